@@ -1,0 +1,195 @@
+#include "present/assets.h"
+#include "shell/game.h"
+#include "shell/startup.h"
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+#include <cstdio>
+
+SDL_Surface* trackTileImages[TILE_PICTURES + 1];
+SDL_Surface* panelImage = nullptr;
+SDL_Surface* panelMaskImage = nullptr;
+SDL_Surface* warnFunnelImage = nullptr;
+SDL_Surface* warnOpenImage = nullptr;
+Mix_Chunk* coinSound = nullptr;
+Mix_Chunk* signalSound = nullptr;
+Mix_Chunk* idleEngineSound = nullptr;
+TTF_Font* smallFont = nullptr;
+TTF_Font* mediumFont = nullptr;
+TTF_Font* ledFont = nullptr;
+
+namespace {
+const std::string RES = "_resources";
+
+std::string twoDigits(int n)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d", n);
+    return text;
+}
+
+// One step of the loading animation on the intro screen.
+void advanceLoading() { drawIntroScreen(); }
+}  // namespace
+
+SDL_Surface* convertPicture(SDL_Surface* raw, bool keyed)
+{
+    if (!raw || !screen)
+        return nullptr;
+    SDL_Surface* converted = SDL_ConvertSurface(raw, screen->format, SDL_HWSURFACE);
+    if (converted && keyed)
+        SDL_SetColorKey(converted, SDL_SRCCOLORKEY, SDL_MapRGB(converted->format, 255, 0, 255));
+    return converted;
+}
+
+SDL_Surface* loadPicture(const std::string& path)
+{
+    SDL_Surface* raw = IMG_Load(path.c_str());
+    if (!raw) {
+        std::printf("Could not read picture %s\n", path.c_str());
+        return nullptr;
+    }
+    SDL_Surface* converted = convertPicture(raw, true);
+    SDL_FreeSurface(raw);
+    if (!converted)
+        std::printf("Could not convert picture %s\n", path.c_str());
+    return converted;
+}
+
+Mix_Chunk* loadSample(const std::string& path)
+{
+    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
+    if (!file)
+        return nullptr;
+    return Mix_LoadWAV_RW(file, 1);
+}
+
+void openFonts(int smallSize)
+{
+    const std::string face = RES + "/arial.ttf";
+    smallFont = TTF_OpenFont(face.c_str(), smallSize & 0xff);
+    mediumFont = TTF_OpenFont(face.c_str(), 16);
+    ledFont = TTF_OpenFont((RES + "/led.ttf").c_str(), 18);
+}
+
+void closeFonts()
+{
+    for (TTF_Font** font : {&smallFont, &mediumFont, &ledFont}) {
+        if (*font)
+            TTF_CloseFont(*font);
+        *font = nullptr;
+    }
+}
+
+bool loadCarAssets(Car& car, const std::string& pathA, const std::string& pathB,
+                   SDL_Surface*)
+{
+    const bool ok = !pathA.empty() && !pathB.empty();
+    if (ok) {
+        car.frameAPath = pathA;
+        car.frameBPath = pathB;
+        if (car.frameA)
+            SDL_FreeSurface(car.frameA);
+        if (car.frameB && car.frameB != car.frameA)
+            SDL_FreeSurface(car.frameB);
+        car.frameA = car.frameB = nullptr;
+        // The frames as read pass through the car's two scratch slots.
+        car.scratchA = IMG_Load(pathA.c_str());
+        car.scratchB = IMG_Load(pathB.c_str());
+        if (!car.scratchA)
+            std::printf("Could not read picture %s\n", pathA.c_str());
+        if (!car.scratchB)
+            std::printf("Could not read picture %s\n", pathB.c_str());
+        car.frameA = convertPicture(car.scratchA, true);
+        car.frameB = convertPicture(car.scratchB, true);
+        for (SDL_Surface** scratch : {&car.scratchA, &car.scratchB}) {
+            if (*scratch)
+                SDL_FreeSurface(*scratch);
+            *scratch = nullptr;
+        }
+    }
+    advanceLoading();
+
+    if (ok && car.kind == CAR_PLAYER) {
+        const std::string sound = RES + "/sound/";
+        for (int n = 1; n <= ENGINE_LEVELS; ++n) {
+            if (n >= 2)
+                advanceLoading();
+            car.engineSounds[n].plain = loadSample(sound + twoDigits(n) + ".wav");
+            car.engineSounds[n].echo = loadSample(sound + twoDigits(n) + "e.wav");
+        }
+        car.passSound = loadSample(sound + "othrcar1.wav");
+        car.crashSound = loadSample(sound + "explode.wav");
+        car.skidSound = loadSample(sound + "skid.wav");
+        car.gravelSound = loadSample(sound + "gravelv2.wav");
+        car.headlightImage = loadPicture(RES + "/bmpImgCarHeadLight.bmp");
+        static const char* const views[4] = {"Up_CW", "Down_CW", "Up_CCW", "Down_CCW"};
+        for (int k = 1; k <= SPIN_STEPS; ++k) {
+            if (k >= 2)
+                advanceLoading();
+            for (int v = 0; v < 4; ++v)
+                car.crashFrames[k][v] = loadPicture(RES + "/crash/bmpImgCarRed" + views[v] +
+                                                    std::to_string(k) + ".bmp");
+        }
+        advanceLoading();
+    }
+
+    if (car.kind == CAR_TRAFFIC) {
+        static const char* const colours[TRAFFIC_COLOURS] = {"Blue", "Yellow", "Green", "Purple"};
+        for (int c = 0; c < TRAFFIC_COLOURS; ++c) {
+            const std::string stem = RES + "/bmpImgCar" + colours[c];
+            car.colourFrames[c].first = loadPicture(stem + "Up.bmp");
+            car.colourFrames[c].second = loadPicture(stem + "Down.bmp");
+        }
+        car.darkFrame = loadPicture(RES + "/bmpImgCarDark.bmp");
+    }
+    return ok;
+}
+
+bool loadAssets()
+{
+    setKind(trafficCar, CAR_TRAFFIC);
+    loadCarAssets(playerCar, RES + "/" + "bmpImgCarRedUp.bmp", RES + "/bmpImgCarRedDown.bmp",
+                  screen);
+    advanceLoading();
+    advanceLoading();
+    loadCarAssets(trafficCar, RES + "/bmpImgCarBlueUp.bmp", RES + "/bmpImgCarBlueDown.bmp",
+                  screen);
+    advanceLoading();
+
+    bool ok = true;
+    for (int k = 1; k <= TILE_PICTURES; ++k) {
+        trackTileImages[k] = IMG_Load((RES + "/" + twoDigits(k) + ".bmp").c_str());
+        ok = ok && trackTileImages[k];
+    }
+    advanceLoading();
+    if (!ok) {
+        advanceLoading();
+        return false;
+    }
+    for (int k = 1; k <= TILE_PICTURES; ++k) {
+        SDL_Surface* raw = trackTileImages[k];
+        trackTileImages[k] = convertPicture(raw, true);
+        SDL_FreeSurface(raw);
+    }
+    advanceLoading();
+    panelImage = loadPicture(RES + "/pnlMain.bmp");
+    coinSound = loadSample(RES + "/sound/coinin.wav");
+    signalSound = loadSample(RES + "/sound/signal1.wav");
+    idleEngineSound = loadSample(RES + "/sound/01.wav");
+    panelMaskImage = loadPicture(RES + "/pnlMainMSK.bmp");
+    advanceLoading();
+    warnFunnelImage = loadPicture(RES + "/bmpOBJ_WarnFunnel.bmp");
+    warnOpenImage = loadPicture(RES + "/bmpOBJ_WarnOpen.bmp");
+    advanceLoading();
+    return true;
+}
+
+void forgetAssets()
+{
+    for (SDL_Surface*& tile : trackTileImages)
+        tile = nullptr;
+    panelImage = panelMaskImage = warnFunnelImage = warnOpenImage = nullptr;
+    coinSound = signalSound = idleEngineSound = nullptr;
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <vector>
+
+struct Mix_Chunk;
+
+// Every sound request of the game goes through here, so that the plan of channels lives in
+// one place and tests can read back what was asked for, not only what the mixer played.
+enum SoundOp { SOUND_PLAY, SOUND_HALT, SOUND_PAUSE, SOUND_RESUME, SOUND_VOLUME };
+
+struct SoundRequest {
+    SoundOp op;
+    int channel;                 // -1: every channel (or the first free one, for a play)
+    const Mix_Chunk* sample;     // plays only
+    int loops;                   // plays: -1 forever, 0 once; volume: the volume
+};
+
+int soundPlay(int channel, Mix_Chunk* sample, int loops);
+void soundHalt(int channel);
+void soundPause(int channel);
+void soundResume(int channel);
+void soundVolume(int volume);
+
+// The request log is off unless a test turns it on.
+void setSoundLogging(bool on);
+const std::vector<SoundRequest>& soundLog();
+void clearSoundLog();

@@ -1,0 +1,11 @@
+#pragma once
+
+struct SDL_Surface;
+typedef struct _TTF_Font TTF_Font;
+
+void drawSmallText(SDL_Surface* dest, const char* text, int x, int y, int r, int g, int b);
+void drawMediumText(SDL_Surface* dest, const char* text, int x, int y, int r, int g, int b);
+void drawSmallNumber(SDL_Surface* dest, int value, int x, int y, int r, int g, int b);
+void drawLedNumber(SDL_Surface* dest, int value, int x, int y, int r, int g, int b);
+// The volume as a row of bars: one per ten steps, thirteen from 120 up.
+const char* volumeBar(int value);

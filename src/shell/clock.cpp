@@ -1,0 +1,21 @@
+#include "shell/clock.h"
+#include <SDL.h>
+
+namespace {
+bool virtualClock = false;
+uint32_t virtualTicks = 0;
+}
+
+uint32_t ticksNow() { return virtualClock ? virtualTicks : SDL_GetTicks(); }
+
+void delayMs(uint32_t ms)
+{
+    if (virtualClock)
+        virtualTicks += ms;
+    else
+        SDL_Delay(ms);
+}
+
+void useVirtualClock(bool on) { virtualClock = on; }
+void setVirtualTicks(uint32_t ticks) { virtualTicks = ticks; }
+void advanceVirtualTicks(uint32_t ms) { virtualTicks += ms; }

@@ -1,0 +1,52 @@
+#pragma once
+#include "shell/stopwatch.h"
+#include <cstdint>
+
+struct SDL_Surface;
+
+enum GameState { STATE_ATTRACT = 0, STATE_PLAYING = 1, STATE_TIME_UP = 2, STATE_PAUSED = 3 };
+
+constexpr int SCREEN_WIDTH = 320;
+constexpr int SCREEN_HEIGHT = 240;
+constexpr int KEY_SLOTS = 324;      // every SDL 1.2 key symbol (below 323)
+constexpr int BUTTON_SLOTS = 324;   // joystick buttons arrive as 0..255
+constexpr const char* VERSION_TEXT = "v1.0.2b";
+constexpr const char* WINDOW_CAPTION = "Quindara...v1.0.2b";
+
+// The game's process-wide variables: one instance each, shared by every module.
+extern SDL_Surface* screen;
+extern int gameState;
+extern int score;
+extern int highScore;
+extern int masterVolume;
+extern int timeLimit;
+extern int timeLeft;
+extern Stopwatch gameClock;
+extern Stopwatch penaltyWatch;
+extern bool penaltyDue;
+extern int distanceMark;
+extern int lastScoredMark;
+extern bool runArmed;
+extern int savedPlayerSpeed;
+extern int levelNumber;
+extern int levelTileCount;
+extern bool showDiagnostics;
+extern bool frameCapOn;
+extern int volumeBarAge;
+extern bool keyHeld[KEY_SLOTS];
+extern bool buttonHeld[BUTTON_SLOTS];
+
+// Values the track and cars leave behind for the diagnostics overlay.
+extern int playerTerrain;
+extern int diagTileRow;
+extern int diagTrafficSpeed;
+extern int diagFirstTile;
+extern int diagScroll;
+extern int probeX;
+extern int probeY;
+extern int diagLeftEdge;
+extern int diagRightEdge;
+
+// Puts every subsystem's process-wide state back to its start-up values, so that each
+// test (and each run of the program) begins from the same known state.
+void resetGameVariables();

@@ -1,0 +1,137 @@
+#include "shell/input.h"
+#include "present/sound.h"
+#include "shell/game.h"
+#include "shell/states.h"
+#include "sim/player.h"
+#include <SDL.h>
+
+bool overlayToggleLatch = false;
+
+namespace {
+constexpr int BUTTON_START = 8;
+constexpr int BUTTON_QUIT = 9;
+constexpr int BUTTON_OVERLAY = 11;
+constexpr int BUTTON_VOLUME_UP = 16;
+constexpr int BUTTON_VOLUME_DOWN = 17;
+
+// A quit input's release counts only when its press was seen here: the press that ended
+// the wait at the ready banner must not quit the game when it is let go.
+bool quitKeyPressSeen[2];     // Escape, Clear
+bool quitButtonPressSeen;
+
+bool isQuitKey(int sym) { return sym == KEY_ESCAPE || sym == KEY_CLEAR; }
+bool& pressSeenFor(int sym) { return quitKeyPressSeen[sym == KEY_ESCAPE ? 0 : 1]; }
+
+void keyDown(int sym, bool& quit)
+{
+    if (sym < 0 || sym >= KEY_SLOTS)
+        return;
+    if (isQuitKey(sym)) {
+        pressSeenFor(sym) = true;
+        quit = true;
+        return;
+    }
+    keyHeld[sym] = true;
+    if (sym == KEY_RETURN || sym == KEY_P)
+        pressStartPause();
+}
+
+void keyUp(int sym, bool& quit)
+{
+    if (sym < 0 || sym >= KEY_SLOTS)
+        return;
+    if (isQuitKey(sym)) {
+        if (pressSeenFor(sym))
+            quit = true;
+        pressSeenFor(sym) = false;
+        return;
+    }
+    keyHeld[sym] = false;
+}
+
+void buttonDown(int button, bool& quit)
+{
+    if (button < 0 || button >= BUTTON_SLOTS)
+        return;
+    if (button == BUTTON_QUIT) {
+        quitButtonPressSeen = true;
+        quit = true;
+        return;
+    }
+    buttonHeld[button] = true;
+    if (button == BUTTON_START)
+        pressStartPause();
+}
+
+void buttonUp(int button, bool& quit)
+{
+    if (button < 0 || button >= BUTTON_SLOTS)
+        return;
+    if (button == BUTTON_QUIT) {
+        if (quitButtonPressSeen)
+            quit = true;
+        quitButtonPressSeen = false;
+        return;
+    }
+    buttonHeld[button] = false;
+}
+
+void changeVolume(int step)
+{
+    volumeBarAge = 0;
+    const int next = masterVolume + step;
+    if (next < 0 || next > 128)
+        return;
+    masterVolume = next;
+    soundVolume(masterVolume);
+}
+}  // namespace
+
+void resetInputState()
+{
+    overlayToggleLatch = false;
+    quitKeyPressSeen[0] = quitKeyPressSeen[1] = false;
+    quitButtonPressSeen = false;
+}
+
+bool pollInput()
+{
+    bool quit = false;
+    SDL_JoystickUpdate();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        switch (event.type) {
+        case SDL_KEYDOWN: keyDown(event.key.keysym.sym, quit); break;
+        case SDL_KEYUP: keyUp(event.key.keysym.sym, quit); break;
+        case SDL_JOYBUTTONDOWN: buttonDown(event.jbutton.button, quit); break;
+        case SDL_JOYBUTTONUP: buttonUp(event.jbutton.button, quit); break;
+        default: break;   // mouse, axes, window activity and the close request are ignored
+        }
+    }
+
+    if (gameState == STATE_TIME_UP) {
+        // Out of time: the driving inputs are held released so the car rolls to a stop.
+        for (int key : {KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT})
+            keyHeld[key] = false;
+        for (int button : {0, 2, 4, 6, 15})
+            buttonHeld[button] = false;
+        steerPlayer(playerCar, keyHeld, buttonHeld);
+    } else if (gameState == STATE_PLAYING) {
+        steerPlayer(playerCar, keyHeld, buttonHeld);
+    }
+
+    if (buttonHeld[BUTTON_VOLUME_UP] || keyHeld[KEY_Q])
+        changeVolume(+1);
+    if (buttonHeld[BUTTON_VOLUME_DOWN] || keyHeld[KEY_W])
+        changeVolume(-1);
+
+    if (keyHeld[KEY_F] || buttonHeld[BUTTON_OVERLAY]) {
+        if (!overlayToggleLatch) {
+            showDiagnostics = !showDiagnostics;
+            overlayToggleLatch = true;
+        }
+    } else {
+        overlayToggleLatch = false;
+    }
+    return quit;
+}

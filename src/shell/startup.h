@@ -1,0 +1,49 @@
+#pragma once
+#include "shell/stopwatch.h"
+#include "track/level.h"
+#include <cstdint>
+
+extern SDL_Surface* introImage;
+extern int loadingStep;
+
+// Everything the frame loop keeps between frames.
+struct FrameLoop {
+    Stopwatch frameWatch;
+    Stopwatch fpsIntervalWatch;
+    Stopwatch runWatch;
+    int64_t framesCounted = 0;
+    float fpsEstimate = 0.0f;
+};
+
+// Exit statuses of the program.
+constexpr int EXIT_NO_LEVEL = 1;
+constexpr int EXIT_NO_SCREEN = 2;
+
+void drawIntroScreen();
+const char* nextLoadingText();
+void drawIntroTitle();
+void fadeToWhite();
+void fadeToBlack();
+void waitForAnyPress();
+
+// Makes the folder holding the executable the working directory, so "_resources/..." is
+// found whatever folder the game was started from.
+void enterProgramFolder();
+// Asks for a window three times the size, drawn with sharp pixels, unless the player chose.
+void chooseWindowScaling();
+
+bool initialise();
+// Start-up after the libraries are up: level, assets, ready banner with the stored settings.
+// Returns 0, or the exit status when the game cannot go on.
+int loadGame(TileList& tiles);
+// Ready banner, wait, fade: the frame loop may start after this.
+void showReadyBanner();
+void startFrameLoop(FrameLoop& loop);
+// One pass of the frame loop. True when the player asked to quit (the frame is then
+// neither counted nor drawn).
+bool runFrame(FrameLoop& loop, TileList& tiles);
+// How long to sleep after a frame whose work took `elapsedMs`.
+int frameSleepMs(int elapsedMs, bool capOn);
+void shutdown(TileList& tiles);
+// The whole program: returns the exit status.
+int runGame();

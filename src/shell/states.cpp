@@ -1,0 +1,164 @@
+#include "shell/states.h"
+#include "present/assets.h"
+#include "present/sound.h"
+#include "shell/clock.h"
+#include "shell/game.h"
+#include "shell/input.h"
+#include "sim/contact.h"
+#include "sim/player.h"
+#include "sim/traffic.h"
+#include "track/track.h"
+#include <cstdlib>
+
+namespace {
+bool checkpointSoundLoaded = false;
+constexpr int COIN_WAIT_MS = 800;
+constexpr int RUN_SECONDS = 60;
+constexpr int CONTACT_PENALTY = 100;
+
+void runTraffic(const TileList& tiles)
+{
+    updateTraffic(trafficCar, screen, tiles, getSpeed(playerCar), getState(playerCar));
+}
+
+bool playingFrame(TileList& tiles)
+{
+    if (gameClock.isPaused()) {   // first frame after a pause
+        gameClock.resume();
+        setSpeed(playerCar, savedPlayerSpeed);
+        soundResume(-1);
+    }
+    const bool quit = pollInput();
+    updateCar(playerCar, screen, tiles, getY(trafficCar));
+    runTraffic(tiles);
+    diagTileRow = getScreenY(playerCar);
+
+    if (carsTouch(getX(trafficCar), getY(trafficCar), getX(playerCar), getScreenY(playerCar))) {
+        startCrash(playerCar, gameState);
+        penaltyWatch.start();
+    }
+    if (penaltyWatch.elapsed() > 1499)
+        penaltyDue = true;
+    if (penaltyDue) {
+        penaltyDue = false;
+        if (score > 99) {
+            if (score == highScore)
+                highScore = score - CONTACT_PENALTY;
+            score -= CONTACT_PENALTY;
+        }
+        penaltyWatch.stop();
+        penaltyWatch.clear();
+    }
+    if (getSpeed(playerCar) != 0 && !penaltyWatch.isStarted()) {
+        distanceMark = std::abs(scrollY) / TILE_HEIGHT;
+        if (distanceMark > 0 && distanceMark != lastScoredMark) {
+            score += 2;
+            lastScoredMark = distanceMark;
+        }
+    }
+    timeLeft = timeLimit - gameClock.elapsed() / 1000;
+    if (timeLeft <= 0 && runArmed)
+        gameState = STATE_TIME_UP;
+    if (score >= highScore)
+        highScore = score;
+    return quit;
+}
+}  // namespace
+
+void resetRunState() { checkpointSoundLoaded = false; }
+
+bool updateFrame(TileList& tiles)
+{
+    bool quit = false;
+    switch (gameState) {
+    case STATE_PLAYING:
+        quit = playingFrame(tiles);
+        break;
+    case STATE_ATTRACT:
+        quit = pollInput();
+        setUpRun(false);
+        runTraffic(tiles);
+        break;
+    case STATE_TIME_UP:
+        quit = pollInput();
+        updateCar(playerCar, screen, tiles, getY(trafficCar));
+        runTraffic(tiles);
+        if (getSpeed(playerCar) == 0) {
+            disarmRun();
+            setUpRun(false);
+        }
+        break;
+    case STATE_PAUSED:
+        quit = pollInput();
+        gameClock.pause();
+        break;
+    default:
+        break;
+    }
+    return quit;
+}
+
+bool setUpRun(bool newGame)
+{
+    if (!checkpointSoundLoaded) {
+        checkpointSoundLoaded = true;
+        checkpointSound = loadSample("_resources/sound/checkpoint.wav");
+    }
+    if (newGame) {
+        resetMarkers();
+        runArmed = false;
+        lastScoredMark = 0;
+        score = 0;
+        warnOpenFrames = warnFunnelFrames = 0;
+        warnOpenSounded = warnFunnelSounded = false;
+        soundPlay(-1, coinSound, 0);
+        delayMs(COIN_WAIT_MS);
+        gameClock.start();
+        setX(playerCar, 227);
+        soundPlay(1, idleEngineSound, -1);
+        gameState = STATE_PLAYING;
+    }
+    if (!runArmed) {
+        if (gameState == STATE_PLAYING) {
+            gameClock.start();
+            placeTrafficAtStart(trafficCar);
+        } else {
+            // Back to waiting for a coin.
+            resetMarkers();
+            gameClock.stop();
+            gameClock.clear();
+            timeLimit = RUN_SECONDS;
+            placeTrafficAtStart(trafficCar);
+            gameState = STATE_ATTRACT;
+            soundHalt(-1);
+            scrollY = 0;
+        }
+    }
+    runArmed = true;
+    return true;
+}
+
+void disarmRun() { runArmed = false; }
+
+void pressStartPause()
+{
+    switch (gameState) {
+    case STATE_ATTRACT:
+        setUpRun(true);
+        break;
+    case STATE_PLAYING:
+        gameState = STATE_PAUSED;
+        break;
+    case STATE_PAUSED:
+        savedPlayerSpeed = getSpeed(playerCar);
+        setSpeed(playerCar, 0);
+        soundPause(-1);
+        // A second press in the same frame must still find the clock paused, so the next
+        // playing frame restores the speed and the sound.
+        gameClock.pause();
+        gameState = STATE_PLAYING;
+        break;
+    default:
+        break;
+    }
+}

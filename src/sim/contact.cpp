@@ -1,0 +1,108 @@
+#include "sim/contact.h"
+#include "present/assets.h"
+#include "present/render.h"
+#include "present/sound.h"
+#include "shell/game.h"
+#include "track/track.h"
+
+int checkpointCount = 0;
+int checkpointMessageAge = 0;
+int warnOpenFrames = 0;
+int warnFunnelFrames = 0;
+bool warnOpenSounded = false;
+bool warnFunnelSounded = false;
+Mix_Chunk* checkpointSound = nullptr;
+
+constexpr int SIGN_X = 147;
+constexpr int SIGN_Y = 20;
+constexpr int SIGN_FRAMES = 100;
+constexpr int CHECKPOINT_BONUS = 30;
+
+void resetContactState()
+{
+    checkpointCount = checkpointMessageAge = 0;
+    warnOpenFrames = warnFunnelFrames = 0;
+    warnOpenSounded = warnFunnelSounded = false;
+}
+
+bool carsTouch(int trafficX, int trafficY, int playerX, int playerY)
+{
+    // Hit boxes sit 1..28 across and 2..38 down inside the 30x40 sprites.
+    return playerY + 38 > trafficY + 2 && playerY + 2 < trafficY + 38 &&
+           playerX + 28 > trafficX + 1 && playerX + 1 < trafficX + 28;
+}
+
+bool startCrash(Car& car, int state)
+{
+    if (car.kind != CAR_PLAYER || car.state == CAR_CRASHED || state != STATE_PLAYING)
+        return false;
+    car.state = CAR_CRASHED;
+    soundPlay(1, car.crashSound, 0);   // takes the engine's channel: the engine falls silent
+    return true;
+}
+
+namespace {
+
+// One warning sign's turn: shown at the top of the road, one signal per sign episode.
+void showSign(TrackMarker& slot, SDL_Surface* image, int& frames, bool& sounded, bool countFirst)
+{
+    drawPicture(image, SIGN_X, SIGN_Y);
+    if (countFirst)
+        ++frames;
+    if (!sounded) {
+        soundPlay(-1, signalSound, 0);
+        sounded = true;
+    }
+    if (!countFirst)
+        ++frames;
+    if (frames >= SIGN_FRAMES) {
+        slot.done = true;
+        sounded = false;
+        frames = 0;
+    }
+}
+
+}  // namespace
+
+void processMarkers()
+{
+    for (TrackMarker& slot : trackMarkers) {
+        if (!slot.active || slot.done)
+            continue;
+        switch (slot.code) {
+        case CODE_CHECKPOINT:
+            slot.done = true;
+            if (gameState == STATE_PLAYING) {
+                // Every checkpoint shows its message in full; a new one starts it afresh.
+                checkpointCount = 1;
+                checkpointMessageAge = 0;
+                soundPlay(5, checkpointSound, 0);
+                timeLimit += CHECKPOINT_BONUS;
+            }
+            break;
+        case CODE_ROAD_OPENS:
+            showSign(slot, warnOpenImage, warnOpenFrames, warnOpenSounded, true);
+            break;
+        case CODE_ROAD_NARROWS:
+            showSign(slot, warnFunnelImage, warnFunnelFrames, warnFunnelSounded, false);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void ageCheckpointMessage()
+{
+    if (checkpointCount == 1)
+        ++checkpointMessageAge;
+    if (checkpointMessageAge > 99) {
+        checkpointMessageAge = 0;
+        checkpointCount = 0;
+    }
+}
+
+bool checkpointMessageShowing()
+{
+    return checkpointMessageAge >= 1 && checkpointMessageAge <= 99;
+}

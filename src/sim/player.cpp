@@ -1,0 +1,284 @@
+#include "sim/player.h"
+#include "present/sound.h"
+#include "shell/game.h"
+#include "sim/road.h"
+#include "track/track.h"
+#include <algorithm>
+#include <cstdlib>
+
+int crashTarget = -1;
+Stopwatch recoveryWatch;
+bool skidLoopOn = false;
+bool gravelLoopOn = false;
+
+namespace {
+int controlTick = 0;
+int coastCounter = 0;
+int gravelRecentreCounter = 0;
+
+int towardZero(int v, int step)
+{
+    if (v > 0)
+        return v - step < 0 ? 0 : v - step;
+    if (v < 0)
+        return v + step > 0 ? 0 : v + step;
+    return 0;
+}
+
+void recoverFromCrash(Car& car)
+{
+    if (!recoveryWatch.isStarted())
+        recoveryWatch.start();
+    // Out of the crash only after 1.3 s and once the car has rolled to a standstill.
+    if (recoveryWatch.elapsed() > 1299 && car.speed == 0) {
+        car.state = CAR_DRIVING;
+        car.lastChannel = soundPlay(car.engineChannel, car.engineSounds[1].plain, -1);
+        recoveryWatch.stop();
+        recoveryWatch.clear();
+    }
+}
+}  // namespace
+
+void resetPlayerState()
+{
+    crashTarget = -1;
+    recoveryWatch = Stopwatch();
+    skidLoopOn = gravelLoopOn = false;
+    controlTick = coastCounter = gravelRecentreCounter = 0;
+}
+
+int engineSampleLevel(int engineLevel)
+{
+    return engineLevel >= 1 && engineLevel <= ENGINE_LEVELS ? engineLevel : 1;
+}
+
+void steerPlayer(Car& car, const bool keys[], const bool buttons[])
+{
+    const int step = car.speedStep;
+    const bool up = keys[KEY_UP], down = keys[KEY_DOWN];
+    const bool left = keys[KEY_LEFT], right = keys[KEY_RIGHT];
+    car.steeredDiagonally = false;
+
+    if (++controlTick == 2) {   // the controls act on every second frame
+        controlTick = 0;
+        if (car.state != CAR_CRASHED) {
+            if ((up && left) || buttons[1]) {
+                car.throttleHeld = true;
+                car.steeredDiagonally = true;
+                car.lateralSpeed -= step;
+            }
+            if ((up && right) || buttons[7]) {
+                car.throttleHeld = true;
+                car.lateralSpeed += step;
+                car.steeredDiagonally = true;
+            }
+            if ((down && left) || buttons[3]) {
+                car.steeredDiagonally = true;
+                car.speed += step;
+                car.lateralSpeed -= step;
+            }
+            if ((down && right) || buttons[5]) {
+                car.steeredDiagonally = true;
+                car.speed += step;
+                car.lateralSpeed += step;
+            }
+            if (!car.steeredDiagonally) {
+                if (up || buttons[0] || buttons[15])
+                    car.throttleHeld = true;
+                if (down || buttons[4] || keys[KEY_LSHIFT] || buttons[13])
+                    car.speed += step;
+                if (left || buttons[2])
+                    car.lateralSpeed -= step;
+                if (right || buttons[6])
+                    car.lateralSpeed += step;
+            }
+        }
+        const bool canPull = car.state == CAR_DRIVING || car.state == CAR_ON_GRAVEL;
+        // The car creeps up the screen under throttle and sinks back when it is released.
+        if (car.throttleHeld && (canPull || gameState == STATE_PLAYING)) {
+            if (car.screenY > PLAYER_MIN_ROW)
+                car.screenY -= 1;
+        } else if (car.screenY <= 200) {
+            car.screenY += 1;
+        }
+        if (car.throttleHeld && canPull && gameState == STATE_PLAYING) {
+            car.speed -= step;
+            car.throttleHeld = false;
+        } else if (car.state == CAR_CRASHED) {
+            recoverFromCrash(car);
+        }
+    }
+
+    const bool pedal = up || down || buttons[0] || buttons[4] || buttons[15];
+    if (!pedal || car.state == CAR_CRASHED || car.state == CAR_SKIDDING ||
+        car.state == CAR_ON_GRAVEL) {
+        if (++coastCounter == 15) {
+            coastCounter = 0;
+            if (car.state == CAR_DRIVING || car.state == CAR_ON_GRAVEL)
+                car.speed += step;
+            else
+                car.speed += 3;
+        }
+    }
+
+    if (!(left || right || buttons[2] || buttons[6])) {
+        if (car.state == CAR_ON_GRAVEL) {
+            if (++gravelRecentreCounter == 8) {
+                car.lateralSpeed = towardZero(car.lateralSpeed, step);
+                gravelRecentreCounter = 0;
+            }
+        } else {
+            car.lateralSpeed = towardZero(car.lateralSpeed, step);
+        }
+    }
+
+    if (std::abs(car.speed) > car.maxSpeed)
+        car.speed += 1;   // eased back towards the limit, not cut
+    if (car.speed > 0)
+        car.speed = 0;    // the car never reverses
+}
+
+bool updateCar(Car& car, SDL_Surface* screen, const TileList& tiles, int trafficY)
+{
+    if (car.kind != CAR_PLAYER)
+        return false;
+    movePlayer(car, screen, tiles, trafficY);
+    return true;
+}
+
+void movePlayer(Car& car, SDL_Surface*, const TileList& tiles, int trafficY)
+{
+    // 1-2: sideways, or the slide to the roadside after a crash.
+    const int startX = car.x;
+    if (car.state == CAR_CRASHED) {
+        if (crashTarget == -1) {
+            const int edge = laneEdge(tiles, car.y, false, true);
+            crashTarget = edge + 15 >= SCREEN_WIDTH ? edge - 25 : edge + 15;
+        }
+        if (car.x == crashTarget) {
+            crashTarget = -1;
+        } else {
+            // Slide at 4 pixels a frame, landing exactly on the target.
+            const int gap = crashTarget - car.x;
+            car.x += gap > 0 ? std::min(4, gap) : std::max(-4, gap);
+        }
+    } else {
+        car.x += car.lateralSpeed;
+        crashTarget = -1;
+    }
+    // A move that leaves the field is taken back. A slide can carry the car past the
+    // right edge; a move back towards the field then stands, or the car would be stuck
+    // out there for good.
+    const bool outside = car.x < 0 || car.x > SCREEN_WIDTH - CAR_WIDTH;
+    const bool backTowardsField = (startX > SCREEN_WIDTH - CAR_WIDTH && car.x < startX) ||
+                                  (startX < 0 && car.x > startX);
+    if (outside && !backTowardsField)
+        car.x -= car.lateralSpeed;
+
+    // 3: travel offset, used only to find the row for a crash slide.
+    if (car.y + car.speed >= 0 && car.y + car.speed <= SCREEN_HEIGHT)
+        car.y += car.speed;
+
+    // 4-6: terrain.
+    int under = 0;
+    const int result = terrainUnder(tiles, car.x, car.screenY, false, true, under);
+    const int r = std::abs(result);
+    const bool crashed = car.state == CAR_CRASHED;
+    if (r == 2 || r == 11) {
+        if (!crashed)
+            car.state = CAR_DRIVING;
+    } else if (r == 12) {
+        if (!crashed)
+            car.state = CAR_ON_GRAVEL;
+    } else if (r == 97 || r == 99) {
+        if (!crashed)
+            car.state = CAR_SKIDDING;
+    } else {
+        if (!crashed)
+            car.state = CAR_DRIVING;
+        if (std::abs(car.speed) >= car.offRoadDrag)
+            car.speed += car.offRoadDrag;
+    }
+    car.headlightsOn = isDarkCode(under);
+    playerTerrain = r;
+    car.engineLevel = std::abs(car.speed);
+
+    // 7: pausing silences everything, without touching a latch.
+    if (gameState == STATE_PAUSED) {
+        soundPause(-1);
+        return;
+    }
+
+    // 8-9: the skid and gravel loops.
+    bool gravelRuleDone = false;
+    if (car.state == CAR_SKIDDING) {
+        if (!skidLoopOn) {
+            skidLoopOn = true;
+            soundHalt(3);
+            car.lastChannel = soundPlay(3, car.skidSound, -1);
+        } else {
+            gravelLoopOn = false;
+            soundHalt(4);
+            gravelRuleDone = true;
+        }
+    } else {
+        skidLoopOn = false;
+        soundHalt(3);
+    }
+    if (!gravelRuleDone) {
+        if (car.state == CAR_ON_GRAVEL) {
+            if (!gravelLoopOn) {
+                gravelLoopOn = true;
+                soundHalt(4);
+                car.lastChannel = soundPlay(4, car.gravelSound, -1);
+            }
+        } else {
+            gravelLoopOn = false;
+            soundHalt(4);
+        }
+    }
+
+    // 10: no engine changes while crashed.
+    if (car.state == CAR_CRASHED) {
+        car.echoLatch11 = false;
+        car.echoLatch10 = false;
+        return;
+    }
+
+    // 11: into or out of a tunnel, restart the engine in the other variant.
+    if (r == 11 && !car.echoLatch11) {
+        clearEngineLatches(-1, car.engineLevelLatched);
+        car.echoLatch11 = true;
+    } else if (r == 10 && !car.echoLatch10) {
+        clearEngineLatches(-1, car.engineLevelLatched);
+        car.echoLatch10 = true;
+    }
+    if ((r == 2 || r == 12) && (car.echoLatch11 || car.echoLatch10)) {
+        clearEngineLatches(-1, car.engineLevelLatched);
+        car.echoLatch11 = false;
+        car.echoLatch10 = false;
+    }
+
+    // 12: the engine sample follows the speed; requested only when the level changes.
+    const int n = engineSampleLevel(car.engineLevel);
+    if (!car.engineLevelLatched[n]) {
+        car.engineLevelLatched[n] = true;
+        clearEngineLatches(n, car.engineLevelLatched);
+        const EngineSample& sample = car.engineSounds[n];
+        car.lastChannel =
+            soundPlay(car.engineChannel, (r == 10 || r == 11) ? sample.echo : sample.plain, -1);
+    }
+
+    // 13: at top speed, one whoosh per pass of the traffic car.
+    if (n == ENGINE_LEVELS) {
+        const int band = trafficY - 200;
+        if (band >= 0 && band <= 20) {
+            if (!car.passSoundPlayed) {
+                car.passSoundPlayed = true;
+                car.lastChannel = soundPlay(2, car.passSound, 0);
+            }
+        } else {
+            car.passSoundPlayed = false;
+        }
+    }
+}

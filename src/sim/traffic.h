@@ -1,0 +1,18 @@
+#pragma once
+#include "sim/car.h"
+#include "track/level.h"
+
+struct SDL_Surface;
+
+constexpr int TRAFFIC_MARGIN = 41;
+
+extern int lastGoodTrafficX;
+extern int laneCheckCounter;
+
+void resetTrafficState();
+void updateTraffic(Car& car, SDL_Surface* screen, const TileList& tiles, int playerSpeed,
+                   int playerState);
+void adjustTrafficSpeed(Car& car, int playerSpeed);
+void applyColour(Car& car, int colour);
+// Places the traffic car as every run and every return to attract does.
+void placeTrafficAtStart(Car& car);

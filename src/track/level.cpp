@@ -1,0 +1,153 @@
+#include "track/level.h"
+#include "shell/game.h"
+#include "shell/startup.h"
+#include <cctype>
+#include <cstdio>
+
+int scrollStartY = 0;
+
+Tile::Tile(int x_, int y_, int code_) : x(x_), y(y_), code(code_)
+{
+    bounds.x = static_cast<Sint16>(x_);
+    bounds.y = static_cast<Sint16>(y_);
+    bounds.w = TILE_WIDTH;
+    bounds.h = TILE_HEIGHT;
+}
+
+std::string levelFilePath(int level)
+{
+    std::string number = std::to_string(level);
+    if (level <= 9)
+        number = "0" + number;
+    return "_resources/" + number + ".lvl";
+}
+
+namespace {
+
+// Reads one line of any length; a carriage return before the line feed is dropped.
+bool readLine(std::FILE* file, std::string& line)
+{
+    line.clear();
+    int c;
+    bool any = false;
+    while ((c = std::fgetc(file)) != EOF) {
+        any = true;
+        if (c == '\n')
+            break;
+        line.push_back(static_cast<char>(c));
+    }
+    if (!line.empty() && line.back() == '\r')
+        line.pop_back();
+    return any;
+}
+
+// Feeds every character of a line, plus the end mark, through the token grammar: commas are
+// skipped, every two other characters make a token, a lone last character pairs with the end.
+template <typename OnToken, typename OnChar>
+void forEachToken(const std::string& line, OnToken onToken, OnChar onChar)
+{
+    std::string pending;
+    for (size_t pos = 0; pos <= line.size(); ++pos) {
+        onChar();
+        char c = pos < line.size() ? line[pos] : '\0';
+        if (c == ',')
+            continue;
+        pending.push_back(c);
+        if (pending.size() == 2) {
+            onToken(pending);
+            pending.clear();
+        }
+    }
+}
+
+}  // namespace
+
+int countLevelLines(int level)
+{
+    std::FILE* file = std::fopen(levelFilePath(level).c_str(), "rb");
+    if (!file)
+        return 0;
+    int count = 0;
+    std::string line;
+    while (readLine(file, line) && !line.empty())
+        ++count;
+    std::fclose(file);
+    return count;
+}
+
+int countLevelTiles(int level)
+{
+    int lines = countLevelLines(level);
+    std::FILE* file = std::fopen(levelFilePath(level).c_str(), "rb");
+    if (!file)
+        return 0;
+    int count = 0;
+    std::string line;
+    for (int i = 0; i < lines && readLine(file, line); ++i)
+        forEachToken(line, [&](const std::string&) { ++count; }, [] {});
+    std::fclose(file);
+    return count;
+}
+
+int parseTileCode(const std::string& token)
+{
+    // Read like a formatted int: leading blanks, an optional sign, then digits.
+    size_t i = 0;
+    while (i < token.size() && std::isspace(static_cast<unsigned char>(token[i])))
+        ++i;
+    int sign = 1;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
+        sign = token[i] == '-' ? -1 : 1;
+        ++i;
+    }
+    int value = 0;
+    while (i < token.size() && std::isdigit(static_cast<unsigned char>(token[i])))
+        value = value * 10 + (token[i++] - '0');
+    return sign * value;   // no digits at all: an empty cell, code 0
+}
+
+bool loadLevel(TileList& tiles, int level)
+{
+    const int lines = countLevelLines(level);
+    drawIntroScreen();
+    scrollStartY = lines * TILE_HEIGHT - SCREEN_HEIGHT;
+    const std::string path = levelFilePath(level);
+    drawIntroScreen();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+
+    int x = 0, y = 0;
+    size_t stored = 0;
+    int refresh = 0;
+    std::string line;
+    for (int i = 0; i < lines && readLine(file, line); ++i) {
+        forEachToken(
+            line,
+            [&](const std::string& token) {
+                if (stored < tiles.size())
+                    tiles[stored++] = Tile(x, y, parseTileCode(token));
+                x += TILE_WIDTH;
+                if (x >= TRACK_WIDTH) {
+                    x = 0;
+                    y += TILE_HEIGHT;
+                }
+            },
+            [&] {
+                // Keep the loading text moving through a long level.
+                if (++refresh == 250) {
+                    drawIntroScreen();
+                    refresh = 0;
+                }
+            });
+    }
+    std::fclose(file);
+
+    // If the file changed or a read failed since it was counted, only the tiles really
+    // built may be scanned or released.
+    if (stored < tiles.size()) {
+        tiles.resize(stored);
+        levelTileCount = static_cast<int>(stored);
+    }
+    return true;
+}

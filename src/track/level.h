@@ -1,0 +1,32 @@
+#pragma once
+#include <SDL.h>
+#include <string>
+#include <vector>
+
+constexpr int TILE_WIDTH = 40;
+constexpr int TILE_HEIGHT = 40;
+constexpr int TRACK_WIDTH = 320;
+
+// One 40x40 cell of the road, placed by the level file.
+struct Tile {
+    int x = 0;
+    int y = 0;
+    SDL_Surface* image = nullptr;   // level cells are drawn from the shared tile pictures
+    SDL_Rect bounds = {0, 0, 0, 0};
+    int code = 0;
+
+    Tile() = default;
+    Tile(int x, int y, int code);
+    void release() { image = nullptr; }
+};
+
+using TileList = std::vector<Tile>;
+
+extern int scrollStartY;
+
+std::string levelFilePath(int level);
+int countLevelLines(int level);
+int countLevelTiles(int level);
+int parseTileCode(const std::string& token);
+// Fills tiles (sized by countLevelTiles) from the level file. False when it cannot be opened.
+bool loadLevel(TileList& tiles, int level);

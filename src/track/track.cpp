@@ -1,0 +1,96 @@
+#include "track/track.h"
+#include "shell/game.h"
+#include <cstdlib>
+
+int scrollY = 0;
+TrackMarker trackMarkers[MARKER_SLOTS];
+
+void resetTrackState()
+{
+    scrollY = 0;
+    scrollStartY = 0;
+    resetMarkers();
+}
+
+void advanceScroll(int delta)
+{
+    int s = scrollY + delta;
+    if (s < 0)
+        s = scrollStartY;   // past the top of the track: round again from the bottom
+    scrollY = s;
+}
+
+int scanStart(int lookBack)
+{
+    int first = scrollY / 5 - lookBack;
+    return first < 0 ? 0 : first;
+}
+
+bool isRoadCode(int code)
+{
+    int m = std::abs(code);
+    return m == 2 || m == 11 || m == 12 || m == 97 || m == 99;
+}
+
+bool isDarkCode(int code)
+{
+    int m = std::abs(code);
+    return m == 10 || m == 11 || m == 18;
+}
+
+bool isMarkerCode(int code) { return code >= CODE_CHECKPOINT && code <= CODE_ROAD_NARROWS; }
+
+int tilePictureFor(int code)
+{
+    if (code >= 1 && code <= 18)
+        return code;
+    if (isMarkerCode(code))
+        return 2;   // markers lie on plain road
+    return 0;
+}
+
+void registerMarker(TrackMarker& slot, int tileIndex, int code)
+{
+    for (const TrackMarker& m : trackMarkers)
+        if (m.tileIndex == tileIndex && m.code == code)
+            return;
+    slot.tileIndex = tileIndex;
+    slot.code = code;
+    slot.active = true;
+}
+
+void offerMarker(int tileIndex, int code)
+{
+    for (TrackMarker& slot : trackMarkers)
+        if (!slot.active) {
+            registerMarker(slot, tileIndex, code);
+            return;
+        }
+}
+
+void resetMarkers()
+{
+    for (TrackMarker& slot : trackMarkers)
+        slot = TrackMarker();
+}
+
+void stepTrack(const TileList& tiles, int delta, TileDrawer draw)
+{
+    advanceScroll(delta);
+    const int first = scanStart(6);
+    diagScroll = scrollY;
+    diagFirstTile = first;
+    const int count = static_cast<int>(tiles.size());
+    for (int k = first; k < count; ++k) {
+        const Tile& tile = tiles[k];
+        const int d = tile.y - scrollY;
+        if (d > SCREEN_HEIGHT)
+            break;
+        if (d < -TILE_HEIGHT)
+            continue;
+        if (isMarkerCode(tile.code))
+            offerMarker(k, tile.code);
+        if (draw && tilePictureFor(tile.code) != 0)
+            draw(tile, d);
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include "track/level.h"
+
+constexpr int MARKER_SLOTS = 100;
+constexpr int CODE_CHECKPOINT = 97;
+constexpr int CODE_ROAD_OPENS = 98;
+constexpr int CODE_ROAD_NARROWS = 99;
+
+struct TrackMarker {
+    int tileIndex = -1;
+    int code = -1;
+    bool done = false;
+    bool active = false;
+};
+
+extern int scrollY;
+extern TrackMarker trackMarkers[MARKER_SLOTS];
+
+void resetTrackState();
+void advanceScroll(int delta);
+int scanStart(int lookBack);
+bool isRoadCode(int code);
+bool isDarkCode(int code);
+bool isMarkerCode(int code);
+// Tile picture number for a code (1..18), or 0 when the code draws nothing.
+int tilePictureFor(int code);
+void registerMarker(TrackMarker& slot, int tileIndex, int code);
+void offerMarker(int tileIndex, int code);
+void resetMarkers();
+
+// The track step of a frame: scrolls by delta, then for every tile in the drawing window
+// offers marker tiles to the table and hands the tile to draw (which may be null).
+using TileDrawer = void (*)(const Tile& tile, int screenY);
+void stepTrack(const TileList& tiles, int delta, TileDrawer draw);

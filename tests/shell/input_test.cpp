@@ -1,0 +1,135 @@
+#include "present/sound.h"
+#include "shell/game.h"
+#include "shell/input.h"
+#include "shell/states.h"
+#include "sim/car.h"
+#include "sim/player.h"
+#include "support/stage.h"
+#include <gtest/gtest.h>
+
+namespace {
+class InputTest : public ::testing::Test {
+protected:
+    StagedResources stage;
+    Headless sdl{true};
+};
+}  // namespace
+
+TEST_F(InputTest, QueuedStartPressesAreHandledInOrder)
+{
+    setUpRun(false);   // attract, prepared
+    tapKey(KEY_RETURN);   // new game
+    tapKey(KEY_P);        // pause
+    pollInput();
+    EXPECT_EQ(gameState, STATE_PAUSED);
+    pushButton(8, true);  // joystick start: unpause
+    pushButton(8, false);
+    pollInput();
+    EXPECT_EQ(gameState, STATE_PLAYING);
+}
+
+TEST_F(InputTest, EscapeQuitsOnceAndIsNeverHeld)
+{
+    tapKey(KEY_ESCAPE);
+    EXPECT_TRUE(pollInput());
+    EXPECT_FALSE(keyHeld[KEY_ESCAPE]);
+    EXPECT_FALSE(pollInput());
+    pushKey(KEY_CLEAR, true);
+    EXPECT_TRUE(pollInput());
+    EXPECT_FALSE(keyHeld[KEY_CLEAR]);
+    pushKey(KEY_CLEAR, false);
+    EXPECT_TRUE(pollInput());   // its release asks again, as the press was seen here
+    pushButton(9, true);
+    pushButton(9, false);
+    EXPECT_TRUE(pollInput());
+    EXPECT_FALSE(buttonHeld[9]);
+}
+
+TEST_F(InputTest, ReleaseOfAPressConsumedElsewhereDoesNotQuit)
+{
+    // The ready banner swallowed the press; only the release reaches the game.
+    pushKey(KEY_ESCAPE, false);
+    pushButton(9, false);
+    pushKey(KEY_CLEAR, false);
+    EXPECT_FALSE(pollInput());
+}
+
+TEST_F(InputTest, VolumeClampsAndKeepsTheBarShowing)
+{
+    masterVolume = 127;
+    pushKey(KEY_Q, true);
+    for (int i = 0; i < 3; ++i) {
+        volumeBarAge = 20;
+        pollInput();
+        EXPECT_EQ(volumeBarAge, 0);
+    }
+    EXPECT_EQ(masterVolume, 128);
+    pushKey(KEY_Q, false);
+    masterVolume = 1;
+    pushButton(17, true);
+    for (int i = 0; i < 3; ++i)
+        pollInput();
+    EXPECT_EQ(masterVolume, 0);
+    // Both held: up and down both run, the volume stays put.
+    pushButton(16, true);
+    pollInput();
+    EXPECT_EQ(masterVolume, 0);
+    masterVolume = 50;
+    pollInput();
+    EXPECT_EQ(masterVolume, 50);
+    ASSERT_FALSE(soundLog().empty());
+    EXPECT_EQ(soundLog().back().op, SOUND_VOLUME);
+}
+
+TEST_F(InputTest, OverlayFlipsOncePerPress)
+{
+    pushKey(KEY_F, true);
+    for (int i = 0; i < 5; ++i)
+        pollInput();
+    EXPECT_TRUE(showDiagnostics);
+    pushButton(11, true);   // second input while the first is still held
+    pollInput();
+    EXPECT_TRUE(showDiagnostics);
+    pushKey(KEY_F, false);
+    pollInput();
+    EXPECT_TRUE(showDiagnostics);
+    pushButton(11, false);
+    pollInput();
+    pushButton(11, true);
+    pollInput();
+    EXPECT_FALSE(showDiagnostics);
+}
+
+TEST_F(InputTest, TimeUpHoldsTheDrivingInputsReleased)
+{
+    gameState = STATE_TIME_UP;
+    for (int key : {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_LSHIFT})
+        pushKey(key, true);
+    for (int button : {0, 1, 2, 3, 4, 5, 6, 7, 13, 15})
+        pushButton(button, true);
+    pollInput();
+    for (int key : {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT})
+        EXPECT_FALSE(keyHeld[key]) << key;
+    EXPECT_TRUE(keyHeld[KEY_LSHIFT]);
+    for (int button : {0, 2, 4, 6, 15})
+        EXPECT_FALSE(buttonHeld[button]) << button;
+    for (int button : {1, 3, 5, 7, 13})
+        EXPECT_TRUE(buttonHeld[button]) << button;
+    pushKey(KEY_UP, false);
+    pushKey(KEY_UP, true);   // pressing again does not help
+    pollInput();
+    EXPECT_FALSE(keyHeld[KEY_UP]);
+}
+
+TEST_F(InputTest, AKeyNumberOutsideTheTablesIsIgnored)
+{
+    gameState = STATE_PLAYING;
+    pushKey(400, true);
+    pushKey(-3, true);
+    pushKey(400, false);
+    EXPECT_FALSE(pollInput());
+    int held = 0;
+    for (bool k : keyHeld)
+        held += k;
+    EXPECT_EQ(held, 0);
+}

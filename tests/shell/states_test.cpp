@@ -1,0 +1,265 @@
+#include "present/assets.h"
+#include "present/sound.h"
+#include "shell/clock.h"
+#include "shell/game.h"
+#include "shell/states.h"
+#include "sim/car.h"
+#include "sim/contact.h"
+#include "sim/player.h"
+#include "support/stage.h"
+#include "track/track.h"
+#include <gtest/gtest.h>
+
+namespace {
+
+int countRequests(SoundOp op, int channel, const Mix_Chunk* sample = nullptr)
+{
+    int n = 0;
+    for (const SoundRequest& r : soundLog())
+        if (r.op == op && r.channel == channel && (!sample || r.sample == sample))
+            ++n;
+    return n;
+}
+
+class StatesTest : public ::testing::Test {
+protected:
+    StagedResources stage;
+    Headless sdl{true};
+    TileList tiles;
+
+    void SetUp() override
+    {
+        std::vector<int> straight = {1, 3, 2, 2, 2, 2, 2, 4};
+        tiles = makeTiles({straight, straight, straight, straight, straight, straight,
+                           straight, straight, straight, straight, straight, straight});
+    }
+
+    // The first attract frame, then a start press: the run is under way.
+    void startRun()
+    {
+        updateFrame(tiles);
+        tapKey(KEY_RETURN);
+        updateFrame(tiles);
+        ASSERT_EQ(gameState, STATE_PLAYING);
+    }
+
+    // Keeps the traffic car far above the screen while the player is crashed, or parks it
+    // where it cannot reach the player within a frame or two.
+    void parkTraffic() { trafficCar.y = -300; }
+};
+
+}  // namespace
+
+TEST_F(StatesTest, FirstAttractFramePreparesOnce)
+{
+    updateFrame(tiles);
+    EXPECT_EQ(timeLimit, 60);
+    EXPECT_FALSE(gameClock.isStarted());
+    EXPECT_EQ(scrollY, 0);
+    EXPECT_TRUE(runArmed);
+    EXPECT_EQ(countRequests(SOUND_HALT, -1), 1);
+    EXPECT_NE(checkpointSound, nullptr);   // loaded by the first set-up
+    for (int i = 0; i < 5; ++i)
+        updateFrame(tiles);
+    EXPECT_EQ(countRequests(SOUND_HALT, -1), 1);
+}
+
+TEST_F(StatesTest, StartPressBeginsARun)
+{
+    updateFrame(tiles);
+    clearSoundLog();
+    const uint32_t before = ticksNow();
+    tapKey(KEY_RETURN);
+    updateFrame(tiles);
+    EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(ticksNow() - before, 800u);   // the coin drops before the engine starts
+    ASSERT_GE(soundLog().size(), 2u);
+    EXPECT_EQ(soundLog()[0].op, SOUND_PLAY);
+    EXPECT_EQ(soundLog()[0].channel, -1);
+    EXPECT_EQ(soundLog()[0].sample, coinSound);
+    EXPECT_EQ(soundLog()[1].channel, 1);
+    EXPECT_EQ(soundLog()[1].sample, idleEngineSound);
+    EXPECT_EQ(soundLog()[1].loops, -1);
+    EXPECT_EQ(playerCar.x, 227);
+    EXPECT_TRUE(gameClock.isStarted());
+    EXPECT_EQ(gameClock.elapsed(), 0);
+    EXPECT_EQ(score, 0);
+    EXPECT_EQ(timeLimit, 60);
+}
+
+TEST_F(StatesTest, TimeRunsOutAtExactlySixtySeconds)
+{
+    startRun();
+    const uint32_t started = ticksNow() - static_cast<uint32_t>(gameClock.elapsed());
+    setVirtualTicks(started + 59999);
+    parkTraffic();
+    updateFrame(tiles);
+    EXPECT_EQ(timeLeft, 1);
+    EXPECT_EQ(gameState, STATE_PLAYING);
+    setVirtualTicks(started + 60000);
+    updateFrame(tiles);
+    EXPECT_EQ(timeLeft, 0);
+    EXPECT_EQ(gameState, STATE_TIME_UP);
+}
+
+TEST_F(StatesTest, TimeUpRollsToAStopThenReturnsToAttract)
+{
+    startRun();
+    gameState = STATE_TIME_UP;
+    playerCar.speed = -3;
+    keyHeld[KEY_UP] = true;   // held, but the time is up: no throttle
+    clearSoundLog();
+    tapKey(KEY_RETURN);       // ignored after the time has run out
+    int frames = 0;
+    while (gameState == STATE_TIME_UP && frames < 200) {
+        parkTraffic();
+        updateFrame(tiles);
+        ++frames;
+    }
+    EXPECT_EQ(gameState, STATE_ATTRACT);
+    EXPECT_GT(frames, 10);
+    EXPECT_EQ(countRequests(SOUND_PLAY, -1, coinSound), 0);
+    EXPECT_EQ(countRequests(SOUND_HALT, -1), 1);
+    EXPECT_EQ(timeLimit, 60);
+    EXPECT_EQ(scrollY, 0);
+    EXPECT_FALSE(gameClock.isStarted());
+}
+
+TEST_F(StatesTest, ContactPenaltyFallsOnce1500msAfterTheLastContact)
+{
+    startRun();
+    score = 150;
+    highScore = 150;
+    scrollY = 400;
+    lastScoredMark = 10;
+    // Three frames of contact, 19 ms apart.
+    uint32_t lastContact = 0;
+    for (int i = 0; i < 3; ++i) {
+        trafficCar.x = playerCar.x;
+        trafficCar.y = playerCar.screenY;
+        advanceVirtualTicks(19);
+        updateFrame(tiles);
+        ASSERT_TRUE(penaltyWatch.isStarted());
+        lastContact = ticksNow();
+    }
+    EXPECT_EQ(playerCar.state, CAR_CRASHED);
+    // No distance points while the penalty is pending, even on a new mark.
+    scrollY = 520;
+    playerCar.speed = -5;
+    parkTraffic();
+    setVirtualTicks(lastContact + 1499);
+    updateFrame(tiles);
+    EXPECT_EQ(score, 150);
+    parkTraffic();
+    setVirtualTicks(lastContact + 1500);
+    updateFrame(tiles);
+    ASSERT_NE(playerCar.speed, 0);
+    EXPECT_EQ(score, 52);       // 150 - 100, then the new mark's 2 points
+    EXPECT_EQ(highScore, 52);   // it was the high score, so it fell with it
+    EXPECT_FALSE(penaltyWatch.isStarted());
+    const int after = score;
+    parkTraffic();
+    advanceVirtualTicks(3000);
+    updateFrame(tiles);
+    EXPECT_GE(score, after);   // never a second penalty for the same contact
+}
+
+TEST_F(StatesTest, PenaltyNeverTakesASmallScoreBelowZero)
+{
+    startRun();
+    for (int start : {99, 100}) {
+        score = start;
+        highScore = start;
+        trafficCar.x = playerCar.x;
+        trafficCar.y = playerCar.screenY;
+        playerCar.speed = 0;
+        updateFrame(tiles);
+        parkTraffic();
+        advanceVirtualTicks(1500);
+        playerCar.speed = 0;
+        updateFrame(tiles);
+        EXPECT_EQ(score, start == 99 ? 99 : 0);
+        EXPECT_EQ(highScore, start == 99 ? 99 : 0);
+        playerCar.state = CAR_DRIVING;
+    }
+}
+
+TEST_F(StatesTest, DistancePointsOnlyWhileMovingAndOncePerMark)
+{
+    startRun();
+    parkTraffic();
+    playerCar.speed = 0;
+    scrollY = 400;
+    updateFrame(tiles);
+    EXPECT_EQ(score, 0);   // standing still earns nothing
+    playerCar.speed = -10;
+    keyHeld[KEY_UP] = true;
+    parkTraffic();
+    updateFrame(tiles);
+    EXPECT_EQ(score, 2);
+    EXPECT_EQ(distanceMark, 10);
+    parkTraffic();
+    updateFrame(tiles);
+    EXPECT_EQ(score, 2);   // same mark, no more points
+    scrollY = 440;
+    parkTraffic();
+    updateFrame(tiles);
+    EXPECT_EQ(score, 4);
+    scrollY = 20;          // mark 0 gives nothing
+    parkTraffic();
+    updateFrame(tiles);
+    EXPECT_EQ(score, 4);
+    EXPECT_EQ(highScore, 4);
+}
+
+TEST_F(StatesTest, PauseFreezesTheClockAndResumeRestoresSpeedAndSound)
+{
+    startRun();
+    parkTraffic();
+    advanceVirtualTicks(5000);
+    updateFrame(tiles);
+    EXPECT_EQ(timeLeft, 55);
+    playerCar.speed = -12;
+    clearSoundLog();
+    tapKey(KEY_P);
+    updateFrame(tiles);
+    EXPECT_EQ(gameState, STATE_PAUSED);
+    EXPECT_EQ(countRequests(SOUND_PAUSE, -1), 1);   // silenced in the very frame
+    updateFrame(tiles);                             // the first paused frame stops the clock
+    for (int i = 0; i < 10; ++i) {
+        advanceVirtualTicks(1000);
+        updateFrame(tiles);
+    }
+    EXPECT_EQ(gameClock.elapsed(), 5000);
+    EXPECT_EQ(timeLeft, 55);
+    const int speedBefore = playerCar.speed;
+    tapKey(KEY_P);
+    updateFrame(tiles);
+    EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(playerCar.speed, 0);
+    EXPECT_EQ(savedPlayerSpeed, speedBefore);
+    clearSoundLog();
+    parkTraffic();
+    updateFrame(tiles);
+    EXPECT_EQ(countRequests(SOUND_RESUME, -1), 1);
+    EXPECT_LE(playerCar.speed, speedBefore + 2);
+    EXPECT_FALSE(gameClock.isPaused());
+    EXPECT_EQ(timeLeft, 55);
+}
+
+TEST_F(StatesTest, TwoStartPressesInOneFrameStillResumeTheNextFrame)
+{
+    startRun();
+    parkTraffic();
+    playerCar.speed = -9;
+    tapKey(KEY_RETURN);
+    tapKey(KEY_RETURN);
+    updateFrame(tiles);
+    EXPECT_EQ(gameState, STATE_PLAYING);
+    clearSoundLog();
+    parkTraffic();
+    updateFrame(tiles);
+    EXPECT_EQ(countRequests(SOUND_RESUME, -1), 1);
+    EXPECT_LE(playerCar.speed, -7);
+    EXPECT_FALSE(gameClock.isPaused());
+}

@@ -1,0 +1,122 @@
+#include "present/assets.h"
+#include "present/sound.h"
+#include "shell/game.h"
+#include "sim/car.h"
+#include "sim/contact.h"
+#include "support/stage.h"
+#include "track/track.h"
+#include <gtest/gtest.h>
+
+namespace {
+class ContactTest : public ::testing::Test {
+protected:
+    StagedResources stage;
+    Headless sdl{true};
+
+    int plays(int channel, const Mix_Chunk* sample)
+    {
+        int n = 0;
+        for (const SoundRequest& r : soundLog())
+            n += r.op == SOUND_PLAY && r.channel == channel && r.sample == sample;
+        return n;
+    }
+};
+}  // namespace
+
+TEST(Contact, HitBoxesAre27AcrossAnd36Down)
+{
+    EXPECT_FALSE(carsTouch(100, 100, 127, 100));
+    EXPECT_TRUE(carsTouch(100, 100, 126, 135));
+    EXPECT_FALSE(carsTouch(100, 100, 126, 136));
+    EXPECT_TRUE(carsTouch(100, 100, 74, 65));
+    EXPECT_FALSE(carsTouch(100, 100, 73, 100));
+}
+
+TEST_F(ContactTest, ACrashStartsOnlyOnceAndOnlyWhilePlaying)
+{
+    gameState = STATE_ATTRACT;
+    EXPECT_FALSE(startCrash(playerCar, gameState));
+    EXPECT_EQ(playerCar.state, CAR_DRIVING);
+    EXPECT_FALSE(startCrash(trafficCar, STATE_PLAYING));
+    EXPECT_TRUE(startCrash(playerCar, STATE_PLAYING));
+    EXPECT_EQ(playerCar.state, CAR_CRASHED);
+    EXPECT_FALSE(startCrash(playerCar, STATE_PLAYING));
+    EXPECT_EQ(plays(1, playerCar.crashSound), 1);   // on the engine's channel
+}
+
+TEST_F(ContactTest, CheckpointsAddTimeWhilePlayingOnly)
+{
+    gameState = STATE_PLAYING;
+    timeLimit = 60;
+    offerMarker(10, 97);
+    offerMarker(20, 97);
+    processMarkers();
+    EXPECT_EQ(timeLimit, 120);
+    EXPECT_EQ(plays(5, checkpointSound), 2);
+    EXPECT_TRUE(trackMarkers[0].done);
+    processMarkers();
+    EXPECT_EQ(timeLimit, 120);
+    gameState = STATE_TIME_UP;
+    offerMarker(30, 97);
+    processMarkers();
+    EXPECT_EQ(timeLimit, 120);
+    EXPECT_TRUE(trackMarkers[2].done);
+    EXPECT_EQ(plays(5, checkpointSound), 2);
+}
+
+TEST_F(ContactTest, EveryCheckpointShowsItsMessageInFull)
+{
+    gameState = STATE_PLAYING;
+    offerMarker(10, 97);
+    processMarkers();
+    int shown = 0;
+    for (int frame = 0; frame < 60; ++frame) {
+        ageCheckpointMessage();
+        shown += checkpointMessageShowing();
+    }
+    EXPECT_EQ(shown, 60);
+    offerMarker(20, 97);   // a second one while the first message runs: starts it afresh
+    processMarkers();
+    shown = 0;
+    for (int frame = 0; frame < 150; ++frame) {
+        ageCheckpointMessage();
+        shown += checkpointMessageShowing();
+    }
+    EXPECT_EQ(shown, 99);
+    EXPECT_EQ(checkpointCount, 0);
+}
+
+TEST_F(ContactTest, ASignShowsForAHundredFramesWithOneSignal)
+{
+    gameState = STATE_PLAYING;
+    offerMarker(40, 99);
+    int frames = 0;
+    while (!trackMarkers[0].done && frames < 500) {
+        processMarkers();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 100);
+    EXPECT_EQ(plays(-1, signalSound), 1);
+    EXPECT_FALSE(warnFunnelSounded);
+    EXPECT_EQ(warnFunnelFrames, 0);
+}
+
+TEST_F(ContactTest, TwoSignsOfOneKindShareTheirCounter)
+{
+    gameState = STATE_PLAYING;
+    offerMarker(40, 98);
+    offerMarker(48, 98);
+    int frames = 0;
+    while (!trackMarkers[1].done && frames < 500) {
+        processMarkers();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 50);   // both count; the later slot sees it pass 99 first
+    EXPECT_FALSE(trackMarkers[0].done);
+    while (!trackMarkers[0].done && frames < 500) {
+        processMarkers();
+        ++frames;
+    }
+    EXPECT_EQ(frames, 150);
+    EXPECT_EQ(plays(-1, signalSound), 2);
+}

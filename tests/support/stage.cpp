@@ -1,0 +1,179 @@
+#include "support/stage.h"
+#include "present/assets.h"
+#include "present/sound.h"
+#include "shell/clock.h"
+#include "shell/game.h"
+#include "shell/startup.h"
+#include <SDL_mixer.h>
+#include <SDL_ttf.h>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+// Headless: the dummy video driver and the disk audio driver (never SDL's dummy audio
+// driver, which corrupts the heap with the game's 3096-byte buffer). A test that wants to
+// hear the mix sets SDL_DISKAUDIOFILE itself.
+struct HeadlessDrivers {
+    HeadlessDrivers()
+    {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
+    }
+} headlessDrivers;
+}  // namespace
+
+std::string resourcesDir() { return QUINDARA_RESOURCES; }
+std::string sourceDir() { return QUINDARA_SOURCE; }
+std::string gameExecutable() { return QUINDARA_GAME; }
+
+StagedResources::StagedResources()
+{
+    char pattern[] = "/tmp/quindara-test-XXXXXX";
+    const char* made = mkdtemp(pattern);
+    if (!made)
+        throw std::runtime_error("mkdtemp failed");
+    dir_ = made;
+    fs::copy(resourcesDir(), dir_ + "/_resources", fs::copy_options::recursive);
+    fs::remove(dir_ + "/_resources/config.dat");
+    previous_ = fs::current_path();
+    fs::current_path(dir_);
+}
+
+StagedResources::~StagedResources()
+{
+    std::error_code ignored;
+    fs::current_path(previous_, ignored);
+    fs::remove_all(dir_, ignored);
+}
+
+void StagedResources::remove(const std::string& name) const { fs::remove(path(name)); }
+
+void StagedResources::write(const std::string& name, const std::string& bytes) const
+{
+    std::ofstream out(path(name), std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string StagedResources::read(const std::string& name) const
+{
+    std::ifstream in(path(name), std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+bool StagedResources::exists(const std::string& name) const { return fs::exists(path(name)); }
+
+Headless::Headless(bool withAssets)
+{
+    useVirtualClock(true);
+    setVirtualTicks(1000);
+    resetGameVariables();
+    forgetAssets();
+    clearSoundLog();
+    setSoundLogging(true);
+    SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_TIMER | SDL_INIT_JOYSTICK);
+    screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    TTF_Init();
+    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 3096);
+    if (withAssets) {
+        openFonts(12);
+        loadAssets();
+    }
+}
+
+Headless::~Headless()
+{
+    setSoundLogging(false);
+    Mix_HaltChannel(-1);
+    Mix_CloseAudio();
+    closeFonts();
+    TTF_Quit();
+    screen = nullptr;
+    SDL_Quit();
+    useVirtualClock(false);
+}
+
+TileList makeTiles(std::initializer_list<std::vector<int>> rows)
+{
+    TileList tiles;
+    int y = 0;
+    for (const auto& row : rows) {
+        int x = 0;
+        for (int code : row) {
+            tiles.emplace_back(x, y, code);
+            x += TILE_WIDTH;
+        }
+        y += TILE_HEIGHT;
+    }
+    levelTileCount = static_cast<int>(tiles.size());
+    scrollStartY = static_cast<int>(rows.size()) * TILE_HEIGHT - SCREEN_HEIGHT;
+    return tiles;
+}
+
+TileList loadCourse()
+{
+    levelTileCount = countLevelTiles(1);
+    TileList tiles(levelTileCount);
+    EXPECT_TRUE(loadLevel(tiles, 1));
+    return tiles;
+}
+
+void pushKey(int sym, bool down)
+{
+    SDL_Event e = {};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = static_cast<SDLKey>(sym);
+    SDL_PushEvent(&e);
+}
+
+void pushButton(int button, bool down)
+{
+    SDL_Event e = {};
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.button = static_cast<Uint8>(button);
+    e.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
+    SDL_PushEvent(&e);
+}
+
+void tapKey(int sym)
+{
+    pushKey(sym, true);
+    pushKey(sym, false);
+}
+
+SDL_Color pixelAt(int x, int y)
+{
+    SDL_Color c = {0, 0, 0, 0};
+    if (!screen || x < 0 || y < 0 || x >= screen->w || y >= screen->h)
+        return c;
+    SDL_LockSurface(screen);
+    const Uint8* row = static_cast<const Uint8*>(screen->pixels) + y * screen->pitch;
+    Uint32 value = 0;
+    const int bpp = screen->format->BytesPerPixel;
+    std::memcpy(&value, row + x * bpp, bpp);
+    SDL_UnlockSurface(screen);
+    SDL_GetRGB(value, screen->format, &c.r, &c.g, &c.b);
+    return c;
+}
+
+bool samePixel(SDL_Color a, SDL_Color b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+
+int pixelsDifferingFrom(SDL_Color background, int x, int y, int w, int h)
+{
+    int count = 0;
+    for (int j = y; j < y + h; ++j)
+        for (int i = x; i < x + w; ++i)
+            if (!samePixel(pixelAt(i, j), background))
+                ++count;
+    return count;
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include "track/level.h"
+#include <SDL.h>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+// A private copy of the built resources in a temporary folder, made the working directory
+// for the test's lifetime, so tests never touch build/_resources or each other.
+class StagedResources {
+public:
+    StagedResources();
+    ~StagedResources();
+    const std::string& dir() const { return dir_; }
+    std::string path(const std::string& name) const { return dir_ + "/_resources/" + name; }
+    void remove(const std::string& name) const;
+    void write(const std::string& name, const std::string& bytes) const;
+    std::string read(const std::string& name) const;
+    bool exists(const std::string& name) const;
+
+private:
+    std::string dir_;
+    std::string previous_;
+};
+
+// SDL brought up as the game does (headless drivers come from the test environment), with
+// the virtual clock and every game variable at its start-up value. Assets are loaded from
+// the staged folder when asked.
+class Headless {
+public:
+    explicit Headless(bool withAssets = false);
+    ~Headless();
+};
+
+std::string resourcesDir();
+std::string sourceDir();
+std::string gameExecutable();
+
+// Tiles from rows of eight codes, top row first; sets levelTileCount to match.
+TileList makeTiles(std::initializer_list<std::vector<int>> rows);
+TileList loadCourse();
+
+void pushKey(int sym, bool down);
+void pushButton(int button, bool down);
+void tapKey(int sym);
+// Reads the screen pixel at (x, y) as 8-bit RGB.
+SDL_Color pixelAt(int x, int y);
+bool samePixel(SDL_Color a, SDL_Color b);
+// Counts screen pixels in a rectangle that are not exactly `background`.
+int pixelsDifferingFrom(SDL_Color background, int x, int y, int w, int h);

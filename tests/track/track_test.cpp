@@ -1,0 +1,161 @@
+#include "shell/game.h"
+#include "support/stage.h"
+#include "track/track.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+class TrackTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        resetGameVariables();
+        drawn.clear();
+    }
+    static inline std::vector<std::pair<int, int>> drawn;   // (tile x, screen y)
+    static void record(const Tile& t, int screenY) { drawn.emplace_back(t.x, screenY); }
+
+    static TileList rows(int n, std::vector<int> row = {1, 3, 2, 2, 2, 2, 2, 4})
+    {
+        TileList tiles;
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < 8; ++c)
+                tiles.emplace_back(c * 40, r * 40, row[c]);
+        levelTileCount = int(tiles.size());
+        scrollStartY = n * 40 - 240;
+        return tiles;
+    }
+};
+}  // namespace
+
+TEST_F(TrackTest, ScrollWrapsToTheStartOnlyWhenItWouldGoNegative)
+{
+    scrollStartY = 1000;
+    scrollY = 10;
+    advanceScroll(-15);
+    EXPECT_EQ(scrollY, 1000);
+    scrollY = 0;
+    advanceScroll(0);
+    EXPECT_EQ(scrollY, 0);
+    advanceScroll(25);   // no lower limit
+    EXPECT_EQ(scrollY, 25);
+}
+
+TEST_F(TrackTest, ScanStartLooksBackFromTheView)
+{
+    scrollY = 100;
+    EXPECT_EQ(scanStart(6), 14);
+    EXPECT_EQ(scanStart(18), 2);
+    scrollY = 20;
+    EXPECT_EQ(scanStart(6), 0);
+    EXPECT_EQ(scanStart(18), 0);
+}
+
+TEST_F(TrackTest, CodeTable)
+{
+    for (int code = -120; code <= 120; ++code) {
+        const int m = std::abs(code);
+        EXPECT_EQ(isRoadCode(code), m == 2 || m == 11 || m == 12 || m == 97 || m == 99) << code;
+        EXPECT_EQ(isDarkCode(code), m == 10 || m == 11 || m == 18) << code;
+        const int picture = tilePictureFor(code);
+        if (code >= 1 && code <= 18)
+            EXPECT_EQ(picture, code);
+        else if (code >= 97 && code <= 99)
+            EXPECT_EQ(picture, 2);
+        else
+            EXPECT_EQ(picture, 0) << code;
+    }
+}
+
+TEST_F(TrackTest, DrawingWindowEdges)
+{
+    TileList tiles = rows(20);
+    scrollY = 75;   // tile 8's last five lines are on screen, but the scan starts at 9
+    stepTrack(tiles, 0, record);
+    EXPECT_EQ(diagFirstTile, 9);
+    EXPECT_EQ(diagScroll, 75);
+    EXPECT_EQ(drawn.front(), std::make_pair(40, -35));
+    drawn.clear();
+    scrollY = 74;
+    stepTrack(tiles, 0, record);
+    EXPECT_EQ(drawn.front(), std::make_pair(0, -34));
+    // The lowest row drawn has its top 240 below the view's top at most.
+    drawn.clear();
+    scrollY = 80;
+    stepTrack(tiles, 0, record);
+    EXPECT_EQ(drawn.back().second, 240);
+    drawn.clear();
+    scrollY = 79;
+    stepTrack(tiles, 0, record);
+    EXPECT_EQ(drawn.back().second, 201);
+    // 40 above is in the window, 41 is not.
+    drawn.clear();
+    scrollY = 40 + 40;
+    stepTrack(tiles, 0, record);
+    EXPECT_EQ(drawn.front().second, -40);
+    drawn.clear();
+    scrollY = 40 + 41;
+    stepTrack(tiles, 0, record);
+    EXPECT_EQ(drawn.front().second, -1);
+}
+
+TEST_F(TrackTest, MarkersRegisterOnceUntilReset)
+{
+    TileList tiles = rows(12);
+    tiles[2 * 8 + 3].code = 97;
+    tiles[3 * 8 + 2].code = 99;
+    for (int frame = 0; frame < 3; ++frame)
+        stepTrack(tiles, 0, nullptr);
+    EXPECT_TRUE(trackMarkers[0].active);
+    EXPECT_EQ(trackMarkers[0].tileIndex, 19);
+    EXPECT_EQ(trackMarkers[0].code, 97);
+    EXPECT_EQ(trackMarkers[1].code, 99);
+    EXPECT_FALSE(trackMarkers[2].active);
+    // Driving a whole lap (the wrap brings the tiles back) registers nothing new.
+    for (int frame = 0; frame < 40; ++frame)
+        stepTrack(tiles, -20, nullptr);
+    EXPECT_FALSE(trackMarkers[2].active);
+    resetMarkers();
+    EXPECT_EQ(trackMarkers[0].tileIndex, -1);
+    EXPECT_FALSE(trackMarkers[0].active);
+}
+
+TEST_F(TrackTest, AFullMarkerTableIgnoresMore)
+{
+    for (int i = 0; i < MARKER_SLOTS; ++i)
+        offerMarker(1000 + i, 97);
+    TileList tiles = rows(8);
+    tiles[0].code = 98;
+    stepTrack(tiles, 0, nullptr);
+    for (const TrackMarker& m : trackMarkers)
+        EXPECT_NE(m.tileIndex, 0);
+}
+
+TEST_F(TrackTest, ShortLevelsAndPositiveDeltas)
+{
+    TileList tiles = rows(3);
+    EXPECT_EQ(scrollStartY, -120);
+    scrollY = 0;
+    stepTrack(tiles, -1, record);   // wraps to -120 every frame
+    EXPECT_EQ(scrollY, -120);
+    EXPECT_EQ(drawn.front().second, 120);
+    drawn.clear();
+    scrollY = 5000;                  // below the last row: nothing to draw
+    stepTrack(tiles, 20, record);
+    EXPECT_TRUE(drawn.empty());
+    TileList empty;
+    stepTrack(empty, -5, record);
+    EXPECT_TRUE(drawn.empty());
+}
+
+TEST_F(TrackTest, SignedCodesDrawNothingButKeepTheirMeaning)
+{
+    EXPECT_TRUE(isRoadCode(-2));
+    EXPECT_TRUE(isRoadCode(-11));
+    EXPECT_TRUE(isDarkCode(-10));
+    EXPECT_TRUE(isDarkCode(-18));
+    EXPECT_FALSE(isRoadCode(98));
+    TileList tiles = rows(6, {-2, -11, -10, -18, 0, 19, 96, 100});
+    stepTrack(tiles, 0, record);
+    EXPECT_TRUE(drawn.empty());
+}
