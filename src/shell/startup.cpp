@@ -21,6 +21,7 @@
 
 SDL_Surface* introImage = nullptr;
 int loadingStep = 0;
+int introScreensDrawn = 0;
 
 namespace {
 SDL_Joystick* joystick = nullptr;
@@ -74,6 +75,7 @@ void drawIntroScreen()
 {
     if (!screen)
         return;
+    ++introScreensDrawn;
     drawIntroBackground(nextLoadingText());
     flipScreen();
 }

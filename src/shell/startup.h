@@ -5,6 +5,8 @@
 
 extern SDL_Surface* introImage;
 extern int loadingStep;
+// Intro screens drawn since start-up: each is one step of the loading animation.
+extern int introScreensDrawn;
 
 // Everything the frame loop keeps between frames.
 struct FrameLoop {

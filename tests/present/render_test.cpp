@@ -1,0 +1,222 @@
+#include "present/assets.h"
+#include "present/render.h"
+#include "shell/game.h"
+#include "sim/car.h"
+#include "support/stage.h"
+#include "track/track.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+const std::vector<int> ROAD = {1, 3, 2, 2, 2, 2, 4, 1};
+
+class RenderTest : public ::testing::Test {
+protected:
+    StagedResources stage;
+    Headless sdl{true};
+    TileList tiles;
+
+    void SetUp() override
+    {
+        tiles = makeTiles({ROAD, ROAD, ROAD, ROAD, ROAD, ROAD, ROAD, ROAD, ROAD, ROAD});
+        gameState = STATE_PLAYING;
+        volumeBarAge = 51;
+        playerCar.x = 120;
+        trafficCar.y = 600;   // out of sight unless a test brings it in
+        trafficCar.trafficSpeed = 0;
+    }
+
+    bool inked(int x, int y, int w, int h, bool (*match)(SDL_Color))
+    {
+        for (int j = y; j < y + h; ++j)
+            for (int i = x; i < x + w; ++i)
+                if (match(pixelAt(i, j)))
+                    return true;
+        return false;
+    }
+    // Runs frames and returns, per frame, whether the area showed the colour.
+    std::vector<bool> watch(int frames, int x, int y, int w, int h, bool (*match)(SDL_Color))
+    {
+        std::vector<bool> seen;
+        for (int i = 0; i < frames; ++i) {
+            drawFrame(tiles, 0.0f);
+            seen.push_back(inked(x, y, w, h, match));
+        }
+        return seen;
+    }
+    static int count(const std::vector<bool>& v)
+    {
+        int n = 0;
+        for (bool b : v)
+            n += b;
+        return n;
+    }
+};
+
+bool ledRed(SDL_Color c) { return c.r > 180 && c.g < 90 && c.b < 90; }
+bool cyan(SDL_Color c) { return c.r < 90 && c.g > 180 && c.b > 180; }
+bool white(SDL_Color c) { return c.r > 150 && c.g > 150 && c.b > 150; }
+bool paleYellow(SDL_Color c) { return c.r > 220 && c.g > 210 && c.b > 130 && c.b < 215; }
+}  // namespace
+
+TEST_F(RenderTest, TheRoadScrollsByThePlayersSpeed)
+{
+    tiles = loadCourse();
+    scrollY = 40000;
+    playerCar.speed = -10;
+    drawFrame(tiles, 0.0f);
+    EXPECT_EQ(scrollY, 39990);
+    std::vector<SDL_Color> before;
+    for (int y = 20; y < 180; ++y)
+        before.push_back(pixelAt(10, y));
+    drawFrame(tiles, 0.0f);
+    for (int y = 20; y < 170; ++y)
+        ASSERT_TRUE(samePixel(pixelAt(10, y + 10), before[y - 20])) << y;
+    gameState = STATE_PAUSED;   // paused: the road stands still
+    drawFrame(tiles, 0.0f);
+    EXPECT_EQ(scrollY, 39980);
+}
+
+TEST_F(RenderTest, ThePlayerCarIsDrawnInRunsOnly)
+{
+    gameState = STATE_ATTRACT;
+    drawFrame(tiles, 0.0f);
+    std::vector<SDL_Color> road;
+    for (int y = 200; y < 240; ++y)
+        road.push_back(pixelAt(135, y));
+    const SDL_Color corner = pixelAt(120, 200);
+    gameState = STATE_PLAYING;
+    drawFrame(tiles, 0.0f);
+    int changed = 0;
+    for (int y = 200; y < 240; ++y)
+        changed += !samePixel(pixelAt(135, y), road[y - 200]);
+    EXPECT_GT(changed, 30);
+    // Its corners are magenta in the sprite and stay see-through.
+    EXPECT_TRUE(samePixel(pixelAt(120, 200), corner));
+}
+
+TEST_F(RenderTest, FramesAlternateWhileMovingAndRestWhenStanding)
+{
+    auto wheel = [] { return pixelAt(120 + 2, 200 + 6); };
+    playerCar.speed = 0;
+    drawFrame(tiles, 0.0f);
+    const SDL_Color standing = wheel();
+    drawFrame(tiles, 0.0f);
+    EXPECT_TRUE(samePixel(wheel(), standing));
+    playerCar.speed = -5;
+    drawFrame(tiles, 0.0f);
+    const SDL_Color a = wheel();
+    drawFrame(tiles, 0.0f);
+    const SDL_Color b = wheel();
+    drawFrame(tiles, 0.0f);
+    EXPECT_FALSE(samePixel(a, b));
+    EXPECT_TRUE(samePixel(wheel(), a));
+}
+
+TEST_F(RenderTest, DarkStretchesShowTheConeAndDarkTraffic)
+{
+    const std::vector<int> tunnel = {10, 10, 11, 11, 11, 11, 10, 10};
+    tiles = makeTiles({tunnel, tunnel, tunnel, tunnel, tunnel, tunnel, tunnel, tunnel});
+    playerCar.headlightsOn = true;
+    playerCar.speed = -10;
+    trafficCar.x = 60;
+    trafficCar.y = 60;
+    trafficCar.trafficSpeed = -8;
+    drawFrame(tiles, 0.0f);
+    int lit = 0;
+    for (int y = 200 - 138; y < 200; ++y)
+        for (int x = 120 - 88; x < 120 + 30 + 88; ++x)
+            lit += paleYellow(pixelAt(x, y));
+    EXPECT_GT(lit, 500);
+    // The dark traffic car shows its tail lights only.
+    bool tail = false;
+    for (int x = 60; x < 90; ++x)
+        tail = tail || (pixelAt(x, 60 + 37).r > 240 && pixelAt(x, 60 + 37).g < 80);
+    EXPECT_TRUE(tail);
+    EXPECT_FALSE(inked(62, 60 + 12, 26, 6, [](SDL_Color c) { return c.b > 150 && c.r < 100; }));
+}
+
+TEST_F(RenderTest, ASignShowsAtTheTopForExactly100Frames)
+{
+    offerMarker(3, 99);
+    const auto seen = watch(130, 147, 20, 36, 30, [](SDL_Color c) { return c.r > 180 && c.g < 60; });
+    EXPECT_EQ(count(seen), 100);
+    EXPECT_TRUE(seen[0]);
+    EXPECT_FALSE(seen[100]);
+}
+
+TEST_F(RenderTest, TheScoreBlinksWhileAPenaltyIsPending)
+{
+    score = 8888;
+    penaltyWatch.start();
+    const auto seen = watch(40, 274, 98, 45, 20, ledRed);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(seen[i], (i / 10) % 2 == 0) << i;
+    penaltyWatch.stop();
+    EXPECT_EQ(count(watch(20, 274, 98, 45, 20, ledRed)), 20);
+}
+
+TEST_F(RenderTest, TheTimeBlinksFromTenSecondsDown)
+{
+    timeLeft = 11;
+    EXPECT_EQ(count(watch(40, 274, 140, 45, 20, ledRed)), 40);
+    timeLeft = 10;
+    messageBlinkCounter = 0;
+    const auto seen = watch(40, 274, 140, 45, 20, ledRed);
+    for (int i = 0; i < 40; ++i)
+        EXPECT_EQ(seen[i], i < 20) << i;
+}
+
+TEST_F(RenderTest, AttractBlinksGameOverButKeepsTheCoinSlotLit)
+{
+    gameState = STATE_ATTRACT;
+    const auto gameOver = watch(80, 110, 50, 100, 20, cyan);
+    for (int i = 0; i < 80; ++i)
+        EXPECT_EQ(gameOver[i], (i / 20) % 2 == 0) << i;
+    EXPECT_EQ(count(watch(80, 103, 200, 110, 18, ledRed)), 80);
+}
+
+TEST_F(RenderTest, PausedBlinksAndTheVolumeBarShowsFor51Frames)
+{
+    gameState = STATE_PAUSED;
+    timeLeft = 30;
+    EXPECT_EQ(count(watch(40, 124, 50, 70, 20, ledRed)), 20);
+    gameState = STATE_PLAYING;
+    volumeBarAge = 0;
+    EXPECT_EQ(count(watch(60, 10, 215, 60, 20, ledRed)), 51);
+    playerTerrain = 11;   // on the dark road the bar is white
+    volumeBarAge = 0;
+    EXPECT_EQ(count(watch(3, 10, 215, 60, 20, white)), 3);
+}
+
+TEST_F(RenderTest, TheCrashSpinCyclesThroughFiveSteps)
+{
+    playerCar.state = CAR_CRASHED;
+    std::vector<int> steps;
+    for (int i = 0; i < 7; ++i) {
+        steps.push_back(crashFrameStep);
+        drawCar(playerCar, screen, false);
+    }
+    EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 3, 4, 0, 1}));
+    Car bare;
+    EXPECT_FALSE(drawCar(bare, screen, false));
+}
+
+TEST_F(RenderTest, PositionsBeyondSixteenBitsAreSkippedNotWrapped)
+{
+    drawFrame(tiles, 0.0f);
+    std::vector<SDL_Color> before;
+    for (int y = 50; y < 90; ++y)
+        for (int x = 50; x < 80; ++x)
+            before.push_back(pixelAt(x, y));
+    // Both would land at (50, 50) if the positions were cut to 16 bits.
+    blitRegion(playerCar.frameA, screen, 0, 0, 65536 + 50, 50, 30, 40);
+    blitRegion(playerCar.frameA, screen, 0, 0, 50, -65536 + 50, 30, 40);
+    size_t i = 0;
+    for (int y = 50; y < 90; ++y)
+        for (int x = 50; x < 80; ++x)
+            ASSERT_TRUE(samePixel(pixelAt(x, y), before[i++])) << x << "," << y;
+    blitRegion(playerCar.frameA, screen, 0, 0, 50, 50, 30, 40);
+    EXPECT_FALSE(samePixel(pixelAt(50 + 15, 50 + 20), before[20 * 30 + 15]));
+    drawPicture(nullptr, 10, 10);   // a picture that never loaded draws nothing
+}
