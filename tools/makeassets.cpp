@@ -40,11 +40,19 @@ void saveSound(const Signal& s, const std::string& name)
 
 // ---- road tiles, 40x40 --------------------------------------------------------------------
 
-Canvas grass(uint32_t seed, Rgb base = GRASS)
+// A tile of one colour, speckled so it reads as a surface rather than paint.
+Canvas texture(uint32_t seed, Rgb base, int amount)
 {
     Canvas c(40, 40);
     Dice dice(seed);
-    speckle(c, 0, 0, 40, 40, base, 10, dice);
+    speckle(c, 0, 0, 40, 40, base, amount, dice);
+    return c;
+}
+
+Canvas grass(uint32_t seed, Rgb base = GRASS)
+{
+    Canvas c = texture(seed, base, 10);
+    Dice dice(seed + 100);
     for (int k = 0; k < 14; ++k) {   // tufts
         const int x = dice.below(40), y = dice.below(40);
         c.set(x, y, shade(base, -28));
@@ -66,9 +74,7 @@ void kerb(Canvas& c, int x)
 
 Canvas asphalt(uint32_t seed, Rgb base, Rgb line)
 {
-    Canvas c(40, 40);
-    Dice dice(seed);
-    speckle(c, 0, 0, 40, 40, base, 6, dice);
+    Canvas c = texture(seed, base, 6);
     for (int y = 0; y < 40; ++y)
         if ((y / 10) % 2 == 0)   // centre dashes, 10 on and 10 off
             for (int x = 19; x <= 20; ++x)
@@ -97,17 +103,15 @@ Canvas tile(int code)
         return c;
     }
     case 6: {
-        Canvas c(40, 40);
-        Dice dice(6);
-        speckle(c, 0, 0, 40, 40, SAND, 9, dice);
+        Canvas c = texture(6, SAND, 9);
+        Dice dice(106);
         for (int k = 0; k < 6; ++k)
             drawLine(c, dice.below(40), dice.below(40), dice.below(40), dice.below(40), shade(SAND, 14));
         return c;
     }
     case 7: {
-        Canvas c(40, 40);
-        Dice dice(7);
-        speckle(c, 0, 0, 40, 40, WATER, 5, dice);
+        Canvas c = texture(7, WATER, 5);
+        Dice dice(107);
         for (int y = 4; y < 40; y += 10)
             for (int x = 0; x < 40; ++x)
                 if ((x + y) % 12 < 5)
@@ -131,9 +135,8 @@ Canvas tile(int code)
         return c;
     }
     case 10: {
-        Canvas c(40, 40);
-        Dice dice(10);
-        speckle(c, 0, 0, 40, 40, WALL, 4, dice);
+        Canvas c = texture(10, WALL, 4);
+        Dice dice(110);
         for (int y = 0; y < 40; y += 10)
             drawLine(c, 0, y, 39, y, shade(WALL, -14));
         for (int y = 0; y < 40; y += 10)
@@ -146,9 +149,8 @@ Canvas tile(int code)
     }
     case 11: return asphalt(11, DARK_ROAD, {92, 92, 84});
     case 12: {
-        Canvas c(40, 40);
-        Dice dice(12);
-        speckle(c, 0, 0, 40, 40, GRAVEL, 12, dice);
+        Canvas c = texture(12, GRAVEL, 12);
+        Dice dice(112);
         for (int k = 0; k < 70; ++k) {   // pebbles
             const int x = dice.below(39), y = dice.below(39);
             const Rgb stone = shade(GRAVEL, dice.below(2) ? 40 : -45);
@@ -203,9 +205,8 @@ Canvas tile(int code)
         return c;
     }
     case 18: {
-        Canvas c(40, 40);
-        Dice dice(18);
-        speckle(c, 0, 0, 40, 40, NIGHT, 5, dice);
+        Canvas c = texture(18, NIGHT, 5);
+        Dice dice(118);
         for (int k = 0; k < 10; ++k)
             c.set(dice.below(40), dice.below(40), {40, 60, 44});
         return c;

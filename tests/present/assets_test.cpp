@@ -165,10 +165,8 @@ TEST(Assets, AMissingRoadTileLeavesTheRestUnloadedButTheGameRuns)
     EXPECT_NE(playerCar.frameA, nullptr);
     TileList tiles = loadCourse();
     FrameLoop loop;
-    startFrameLoop(loop);
-    runFrame(loop, tiles);
+    startRun(loop, tiles);
     EXPECT_NE(checkpointSound, nullptr);   // the first set-up loads it regardless
-    tapKey(KEY_RETURN);
     pushKey(KEY_UP, true);
     for (int i = 0; i < 600; ++i)
         ASSERT_FALSE(runFrame(loop, tiles));
@@ -187,10 +185,7 @@ TEST(Assets, MissingSpritesAndSignsAreSkippedSafely)
     EXPECT_EQ(trafficCar.colourFrames[2].first, nullptr);
     TileList tiles = loadCourse();
     FrameLoop loop;
-    startFrameLoop(loop);
-    runFrame(loop, tiles);
-    tapKey(KEY_RETURN);
-    runFrame(loop, tiles);
+    startRun(loop, tiles);
     offerMarker(7, 99);   // a narrowing sign with no picture
     for (int i = 0; i < 300; ++i) {
         playerCar.state = i % 2 ? CAR_CRASHED : CAR_SKIDDING;

@@ -48,11 +48,7 @@ TEST(SoundPlan, AMinuteOfPlaySoundsAsPlanned)
         Headless sdl{true};
         TileList tiles = loadCourse();
         FrameLoop loop;
-        startFrameLoop(loop);
-        runFrame(loop, tiles);
-        tapKey(KEY_RETURN);
-        runFrame(loop, tiles);
-        ASSERT_EQ(gameState, STATE_PLAYING);
+        startRun(loop, tiles);
         SimpleDriver driver;
         int previousSpeed = playerCar.speed, previousTerrain = playerTerrain;
         int previousState = playerCar.state, steadyFrames = 0;

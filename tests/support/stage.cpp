@@ -127,6 +127,15 @@ TileList loadCourse()
     return tiles;
 }
 
+void startRun(FrameLoop& loop, TileList& tiles)
+{
+    startFrameLoop(loop);
+    runFrame(loop, tiles);
+    tapKey(SDLK_RETURN);
+    runFrame(loop, tiles);
+    ASSERT_EQ(gameState, STATE_PLAYING);
+}
+
 void pushKey(int sym, bool down)
 {
     SDL_Event e = {};

@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/startup.h"
 #include "track/level.h"
 #include <SDL.h>
 #include <initializer_list>
@@ -39,6 +40,9 @@ std::string gameExecutable();
 // Tiles from rows of eight codes, top row first; sets levelTileCount to match.
 TileList makeTiles(std::initializer_list<std::vector<int>> rows);
 TileList loadCourse();
+// Starts the frame loop, runs the first attract frame, then presses Return and runs the
+// frame that starts a new game.
+void startRun(FrameLoop& loop, TileList& tiles);
 
 void pushKey(int sym, bool down);
 void pushButton(int button, bool down);

@@ -101,11 +101,7 @@ TEST(Course, ASimpleDriverFinishesALapInTime)
     Headless sdl{true};
     TileList tiles = loadCourse();
     FrameLoop loop;
-    startFrameLoop(loop);
-    runFrame(loop, tiles);
-    tapKey(KEY_RETURN);
-    runFrame(loop, tiles);
-    ASSERT_EQ(gameState, STATE_PLAYING);
+    startRun(loop, tiles);
 
     SimpleDriver driver;
     int frames = 0, topSpeedFrames = 0, previousScroll = 0;
