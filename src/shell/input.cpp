@@ -4,6 +4,8 @@
 #include "shell/states.h"
 #include "sim/player.h"
 #include <SDL.h>
+#include <cstring>
+#include <type_traits>
 
 bool overlayToggleLatch = false;
 
@@ -19,13 +21,23 @@ constexpr int BUTTON_VOLUME_DOWN = 17;
 bool quitKeyPressSeen[2];     // Escape, Clear
 bool quitButtonPressSeen;
 
+// The key symbol as the number it arrived as: a value outside SDL's key table must not be
+// read through the enum type, where it would be undefined before the bounds check.
+long keySymbolOf(const SDL_Event& event)
+{
+    std::underlying_type_t<SDLKey> raw;
+    std::memcpy(&raw, &event.key.keysym.sym, sizeof raw);
+    return static_cast<long>(raw);
+}
+
 bool isQuitKey(int sym) { return sym == KEY_ESCAPE || sym == KEY_CLEAR; }
 bool& pressSeenFor(int sym) { return quitKeyPressSeen[sym == KEY_ESCAPE ? 0 : 1]; }
 
-void keyDown(int sym, bool& quit)
+void keyDown(long symbol, bool& quit)
 {
-    if (sym < 0 || sym >= KEY_SLOTS)
+    if (symbol < 0 || symbol >= KEY_SLOTS)
         return;
+    const int sym = static_cast<int>(symbol);
     if (isQuitKey(sym)) {
         pressSeenFor(sym) = true;
         quit = true;
@@ -36,10 +48,11 @@ void keyDown(int sym, bool& quit)
         pressStartPause();
 }
 
-void keyUp(int sym, bool& quit)
+void keyUp(long symbol, bool& quit)
 {
-    if (sym < 0 || sym >= KEY_SLOTS)
+    if (symbol < 0 || symbol >= KEY_SLOTS)
         return;
+    const int sym = static_cast<int>(symbol);
     if (isQuitKey(sym)) {
         if (pressSeenFor(sym))
             quit = true;
@@ -101,8 +114,8 @@ bool pollInput()
     SDL_Event event;
     while (SDL_PollEvent(&event)) {
         switch (event.type) {
-        case SDL_KEYDOWN: keyDown(event.key.keysym.sym, quit); break;
-        case SDL_KEYUP: keyUp(event.key.keysym.sym, quit); break;
+        case SDL_KEYDOWN: keyDown(keySymbolOf(event), quit); break;
+        case SDL_KEYUP: keyUp(keySymbolOf(event), quit); break;
         case SDL_JOYBUTTONDOWN: buttonDown(event.jbutton.button, quit); break;
         case SDL_JOYBUTTONUP: buttonUp(event.jbutton.button, quit); break;
         default: break;   // mouse, axes, window activity and the close request are ignored

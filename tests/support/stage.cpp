@@ -12,6 +12,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
+#include <type_traits>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -141,7 +142,9 @@ void pushKey(int sym, bool down)
     SDL_Event e = {};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = static_cast<SDLKey>(sym);
+    // Stored as its raw number: tests also send symbols outside SDL's key table.
+    const std::underlying_type_t<SDLKey> raw = static_cast<std::underlying_type_t<SDLKey>>(sym);
+    std::memcpy(&e.key.keysym.sym, &raw, sizeof raw);
     SDL_PushEvent(&e);
 }
 
