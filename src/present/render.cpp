@@ -47,17 +47,14 @@ void blinkStep(bool& on, int& counter, int bound)
 
 void drawDiagnostics(float fpsEstimate, const int c[3])
 {
-    const int rows[][2] = {{30, playerTerrain}, {40, distanceMark}, {50, 0},
-                           {80, diagTileRow},   {90, diagTrafficSpeed}};
-    float fps = std::isfinite(fpsEstimate) ? fpsEstimate : 0.0f;
-    drawSmallNumber(screen, static_cast<int>(fps), 10, 0, c[0], c[1], c[2]);
+    const float fps = std::isfinite(fpsEstimate) ? fpsEstimate : 0.0f;
+    const int rows[][2] = {{0, static_cast<int>(fps)}, {30, playerTerrain}, {40, distanceMark},
+                           {50, 0}, {80, diagTileRow}, {90, diagTrafficSpeed},
+                           {110, diagFirstTile}, {120, diagScroll}, {130, probeX},
+                           {140, probeY}, {150, diagLeftEdge}, {160, diagRightEdge}};
     for (const auto& row : rows)
         drawSmallNumber(screen, row[1], 10, row[0], c[0], c[1], c[2]);
     drawSmallText(screen, VERSION_TEXT, 10, 100, c[0], c[1], c[2]);
-    const int more[][2] = {{110, diagFirstTile}, {120, diagScroll},    {130, probeX},
-                           {140, probeY},        {150, diagLeftEdge}, {160, diagRightEdge}};
-    for (const auto& row : more)
-        drawSmallNumber(screen, row[1], 10, row[0], c[0], c[1], c[2]);
     drawSmallText(screen, "*X*", probeX, probeY, 255, 255, 255);
 }
 

@@ -43,19 +43,16 @@ bool startCrash(Car& car, int state)
 
 namespace {
 
-// One warning sign's turn: shown at the top of the road, one signal per sign episode.
-void showSign(TrackMarker& slot, SDL_Surface* image, int& frames, bool& sounded, bool countFirst)
+// One warning sign's turn: shown at the top of the road, one signal per sign episode. Signs
+// of one kind share the counter and the signal flag.
+void showSign(TrackMarker& slot, SDL_Surface* image, int& frames, bool& sounded)
 {
     drawPicture(image, SIGN_X, SIGN_Y);
-    if (countFirst)
-        ++frames;
     if (!sounded) {
         soundPlay(-1, signalSound, 0);
         sounded = true;
     }
-    if (!countFirst)
-        ++frames;
-    if (frames >= SIGN_FRAMES) {
+    if (++frames >= SIGN_FRAMES) {
         slot.done = true;
         sounded = false;
         frames = 0;
@@ -81,10 +78,10 @@ void processMarkers()
             }
             break;
         case CODE_ROAD_OPENS:
-            showSign(slot, warnOpenImage, warnOpenFrames, warnOpenSounded, true);
+            showSign(slot, warnOpenImage, warnOpenFrames, warnOpenSounded);
             break;
         case CODE_ROAD_NARROWS:
-            showSign(slot, warnFunnelImage, warnFunnelFrames, warnFunnelSounded, false);
+            showSign(slot, warnFunnelImage, warnFunnelFrames, warnFunnelSounded);
             break;
         default:
             break;

@@ -53,18 +53,20 @@ TEST_F(TrackTest, ScanStartLooksBackFromTheView)
 
 TEST_F(TrackTest, CodeTable)
 {
-    for (int code = -120; code <= 120; ++code) {
-        const int m = std::abs(code);
-        EXPECT_EQ(isRoadCode(code), m == 2 || m == 11 || m == 12 || m == 97 || m == 99) << code;
-        EXPECT_EQ(isDarkCode(code), m == 10 || m == 11 || m == 18) << code;
-        const int picture = tilePictureFor(code);
-        if (code >= 1 && code <= 18)
-            EXPECT_EQ(picture, code);
-        else if (code >= 97 && code <= 99)
-            EXPECT_EQ(picture, 2);
-        else
-            EXPECT_EQ(picture, 0) << code;
-    }
+    for (int road : {2, 11, 12, 97, 99, -2, -12, -97})
+        EXPECT_TRUE(isRoadCode(road)) << road;
+    for (int other : {0, 1, 3, 10, 13, 18, 19, 96, 98, 100, -98})
+        EXPECT_FALSE(isRoadCode(other)) << other;
+    for (int dark : {10, 11, 18, -10, -11, -18})
+        EXPECT_TRUE(isDarkCode(dark)) << dark;
+    for (int light : {2, 9, 12, 17, 19, 97})
+        EXPECT_FALSE(isDarkCode(light)) << light;
+    EXPECT_EQ(tilePictureFor(1), 1);
+    EXPECT_EQ(tilePictureFor(18), 18);
+    for (int marker : {97, 98, 99})
+        EXPECT_EQ(tilePictureFor(marker), 2);
+    for (int nothing : {0, 19, 96, 100, -2})
+        EXPECT_EQ(tilePictureFor(nothing), 0) << nothing;
 }
 
 TEST_F(TrackTest, DrawingWindowEdges)
