@@ -14,7 +14,7 @@ namespace {
 
 const Rgb GRASS = {62, 132, 52}, GRASS_DARK = {44, 104, 40}, ASPHALT = {92, 92, 98},
           LINE = {236, 236, 222}, KERB_RED = {206, 32, 30}, KERB_WHITE = {242, 242, 242},
-          GRAVEL = {176, 150, 110}, SAND = {206, 186, 134}, WALL = {44, 44, 52},
+          GRAVEL = {146, 136, 120}, SAND = {206, 186, 134}, WALL = {44, 44, 52},
           DARK_ROAD = {30, 30, 38}, NIGHT = {14, 30, 20}, WATER = {44, 94, 172},
           BLACK = {0, 0, 0}, WHITE = {255, 255, 255}, TYRE = {24, 24, 24},
           GLASS = {60, 84, 112}, PANEL = {54, 58, 66};
@@ -149,14 +149,15 @@ Canvas tile(int code)
     }
     case 11: return asphalt(11, DARK_ROAD, {92, 92, 84});
     case 12: {
-        Canvas c = texture(12, GRAVEL, 12);
+        Canvas c = texture(12, GRAVEL, 14);
         Dice dice(112);
-        for (int k = 0; k < 70; ++k) {   // pebbles
+        for (int k = 0; k < 120; ++k) {   // loose stones, lit from the top left
             const int x = dice.below(39), y = dice.below(39);
-            const Rgb stone = shade(GRAVEL, dice.below(2) ? 40 : -45);
-            c.set(x, y, stone);
+            const Rgb stone = shade(GRAVEL, dice.below(3) == 0 ? 55 : (dice.below(2) ? 25 : -40));
+            c.set(x, y, shade(stone, 25));
             c.set(x + 1, y, stone);
-            c.set(x, y + 1, shade(stone, -20));
+            c.set(x, y + 1, stone);
+            c.set(x + 1, y + 1, shade(stone, -35));
         }
         return c;
     }
