@@ -8,7 +8,6 @@
 #include "sim/car.h"
 #include "sim/player.h"
 #include <SDL.h>
-#include <SDL_mixer.h>
 #include <SDL_ttf.h>
 #include <algorithm>
 #include <chrono>

@@ -12,6 +12,14 @@ void note(SoundOp op, int channel, const Mix_Chunk* sample, int loops)
 }
 }  // namespace
 
+void soundOpenDevice()
+{
+    // 3096, not a power of two: keep the disk or a real driver, never SDL's dummy one.
+    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 3096);
+}
+
+void soundCloseDevice() { Mix_CloseAudio(); }
+
 int soundPlay(int channel, Mix_Chunk* sample, int loops)
 {
     note(SOUND_PLAY, channel, sample, loops);

@@ -14,6 +14,10 @@ struct SoundRequest {
     int loops;                   // plays: -1 forever, 0 once; volume: the volume
 };
 
+// The audio device: 22050 Hz, signed 16-bit stereo, 3096-byte chunks.
+void soundOpenDevice();
+void soundCloseDevice();
+
 int soundPlay(int channel, Mix_Chunk* sample, int loops);
 void soundHalt(int channel);
 void soundPause(int channel);

@@ -11,7 +11,6 @@
 #include "track/track.h"
 #include <SDL.h>
 #include <SDL_image.h>
-#include <SDL_mixer.h>
 #include <SDL_ttf.h>
 #include <cmath>
 #include <cstdio>
@@ -146,7 +145,7 @@ bool initialise()
     SDL_WM_SetCaption(WINDOW_CAPTION, nullptr);
     joystick = SDL_JoystickOpen(0);
     TTF_Init();
-    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 3096);
+    soundOpenDevice();
     openFonts(12);
     fadeToWhite();
     SDL_Surface* raw = IMG_Load("_resources/gameIntro.bmp");
@@ -236,7 +235,7 @@ void shutdown(TileList& tiles)
     resetCar(playerCar);
     for (Tile& tile : tiles)
         tile.release();
-    Mix_CloseAudio();
+    soundCloseDevice();
     closeFonts();
     if (joystick)
         SDL_JoystickClose(joystick);

@@ -84,7 +84,7 @@ Headless::Headless(bool withAssets)
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_TIMER | SDL_INIT_JOYSTICK);
     screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16, SDL_HWSURFACE | SDL_DOUBLEBUF);
     TTF_Init();
-    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 3096);
+    soundOpenDevice();
     if (withAssets) {
         openFonts(12);
         loadAssets();
@@ -95,7 +95,7 @@ Headless::~Headless()
 {
     setSoundLogging(false);
     Mix_HaltChannel(-1);
-    Mix_CloseAudio();
+    soundCloseDevice();
     closeFonts();
     TTF_Quit();
     screen = nullptr;
