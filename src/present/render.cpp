@@ -175,8 +175,7 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
                 drawReadout(timeLeft, TIME_Y);
         }
         ageCheckpointMessage();
-        if (gameState == STATE_PAUSED ||
-            (checkpointMessageAge >= 1 && checkpointMessageAge <= 100)) {
+        if (gameState == STATE_PAUSED || checkpointMessageShowing()) {
             messageBlinkStep();
             if (messageBlinkOn) {
                 if (gameState == STATE_PAUSED)

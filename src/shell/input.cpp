@@ -21,23 +21,23 @@ constexpr int BUTTON_VOLUME_DOWN = 17;
 bool quitKeyPressSeen[2];     // Escape, Clear
 bool quitButtonPressSeen;
 
-// The key symbol as the number it arrived as: a value outside SDL's key table must not be
-// read through the enum type, where it would be undefined before the bounds check.
-long keySymbolOf(const SDL_Event& event)
+// The key symbol, or -1 when it lies outside the key table. It is read as the number it
+// arrived as: through the enum type an out-of-range value would be undefined.
+int keySymbolOf(const SDL_Event& event)
 {
     std::underlying_type_t<SDLKey> raw;
     std::memcpy(&raw, &event.key.keysym.sym, sizeof raw);
-    return static_cast<long>(raw);
+    const long symbol = static_cast<long>(raw);
+    return symbol >= 0 && symbol < KEY_SLOTS ? static_cast<int>(symbol) : -1;
 }
 
 bool isQuitKey(int sym) { return sym == KEY_ESCAPE || sym == KEY_CLEAR; }
 bool& pressSeenFor(int sym) { return quitKeyPressSeen[sym == KEY_ESCAPE ? 0 : 1]; }
 
-void keyDown(long symbol, bool& quit)
+void keyDown(int sym, bool& quit)
 {
-    if (symbol < 0 || symbol >= KEY_SLOTS)
+    if (sym < 0)
         return;
-    const int sym = static_cast<int>(symbol);
     if (isQuitKey(sym)) {
         pressSeenFor(sym) = true;
         quit = true;
@@ -48,11 +48,10 @@ void keyDown(long symbol, bool& quit)
         pressStartPause();
 }
 
-void keyUp(long symbol, bool& quit)
+void keyUp(int sym, bool& quit)
 {
-    if (symbol < 0 || symbol >= KEY_SLOTS)
+    if (sym < 0)
         return;
-    const int sym = static_cast<int>(symbol);
     if (isQuitKey(sym)) {
         if (pressSeenFor(sym))
             quit = true;

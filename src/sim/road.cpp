@@ -6,6 +6,9 @@
 
 namespace {
 
+// The entry before i in list order; the first tile stands in for its own predecessor.
+int predecessor(int i) { return i > 0 ? i - 1 : 0; }
+
 bool roadAt(const TileList& tiles, int i)
 {
     return i >= 0 && i < static_cast<int>(tiles.size()) && isRoadCode(tiles[i].code);
@@ -118,7 +121,7 @@ int laneEdge(const TileList& tiles, int rowY, bool wantLeft, bool lookahead)
             }
             return true;
         }
-        const int before = i - 1 >= 0 ? i - 1 : 0;
+        const int before = predecessor(i);
         if (!isRoadCode(tiles[i].code) && isRoadCode(tiles[before].code)) {
             edge = tiles[before].x + 10;   // rightmost x where a car still sits on that road
             if (lookahead)
@@ -136,7 +139,6 @@ RoadEdges roadEdges(const TileList& tiles, int rowY)
 {
     playerTerrain = 0;
     RoadEdges e;
-    const int count = static_cast<int>(tiles.size());
     scanRow(tiles, rowY, [&](int i, int) {
         if (e.left == -1)
             e.split = roadSplitsAhead(tiles, i);
@@ -144,7 +146,7 @@ RoadEdges roadEdges(const TileList& tiles, int rowY)
         if (road && e.left == -1)
             e.left = tiles[i].x;
         if (e.left != -1 && !road) {
-            const int j = (i - 1 >= 0 && i - 1 < count) ? i - 1 : 0;
+            const int j = predecessor(i);
             if (isRoadCode(tiles[j].code) && e.right == -1)
                 e.right = tiles[j].x + 10;
         }
