@@ -19,6 +19,10 @@ const Rgb GRASS = {62, 132, 52}, GRASS_DARK = {44, 104, 40}, ASPHALT = {92, 92, 
           BLACK = {0, 0, 0}, WHITE = {255, 255, 255}, TYRE = {24, 24, 24},
           GLASS = {60, 84, 112}, PANEL = {54, 58, 66};
 
+// The intro picture leaves its rows from here down to the loading text and banner.
+constexpr int INTRO_TEXT_BAND = 208;
+constexpr int CAR_H = 40;
+
 std::string out;
 int failures = 0;
 
@@ -378,20 +382,20 @@ Canvas intro()
             for (int x = 160 - std::max(1, int(t * 3)); x <= 160 + int(t * 3); ++x)
                 c.set(x, y, LINE);
     }
-    // Keep the strip behind the title and loading lines light, so they read.
+    // Keep the strip behind the title light, and the bottom band (rows 208..239) plain for
+    // the loading text and the ready banner, so they read.
     for (int y = 124; y < 240; ++y)
-        for (int x = 0; x < 320; ++x)
-            if (y < 172 || y > 214)
-                c.set(x, y, mix(c.get(x, y), {250, 246, 236}, y < 172 ? 0.78f : 0.85f));
+        for (int x = 0; x < 320; ++x) {
+            if (y < 172)
+                c.set(x, y, mix(c.get(x, y), {250, 246, 236}, 0.78f));
+            else if (y >= INTRO_TEXT_BAND)
+                c.set(x, y, y == INTRO_TEXT_BAND ? Rgb{214, 36, 30} : Rgb{250, 246, 236});
+        }
     const std::string title = "QUINDARA";
     drawLabel(c, title, (320 - labelWidth(title, 8)) / 2 + 3, 23, 8, {20, 20, 40});
     drawLabel(c, title, (320 - labelWidth(title, 8)) / 2, 20, 8, {214, 36, 30});
-    Canvas hero = car({214, 30, 28}, false);
-    Canvas big(60, 80);
-    for (int y = 0; y < 80; ++y)
-        for (int x = 0; x < 60; ++x)
-            big.set(x, y, hero.get(x / 2, y / 2));
-    blit(c, big, 180, 168);
+    // The red car on the road, clear of the title above and the text band below.
+    blit(c, car({214, 30, 28}, false), 145, INTRO_TEXT_BAND - 1 - CAR_H);
     return c;
 }
 

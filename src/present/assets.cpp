@@ -1,5 +1,6 @@
 #include "present/assets.h"
 #include "shell/game.h"
+#include "present/sound.h"
 #include "shell/startup.h"
 #include <SDL.h>
 #include <SDL_image.h>
@@ -59,6 +60,8 @@ SDL_Surface* loadPicture(const std::string& path)
 
 Mix_Chunk* loadSample(const std::string& path)
 {
+    if (!soundDeviceOpen())
+        return nullptr;   // playing silently: nothing to load the samples into
     SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
     if (!file)
         return nullptr;

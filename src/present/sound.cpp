@@ -1,8 +1,11 @@
 #include "present/sound.h"
+#include <SDL.h>
 #include <SDL_mixer.h>
+#include <cstdio>
 
 namespace {
 bool logging = false;
+bool deviceOpen = false;   // without a device every request is noted and otherwise ignored
 std::vector<SoundRequest> requests;
 
 void note(SoundOp op, int channel, const Mix_Chunk* sample, int loops)
@@ -12,44 +15,60 @@ void note(SoundOp op, int channel, const Mix_Chunk* sample, int loops)
 }
 }  // namespace
 
-void soundOpenDevice()
+bool soundOpenDevice()
 {
+    // Audio starts on its own: a driver that cannot start must not take video down with it.
     // 3096, not a power of two: keep the disk or a real driver, never SDL's dummy one.
-    Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 3096);
+    deviceOpen = (SDL_WasInit(SDL_INIT_AUDIO) || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) &&
+                 Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 3096) == 0;
+    if (!deviceOpen)
+        std::printf("Quindara: no sound (%s); playing silently.\n", SDL_GetError());
+    return deviceOpen;
 }
 
-void soundCloseDevice() { Mix_CloseAudio(); }
+void soundCloseDevice()
+{
+    if (deviceOpen)
+        Mix_CloseAudio();
+    deviceOpen = false;
+}
+
+bool soundDeviceOpen() { return deviceOpen; }
 
 int soundPlay(int channel, Mix_Chunk* sample, int loops)
 {
     note(SOUND_PLAY, channel, sample, loops);
-    if (!sample)
-        return -1;   // a missing sample is simply not heard
+    if (!sample || !deviceOpen)
+        return -1;   // a missing sample, or no sound at all, is simply not heard
     return Mix_PlayChannelTimed(channel, sample, loops, -1);
 }
 
 void soundHalt(int channel)
 {
     note(SOUND_HALT, channel, nullptr, 0);
-    Mix_HaltChannel(channel);
+    if (deviceOpen)
+        Mix_HaltChannel(channel);
 }
 
 void soundPause(int channel)
 {
     note(SOUND_PAUSE, channel, nullptr, 0);
-    Mix_Pause(channel);
+    if (deviceOpen)
+        Mix_Pause(channel);
 }
 
 void soundResume(int channel)
 {
     note(SOUND_RESUME, channel, nullptr, 0);
-    Mix_Resume(channel);
+    if (deviceOpen)
+        Mix_Resume(channel);
 }
 
 void soundVolume(int volume)
 {
     note(SOUND_VOLUME, -1, nullptr, volume);
-    Mix_Volume(-1, volume);
+    if (deviceOpen)
+        Mix_Volume(-1, volume);
 }
 
 void setSoundLogging(bool on) { logging = on; }

@@ -14,9 +14,11 @@ struct SoundRequest {
     int loops;                   // plays: -1 forever, 0 once; volume: the volume
 };
 
-// The audio device: 22050 Hz, signed 16-bit stereo, 3096-byte chunks.
-void soundOpenDevice();
+// The audio device: 22050 Hz, signed 16-bit stereo, 3096-byte chunks. When it cannot start
+// the game says so in one line and plays silently: every request below becomes a no-op.
+bool soundOpenDevice();
 void soundCloseDevice();
+bool soundDeviceOpen();
 
 int soundPlay(int channel, Mix_Chunk* sample, int loops);
 void soundHalt(int channel);

@@ -6,6 +6,7 @@
 #include "sim/traffic.h"
 #include "track/track.h"
 #include "present/render.h"
+#include "shell/settings.h"
 #include "shell/states.h"
 #include <cstring>
 
@@ -66,6 +67,7 @@ void resetGameVariables()
     playerTerrain = diagTileRow = diagTrafficSpeed = diagFirstTile = diagScroll = 0;
     probeX = probeY = diagLeftEdge = diagRightEdge = 0;
 
+    resetSettingsState();
     resetInputState();
     resetRunState();
     resetCars();

@@ -1,6 +1,8 @@
 #include "shell/input.h"
 #include "present/sound.h"
 #include "shell/game.h"
+#include "shell/signals.h"
+#include "shell/startup.h"
 #include "shell/states.h"
 #include "sim/player.h"
 #include <SDL.h>
@@ -46,6 +48,8 @@ void keyDown(int sym, bool& quit)
     keyHeld[sym] = true;
     if (sym == KEY_RETURN || sym == KEY_P)
         pressStartPause();
+    else if (sym == KEY_F11)
+        toggleFullScreen();
 }
 
 void keyUp(int sym, bool& quit)
@@ -120,6 +124,9 @@ bool pollInput()
         default: break;   // mouse, axes, window activity and the close request are ignored
         }
     }
+    // Ctrl+C, kill or a closing terminal: the same quit as Escape.
+    if (quitSignalled())
+        quit = true;
 
     if (gameState == STATE_TIME_UP) {
         // Out of time: the driving inputs are held released so the car rolls to a stop.

@@ -1,12 +1,23 @@
 #include "shell/settings.h"
 #include "shell/game.h"
+#include <cerrno>
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 const char* const SETTINGS_PATH = "_resources/config.dat";
+const char* const INSTALLED_MARKER = "_resources/installed";
 Settings settings;
+std::string settingsPath = SETTINGS_PATH;
+bool settingsLocked = false;
 
 namespace {
+bool saveFailureReported = false;
+
 void putLittleEndian(unsigned char* out, int32_t value)
 {
     const uint32_t v = static_cast<uint32_t>(value);
@@ -21,51 +32,159 @@ int32_t getLittleEndian(const unsigned char* in)
         v |= static_cast<uint32_t>(in[i]) << (8 * i);
     return static_cast<int32_t>(v);
 }
+
+void currentBytes(unsigned char bytes[8])
+{
+    putLittleEndian(bytes, highScore);
+    putLittleEndian(bytes + 4, settings.volume);
+}
+
+// Writes all of `bytes` to an open descriptor and makes it durable.
+bool writeAll(int fd, const unsigned char* bytes, size_t size)
+{
+    size_t done = 0;
+    while (done < size) {
+        const ssize_t n = write(fd, bytes + done, size - done);
+        if (n <= 0)
+            return false;
+        done += static_cast<size_t>(n);
+    }
+    return fsync(fd) == 0;
+}
+
+// The file a save must change: the target of a symbolic link, not the link. `dangling` is
+// set for a link to a file that does not exist yet, which only a write through it creates.
+std::string resolvedTarget(const std::string& path, bool& dangling)
+{
+    char real[PATH_MAX];
+    struct stat info;
+    dangling = false;
+    if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    if (realpath(path.c_str(), real))
+        return real;
+    dangling = true;
+    return path;
+}
+
+// Creates the folders above `path` (the per-user data folder on a first save).
+void makeParentFolders(const std::string& path)
+{
+    for (size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1))
+        mkdir(path.substr(0, slash).c_str(), 0755);
+}
+
+// Overwrites the 8 bytes where they are, for a file whose folder is read-only.
+bool writeInPlace(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    unsigned char bytes[8];
+    currentBytes(bytes);
+    bool ok = writeAll(fd, bytes, sizeof bytes) && ftruncate(fd, sizeof bytes) == 0;
+    ok = close(fd) == 0 && ok;
+    return ok;
+}
 }  // namespace
+
+std::string chooseSettingsPath(bool installed, const std::string& xdgDataHome,
+                               const std::string& home)
+{
+    std::string folder;
+    if (!xdgDataHome.empty() && xdgDataHome[0] == '/')
+        folder = xdgDataHome;
+    else if (!home.empty())
+        folder = home + "/.local/share";
+    const std::string perUser = folder.empty() ? "" : folder + "/quindara/config.dat";
+    if (!installed) {
+        if (access(SETTINGS_PATH, F_OK) == 0) {
+            if (access(SETTINGS_PATH, W_OK) == 0 || perUser.empty())
+                return SETTINGS_PATH;
+            std::printf("Quindara: %s cannot be written; the settings are kept in %s.\n",
+                        SETTINGS_PATH, perUser.c_str());
+            return perUser;
+        }
+        if (access("_resources", W_OK) == 0)
+            return SETTINGS_PATH;
+    }
+    return perUser.empty() ? SETTINGS_PATH : perUser;
+}
 
 bool writeSettingsFile(const std::string& path)
 {
-    unsigned char bytes[8];
-    putLittleEndian(bytes, highScore);
-    putLittleEndian(bytes + 4, settings.volume);
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file)
+    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
         return false;
-    bool ok = std::fwrite(bytes, 1, sizeof bytes, file) == sizeof bytes;
-    ok = std::fflush(file) == 0 && ok;
-    ok = fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
+    unsigned char bytes[8];
+    currentBytes(bytes);
+    bool ok = writeAll(fd, bytes, sizeof bytes);
+    ok = close(fd) == 0 && ok;
     return ok;
 }
 
 bool saveSettings()
 {
-    const std::string temporary = std::string(SETTINGS_PATH) + ".new";
-    if (!writeSettingsFile(temporary) || std::rename(temporary.c_str(), SETTINGS_PATH) != 0) {
+    if (settingsLocked)
+        return false;   // a file we could not read is never replaced by defaults
+    bool dangling = false;
+    const std::string target = resolvedTarget(settingsPath, dangling);
+    makeParentFolders(target);
+    const std::string temporary = target + ".new";
+    if (!dangling) {
+        if (writeSettingsFile(temporary) && std::rename(temporary.c_str(), target.c_str()) == 0)
+            return true;
         std::remove(temporary.c_str());
-        return false;   // the old file, if any, stays as it was
     }
-    return true;
+    // The folder refuses new files, or the rename failed: the file itself may still take
+    // its 8 bytes.
+    if (writeInPlace(target))
+        return true;
+    if (!saveFailureReported)
+        std::printf("Quindara: cannot save the settings to %s (%s); the game plays on.\n",
+                    target.c_str(), std::strerror(errno));
+    saveFailureReported = true;
+    return false;
+}
+
+void resetSettingsState()
+{
+    settings = Settings();
+    settingsPath = SETTINGS_PATH;
+    settingsLocked = false;
+    saveFailureReported = false;
+}
+
+bool saveCurrentSettings()
+{
+    settings.volume = masterVolume;
+    return saveSettings();
 }
 
 void loadSettings()
 {
-    std::FILE* file = std::fopen(SETTINGS_PATH, "rb");
+    std::FILE* file = std::fopen(settingsPath.c_str(), "rb");
     if (file) {
         // A short file fills only the leading bytes; the rest keep their start-up zeros.
         unsigned char bytes[8] = {};
         unsigned char start[8];
-        putLittleEndian(start, highScore);
-        putLittleEndian(start + 4, settings.volume);
+        currentBytes(start);
         const size_t got = std::fread(bytes, 1, sizeof bytes, file);
         for (size_t i = got; i < sizeof bytes; ++i)
             bytes[i] = start[i];
         std::fclose(file);
         highScore = getLittleEndian(bytes);
         settings.volume = getLittleEndian(bytes + 4);
-    } else {
+    } else if (errno == ENOENT) {
         settings.volume = DEFAULT_VOLUME;
         saveSettings();
+    } else {
+        std::printf("Quindara: cannot read %s (%s); playing with the default settings and "
+                    "leaving the file as it is.\n",
+                    settingsPath.c_str(), std::strerror(errno));
+        settingsLocked = true;
+        settings.volume = DEFAULT_VOLUME;
     }
     if (static_cast<uint32_t>(highScore) > static_cast<uint32_t>(MAX_STORED_HIGH_SCORE))
         highScore = 0;

@@ -4,16 +4,36 @@
 
 constexpr int32_t MAX_STORED_HIGH_SCORE = 28915599;
 constexpr int32_t DEFAULT_VOLUME = 75;
+// The settings file beside the game: a build, or a copy run from its folder.
 extern const char* const SETTINGS_PATH;
+// Present in the resources of an installed copy (make install or the package).
+extern const char* const INSTALLED_MARKER;
 
 // The 8 stored bytes: the high score (the live `highScore`) and the volume.
 struct Settings {
     int32_t volume = 0;
 };
 extern Settings settings;
+// The file the settings are read from and saved to (SETTINGS_PATH unless start-up chose).
+extern std::string settingsPath;
+// Set when the file exists but could not be read: it is then never saved over.
+extern bool settingsLocked;
 
+// Where a player's settings live: beside the game when that file (or, failing that, its
+// folder) can be written and the copy is not installed; otherwise the per-user data folder
+// ($XDG_DATA_HOME/quindara, by default ~/.local/share/quindara). Empty strings stand for
+// unset variables.
+std::string chooseSettingsPath(bool installed, const std::string& xdgDataHome,
+                               const std::string& home);
+
+// Back to the start-up values: the file beside the game, nothing read yet.
+void resetSettingsState();
 void loadSettings();
-// Replaces the file as a whole: a save cut short never leaves a truncated file.
+// Saves the 8 bytes: through a temporary file and a rename where the folder allows it,
+// otherwise in place; a symbolic link is followed. False when nothing could be written.
 bool saveSettings();
+// The same save with the volume taken from the live `masterVolume`, as at shutdown and at
+// the end of every run.
+bool saveCurrentSettings();
 // First half of a save: the 8 bytes written to `path`. False if it could not be written.
 bool writeSettingsFile(const std::string& path);

@@ -6,6 +6,7 @@
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/settings.h"
+#include "shell/signals.h"
 #include "shell/states.h"
 #include "sim/car.h"
 #include "track/track.h"
@@ -15,7 +16,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 
 SDL_Surface* introImage = nullptr;
@@ -101,13 +104,28 @@ void waitForAnyPress()
     for (;;) {
         SDL_Event event;
         if (!SDL_PollEvent(&event)) {
-            if (pressed)
+            if (pressed || quitSignalled())
                 return;
             continue;
         }
         if (event.type == SDL_KEYDOWN || event.type == SDL_JOYBUTTONDOWN)
             pressed = true;
+        if (quitSignalled())
+            return;
     }
+}
+
+std::string dataFolderFor(const std::string& programFolder)
+{
+    // A build or a copy keeps _resources beside the program; the Debian package keeps the
+    // program in /usr/games and its data in /usr/share/games/quindara.
+    for (const char* relative : {"", "/../share/games/quindara", "/../share/quindara"}) {
+        const std::string folder = programFolder + relative;
+        struct stat info;
+        if (stat((folder + "/_resources").c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            return folder;
+    }
+    return programFolder;
 }
 
 void enterProgramFolder()
@@ -122,23 +140,49 @@ void enterProgramFolder()
     if (slash == std::string::npos)
         return;
     folder.resize(slash == 0 ? 1 : slash);
+    folder = dataFolderFor(folder);
     if (chdir(folder.c_str()) != 0)
         std::printf("Could not enter %s\n", folder.c_str());
 }
 
-void chooseWindowScaling()
+void chooseWindowScaling(int scale)
 {
-    setenv("SDL12COMPAT_WINDOW_SCALING", "3", 0);
+    if (scale >= 1 && scale <= 8)
+        setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(scale).c_str(), 1);
+    else
+        setenv("SDL12COMPAT_WINDOW_SCALING", "3", 0);
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
 }
 
-bool initialise()
+bool fellBackOffScreen()
 {
-    SDL_Init(SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
+    if (std::getenv("SDL_VIDEODRIVER"))
+        return false;   // the player asked for this driver
+    char name[32] = "";
+    SDL_VideoDriverName(name, sizeof name);
+    return std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0;
+}
+
+void toggleFullScreen()
+{
+    if (screen)
+        SDL_WM_ToggleFullScreen(screen);
+}
+
+bool initialise(bool fullScreen)
+{
+    // Audio starts on its own later: a sound driver that cannot start must not stop the rest.
+    SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
     SDL_ShowCursor(0);
-    screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16, SDL_HWSURFACE | SDL_DOUBLEBUF);
+    // With no display SDL would quietly draw into memory, leaving the player with nothing
+    // on screen and a game waiting for a key that can never come.
+    if (!fellBackOffScreen())
+        screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16,
+                                  SDL_HWSURFACE | SDL_DOUBLEBUF | (fullScreen ? SDL_FULLSCREEN : 0));
     if (!screen) {
         std::printf("SDL_SetVideoMode screen not initialised.\n");
+        std::fflush(stdout);
+        SDL_Quit();
         return false;
     }
     SDL_ShowCursor(0);
@@ -187,6 +231,8 @@ void showReadyBanner()
     fadeToBlack();
 }
 
+bool isInstalledCopy() { return access(INSTALLED_MARKER, F_OK) == 0; }
+
 void startFrameLoop(FrameLoop& loop)
 {
     loop.fpsIntervalWatch.start();
@@ -224,11 +270,11 @@ bool runFrame(FrameLoop& loop, TileList& tiles)
     return false;
 }
 
-void shutdown(TileList& tiles)
+void shutdown(TileList& tiles, bool save)
 {
     soundHalt(-1);
-    settings.volume = masterVolume;
-    saveSettings();
+    if (save)
+        saveCurrentSettings();
     fadeToBlack();
     // The display surface belongs to SDL, which releases it in SDL_Quit.
     screen = nullptr;
@@ -244,22 +290,33 @@ void shutdown(TileList& tiles)
     SDL_Quit();
 }
 
-int runGame()
+int runGame(const Options& options)
 {
+    installQuitSignals();
     enterProgramFolder();
-    chooseWindowScaling();
+    chooseWindowScaling(options.scale);
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    settingsPath = chooseSettingsPath(isInstalledCopy(), xdg ? xdg : "", home ? home : "");
     resetMarkers();
-    if (!initialise())
+    if (!initialise(options.fullscreen))
         return EXIT_NO_SCREEN;
     TileList tiles;
     const int status = loadGame(tiles);
     if (status != 0)
         return status;
+    if (quitSignalled()) {
+        // Asked to stop before the settings were read: nothing of the player's to save, and
+        // a save now would write zeros over the stored high score.
+        shutdown(tiles, false);
+        return 0;
+    }
     showReadyBanner();
     FrameLoop loop;
     startFrameLoop(loop);
-    while (!runFrame(loop, tiles)) {
-    }
-    shutdown(tiles);
+    if (!quitSignalled())
+        while (!runFrame(loop, tiles)) {
+        }
+    shutdown(tiles, true);
     return 0;
 }

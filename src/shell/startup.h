@@ -1,7 +1,9 @@
 #pragma once
+#include "shell/options.h"
 #include "shell/stopwatch.h"
 #include "track/level.h"
 #include <cstdint>
+#include <string>
 
 extern SDL_Surface* introImage;
 extern int loadingStep;
@@ -28,13 +30,21 @@ void fadeToWhite();
 void fadeToBlack();
 void waitForAnyPress();
 
-// Makes the folder holding the executable the working directory, so "_resources/..." is
-// found whatever folder the game was started from.
+// The folder whose _resources the game plays from: the program's own, or for an installed
+// package its data folder.
+std::string dataFolderFor(const std::string& programFolder);
+// Makes that folder the working directory, so "_resources/..." is found whatever folder the
+// game was started from.
 void enterProgramFolder();
-// Asks for a window three times the size, drawn with sharp pixels, unless the player chose.
-void chooseWindowScaling();
+// Asks for a window `scale` times the size (1..8), else three times unless the player chose
+// with SDL12COMPAT_WINDOW_SCALING; drawn with sharp pixels.
+void chooseWindowScaling(int scale);
+// True when SDL, left to choose, found no display and picked a driver that shows nothing.
+bool fellBackOffScreen();
+void toggleFullScreen();
+bool isInstalledCopy();
 
-bool initialise();
+bool initialise(bool fullScreen = false);
 // Start-up after the libraries are up: level, assets, ready banner with the stored settings.
 // Returns 0, or the exit status when the game cannot go on.
 int loadGame(TileList& tiles);
@@ -46,6 +56,8 @@ void startFrameLoop(FrameLoop& loop);
 bool runFrame(FrameLoop& loop, TileList& tiles);
 // How long to sleep after a frame whose work took `elapsedMs`.
 int frameSleepMs(int elapsedMs, bool capOn);
-void shutdown(TileList& tiles);
+// Halts the sound, saves the settings (unless `save` is false), fades out and releases
+// everything.
+void shutdown(TileList& tiles, bool save = true);
 // The whole program: returns the exit status.
-int runGame();
+int runGame(const Options& options);

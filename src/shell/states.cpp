@@ -4,6 +4,7 @@
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
+#include "shell/settings.h"
 #include "sim/contact.h"
 #include "sim/player.h"
 #include "sim/traffic.h"
@@ -86,6 +87,8 @@ bool updateFrame(TileList& tiles)
         if (getSpeed(playerCar) == 0) {
             disarmRun();
             setUpRun(false);
+            // The run is over: its high score goes to disk now, not only at shutdown.
+            saveCurrentSettings();
         }
         break;
     case STATE_PAUSED:
@@ -144,6 +147,10 @@ void pressStartPause()
 {
     switch (gameState) {
     case STATE_ATTRACT:
+        // A press queued during the fade-in reaches the first attract frame before that
+        // frame's set-up: prepare attract (the 60 s limit among it) before the new game.
+        if (!runArmed)
+            setUpRun(false);
         setUpRun(true);
         break;
     case STATE_PLAYING:

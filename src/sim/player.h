@@ -17,6 +17,7 @@ constexpr int KEY_UP = 273;
 constexpr int KEY_DOWN = 274;
 constexpr int KEY_RIGHT = 275;
 constexpr int KEY_LEFT = 276;
+constexpr int KEY_F11 = 292;
 constexpr int KEY_LSHIFT = 304;
 
 constexpr int PLAYER_MIN_ROW = 189;

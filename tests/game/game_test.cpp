@@ -12,24 +12,71 @@
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <csignal>
 #include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
 
 namespace {
-// Runs the staged copy of the executable from the root folder, headless; returns its exit
-// status and what it printed.
-int runExecutable(const StagedResources& stage, const std::string& videoDriver, std::string& output)
+struct Finished {
+    int status = -1;
+    std::string out, err;
+};
+
+// Runs the staged copy of the executable from the root folder, headless unless `env` says
+// otherwise ("NAME=value" sets, "NAME=" unsets). With `signal` set, the signal is sent once
+// the game has printed its first line. A watchdog kills it after a minute.
+Finished runExecutable(const StagedResources& stage, const std::vector<std::string>& env,
+                       const std::vector<std::string>& args = {}, int signal = 0)
 {
     const std::string exe = stage.dir() + "/quindara";
-    std::filesystem::copy_file(gameExecutable(), exe);
-    const std::string command = "cd / && SDL_VIDEODRIVER=" + videoDriver +
-                                " SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null timeout 20 " +
-                                exe + " 2>/dev/null";
-    std::FILE* pipe = popen(command.c_str(), "r");
-    char buffer[256];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe))
-        output += buffer;
-    const int status = pipe ? pclose(pipe) : -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (!std::filesystem::exists(exe))
+        std::filesystem::copy_file(gameExecutable(), exe);
+    int out[2], err[2];
+    if (pipe(out) != 0 || pipe(err) != 0)
+        return {};
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        close(out[0]);
+        close(err[0]);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+        for (const std::string& e : env) {
+            const size_t eq = e.find('=');
+            if (eq + 1 == e.size())
+                unsetenv(e.substr(0, eq).c_str());
+            else
+                setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
+        }
+        std::vector<const char*> argv = {"timeout", "-s", "KILL", "60", exe.c_str()};
+        for (const std::string& a : args)
+            argv.push_back(a.c_str());
+        argv.push_back(nullptr);
+        if (chdir("/") == 0)
+            execvp("timeout", const_cast<char* const*>(argv.data()));
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    Finished f;
+    char c;
+    while (read(out[0], &c, 1) == 1) {
+        f.out += c;
+        if (c == '\n' && signal && f.out.find('\n') == f.out.size() - 1)
+            kill(child, signal);   // timeout hands it on to the game
+    }
+    char buffer[512];
+    for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;)
+        f.err.append(buffer, size_t(n));
+    close(out[0]);
+    close(err[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    f.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return f;
 }
 
 // The game's own start-up, in this process.
@@ -72,18 +119,48 @@ TEST(Executable, WithoutALevelItEndsWithStatusOneAndTouchesNoSettings)
     StagedResources stage;
     stage.remove("01.lvl");
     stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
-    std::string output;
-    EXPECT_EQ(runExecutable(stage, "dummy", output), 1);
+    EXPECT_EQ(runExecutable(stage, {}).status, 1);
     EXPECT_EQ(stage.read("config.dat"), std::string("\x10\x27\0\0\x40\0\0\0", 8));
 }
 
 TEST(Executable, WithoutAScreenItSaysSoAndEndsWithStatusTwo)
 {
     StagedResources stage;
-    std::string output;
-    EXPECT_EQ(runExecutable(stage, "no-such-driver", output), 2);
-    EXPECT_EQ(output, "SDL_SetVideoMode screen not initialised.\n");
+    const std::string message = "SDL_SetVideoMode screen not initialised.\n";
+    // A driver that does not exist, and no display at all with SDL left to choose.
+    for (const auto& env : {std::vector<std::string>{"SDL_VIDEODRIVER=no-such-driver"},
+                            std::vector<std::string>{"SDL_VIDEODRIVER=", "DISPLAY=", "WAYLAND_DISPLAY="},
+                            std::vector<std::string>{"SDL_VIDEODRIVER=", "DISPLAY=:93", "WAYLAND_DISPLAY="}}) {
+        const Finished f = runExecutable(stage, env);
+        EXPECT_EQ(f.status, 2) << env.back();
+        EXPECT_EQ(f.out, message) << env.back();
+    }
     EXPECT_FALSE(stage.exists("config.dat"));
+}
+
+TEST(Executable, AnAudioDriverThatCannotStartGivesASilentGameThatStopsWhenAsked)
+{
+    StagedResources stage;
+    stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
+    const Finished f = runExecutable(stage, {"SDL_AUDIODRIVER=no-such-audio"}, {}, SIGTERM);
+    EXPECT_EQ(f.status, 0);
+    EXPECT_EQ(f.out.rfind("Quindara: no sound (", 0), 0u) << f.out;
+    EXPECT_EQ(stage.read("config.dat"), std::string("\x10\x27\0\0\x40\0\0\0", 8));
+}
+
+TEST(Executable, VersionHelpAndABadOption)
+{
+    StagedResources stage;
+    const Finished version = runExecutable(stage, {}, {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "Quindara v1.0.2b\n");
+    const Finished help = runExecutable(stage, {}, {"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: quindara", 0), 0u);
+    const Finished bad = runExecutable(stage, {}, {"--scale", "9"});
+    EXPECT_EQ(bad.status, 64);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_EQ(bad.err, help.out);
 }
 
 TEST_F(WholeGame, EscapeAtTheBannerStartsTheGameAndALaterEscapeQuits)
@@ -136,6 +213,9 @@ TEST_F(WholeGame, AttractARunOfAMinuteTimeUpAndBackToAttract)
     EXPECT_EQ(gameState, STATE_ATTRACT);
     EXPECT_EQ(playerCar.speed, 0);
     EXPECT_EQ(timeLimit, 60);
+    const std::string onDisk = stage.read("config.dat");   // saved as the run ended
+    ASSERT_EQ(onDisk.size(), 8u);
+    EXPECT_EQ((static_cast<unsigned char>(onDisk[1]) << 8) | static_cast<unsigned char>(onDisk[0]), runScore);
     frames(100);   // the traffic car drives on alone
     pushKey(KEY_Q, true);
     frames(3);

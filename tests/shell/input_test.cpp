@@ -1,10 +1,13 @@
 #include "present/sound.h"
 #include "shell/game.h"
 #include "shell/input.h"
+#include "shell/signals.h"
+#include "shell/startup.h"
 #include "shell/states.h"
 #include "sim/car.h"
 #include "sim/player.h"
 #include "support/stage.h"
+#include <csignal>
 #include <gtest/gtest.h>
 
 namespace {
@@ -43,6 +46,24 @@ TEST_F(InputTest, EscapeQuitsOnceAndIsNeverHeld)
     pushButton(9, false);
     EXPECT_TRUE(pollInput());
     EXPECT_FALSE(buttonHeld[9]);
+}
+
+TEST_F(InputTest, CtrlCKillAndHangUpQuitInEveryState)
+{
+    installQuitSignals();
+    const int states[] = {STATE_ATTRACT, STATE_PLAYING, STATE_TIME_UP, STATE_PAUSED};
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        for (int state : states) {
+            gameState = state;
+            EXPECT_FALSE(pollInput());
+            std::raise(sig);
+            EXPECT_TRUE(pollInput()) << sig << " in state " << state;
+            clearQuitSignal();
+        }
+    }
+    std::raise(SIGTERM);
+    waitForAnyPress();   // returns without a press
+    clearQuitSignal();
 }
 
 TEST_F(InputTest, ReleaseOfAPressConsumedElsewhereDoesNotQuit)

@@ -87,6 +87,17 @@ TEST_F(StatesTest, StartPressBeginsARun)
     EXPECT_EQ(timeLimit, 60);
 }
 
+TEST_F(StatesTest, AStartPressQueuedBeforeTheFirstFrameGetsAFullRun)
+{
+    tapKey(KEY_RETURN);   // pressed while the banner faded out
+    updateFrame(tiles);
+    ASSERT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(timeLimit, 60);
+    updateFrame(tiles);
+    EXPECT_EQ(timeLeft, 60);
+    EXPECT_EQ(gameState, STATE_PLAYING);
+}
+
 TEST_F(StatesTest, TimeRunsOutAtExactlySixtySeconds)
 {
     startRun();
@@ -106,6 +117,8 @@ TEST_F(StatesTest, TimeUpRollsToAStopThenReturnsToAttract)
 {
     startRun();
     gameState = STATE_TIME_UP;
+    highScore = 345;
+    masterVolume = 66;
     playerCar.speed = -3;
     keyHeld[KEY_UP] = true;   // held, but the time is up: no throttle
     clearSoundLog();
@@ -117,6 +130,8 @@ TEST_F(StatesTest, TimeUpRollsToAStopThenReturnsToAttract)
         ++frames;
     }
     EXPECT_EQ(gameState, STATE_ATTRACT);
+    // The run's high score is on disk at once, not only at shutdown.
+    EXPECT_EQ(stage.read("config.dat"), std::string("\x59\x01\0\0\x42\0\0\0", 8));
     EXPECT_GT(frames, 10);
     EXPECT_EQ(countRequests(SOUND_PLAY, -1, coinSound), 0);
     EXPECT_EQ(countRequests(SOUND_HALT, -1), 1);

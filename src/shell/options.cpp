@@ -1,0 +1,47 @@
+#include "shell/options.h"
+#include <cstring>
+
+namespace {
+// A window scale: a whole number from 1 to 8, nothing else.
+bool readScale(const char* text, int& scale)
+{
+    if (!text || std::strlen(text) != 1 || text[0] < '1' || text[0] > '8')
+        return false;
+    scale = text[0] - '0';
+    return true;
+}
+}  // namespace
+
+const char* usageText()
+{
+    return "Usage: quindara [--fullscreen] [--scale N]\n"
+           "       quindara --help | --version\n"
+           "Drive the red car up the endless road against the clock.\n"
+           "  --fullscreen   start full screen (F11 switches while the game runs)\n"
+           "  --scale N      a window N times the 320x240 screen, N from 1 to 8 (default 3)\n"
+           "  --help         show this help\n"
+           "  --version      show the version\n";
+}
+
+OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
+{
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)
+            return OPTIONS_HELP;
+        if (std::strcmp(arg, "--version") == 0)
+            return OPTIONS_VERSION;
+        if (std::strcmp(arg, "--fullscreen") == 0) {
+            options.fullscreen = true;
+        } else if (std::strcmp(arg, "--scale") == 0) {
+            if (!readScale(i + 1 < argc ? argv[++i] : nullptr, options.scale))
+                return OPTIONS_BAD;
+        } else if (std::strncmp(arg, "--scale=", 8) == 0) {
+            if (!readScale(arg + 8, options.scale))
+                return OPTIONS_BAD;
+        } else {
+            return OPTIONS_BAD;
+        }
+    }
+    return OPTIONS_RUN;
+}

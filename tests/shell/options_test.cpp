@@ -1,0 +1,33 @@
+#include "shell/options.h"
+#include <gtest/gtest.h>
+#include <vector>
+
+TEST(Options, TheCommandLineIsReadStrictly)
+{
+    struct Case {
+        std::vector<const char*> args;
+        OptionsResult result;
+        bool fullscreen;
+        int scale;
+    } cases[] = {
+        {{}, OPTIONS_RUN, false, 0},
+        {{"--fullscreen"}, OPTIONS_RUN, true, 0},
+        {{"--scale", "1"}, OPTIONS_RUN, false, 1},
+        {{"--scale=8", "--fullscreen"}, OPTIONS_RUN, true, 8},
+        {{"--scale", "0"}, OPTIONS_BAD, false, 0},
+        {{"--scale", "9"}, OPTIONS_BAD, false, 0},
+        {{"--scale", "22"}, OPTIONS_BAD, false, 0},
+        {{"--scale"}, OPTIONS_BAD, false, 0},
+        {{"--version"}, OPTIONS_VERSION, false, 0},
+        {{"--fullscreen", "--help"}, OPTIONS_HELP, true, 0},
+        {{"fullscreen"}, OPTIONS_BAD, false, 0},
+    };
+    for (const Case& c : cases) {
+        std::vector<const char*> argv = {"quindara"};
+        argv.insert(argv.end(), c.args.begin(), c.args.end());
+        Options options;
+        EXPECT_EQ(parseOptions(int(argv.size()), argv.data(), options), c.result) << c.args.size();
+        EXPECT_EQ(options.fullscreen, c.fullscreen);
+        EXPECT_EQ(options.scale, c.result == OPTIONS_BAD ? options.scale : c.scale);
+    }
+}
