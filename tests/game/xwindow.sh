@@ -1,0 +1,94 @@
+# Shared by the real-window tests: a private X server, the game started on a staged copy,
+# and waits on what the window shows or on the process, never fixed sleeps.
+#   . xwindow.sh; stage_game GAME RESOURCES; start_xserver; launch_game [ARGS...]
+# Every wait polls until its condition holds or its (generous) limit runs out.
+
+fail() { echo "FAIL: $*"; [ -f "${stage:-}/out.log" ] && sed 's/^/  game: /' "$stage/out.log"; exit 1; }
+
+for tool in Xvfb xdotool import convert; do
+  command -v $tool >/dev/null || fail "$tool is not installed"
+done
+
+# wait_until SECONDS WHAT COMMAND...: runs COMMAND until it succeeds; fails the test with
+# "timed out waiting for WHAT" when the limit passes first.
+wait_until() {
+  local limit=$1 what=$2; shift 2
+  local deadline=$(( $(date +%s) + limit ))
+  until "$@"; do
+    [ "$(date +%s)" -lt "$deadline" ] || fail "timed out after ${limit}s waiting for $what"
+    sleep 0.1
+  done
+}
+
+# A copy of the game and its resources in a fresh folder: $stage.
+stage_game() {
+  stage=$(mktemp -d)
+  cp "$1" "$stage/quindara"
+  cp -r "$2" "$stage/_resources"
+  rm -f "$stage/_resources/config.dat"
+}
+
+# Starts Xvfb on a display it picks itself, and waits until it answers.
+start_xserver() {
+  local fifo=$stage/display
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xpid=$!
+  local n
+  read -r -t 60 n <"$fifo" || fail "Xvfb did not start"
+  export DISPLAY=:$n
+}
+
+cleanup() {
+  [ -n "${gpid:-}" ] && kill -KILL "$gpid" 2>/dev/null
+  [ -n "${xpid:-}" ] && kill "$xpid" 2>/dev/null
+  wait 2>/dev/null
+  [ -n "${stage:-}" ] && rm -rf "$stage"
+}
+trap cleanup EXIT
+
+# Starts the staged game from another folder, as a launcher would, and waits for its window.
+launch_game() {
+  ( cd / && unset SDL_VIDEODRIVER SDL12COMPAT_WINDOW_SCALING
+    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null exec "$stage/quindara" "$@" ) >"$stage/out.log" 2>&1 &
+  gpid=$!
+  win=""
+  find_window() { kill -0 "$gpid" 2>/dev/null || fail "the game ended early"
+                  win=$(xdotool search --name '^Quindara' 2>/dev/null | head -1); [ -n "$win" ]; }
+  wait_until 60 "the game window" find_window
+}
+
+# crop X Y W H: that rectangle of the 320x240 screen (three times larger in the window), as
+# a picture on standard output.
+crop() {
+  import -silent -window "$win" miff:- 2>/dev/null |
+    convert - -crop "$(( $3 * 3 ))x$(( $4 * 3 ))+$(( $1 * 3 ))+$(( $2 * 3 ))" +repage miff:- 2>/dev/null
+}
+# pixels_like X Y W H COLOUR FUZZ: how many pixels of that rectangle are within FUZZ percent
+# of COLOUR.
+pixels_like() {
+  local n
+  n=$(crop "$1" "$2" "$3" "$4" | convert - -fuzz "$6%" -fill black +opaque "$5" -fill white \
+        -opaque "$5" -format '%[fx:int(mean*w*h+0.5)]' info: 2>/dev/null)
+  echo "${n:-0}"
+}
+# region_sum X Y W H: a checksum of what that rectangle shows, to see it change.
+region_sum() { crop "$@" | convert - rgb:- 2>/dev/null | md5sum | cut -d' ' -f1; }
+
+# What the window shows.
+shows_banner()  { [ "$(pixels_like 150 222 110 14 'rgb(56,117,137)' 12)" -gt 20 ]; }   # " ready...(X or ENTER ..."
+shows_attract() { [ "$(pixels_like 103 202 100 14 'rgb(255,0,0)' 10)" -gt 30 ]; }     # "DEPOSIT COIN"
+shows_no_coin_text() { [ "$(pixels_like 103 202 100 14 'rgb(255,0,0)' 10)" -eq 0 ]; }
+shows_volume_bar() { [ "$(pixels_like 10 217 60 16 'rgb(190,40,10)' 15)" -gt 100 ]; }   # its red bars on the verge
+
+press() { xdotool windowfocus "$win" >/dev/null 2>&1; xdotool "$@"; }
+
+# wait_exit SECONDS: waits for the game to end and sets $status to its exit status.
+wait_exit() {
+  ended() { ! kill -0 "$gpid" 2>/dev/null; }
+  wait_until "$1" "the game to end" ended
+  wait "$gpid"; status=$?; gpid=
+}
+
+# stored_number OFFSET: a little-endian 32-bit number of the settings file.
+stored_number() { od -An -t d4 -j "$1" -N 4 "$stage/_resources/config.dat" | tr -d ' '; }
