@@ -2,7 +2,9 @@
 BUILD ?= build
 SANBUILD ?= build-sanitize
 
-.PHONY: play test build deps deps-test sanitize bench clean
+PREFIX ?= $(HOME)/.local
+
+.PHONY: play test build deps deps-test deps-package sanitize bench clean install uninstall package
 
 play: deps build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$SDL_VIDEODRIVER" ]; then \
@@ -19,6 +21,9 @@ deps:
 deps-test:
 	@scripts/setup-deps.sh test
 
+deps-package:
+	@scripts/setup-deps.sh package
+
 build: $(BUILD)/CMakeCache.txt
 	@cmake --build $(BUILD) -j2
 
@@ -34,6 +39,20 @@ sanitize: deps-test
 bench: deps build
 	cmake --build $(BUILD) --target bench_frame
 	./$(BUILD)/bench_frame $(BUILD)/_resources
+
+# For one player, no root needed: PREFIX/bin/quindara, PREFIX/share/quindara, the desktop
+# entry and icons. `sudo make install PREFIX=/usr/local` installs for everyone. The manifest
+# is kept with the installed game, so `make uninstall` works after `make clean` too.
+install: deps build
+	@scripts/install.sh $(BUILD) "$(PREFIX)"
+
+uninstall:
+	@scripts/uninstall.sh "$(PREFIX)"
+
+# The Debian package, $(BUILD)/package/quindara_1.0.2_amd64.deb.
+package: deps-package build
+	cd $(BUILD) && cpack -G DEB
+	@ls $(BUILD)/package/*.deb
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build and run ("play"), or to build,
-# run and test ("test"). Packages already present are not touched, so a second run
+# Installs the Debian packages the game needs to build and run ("play"), to build its
+# Debian package ("package"), or to build, run and test it ("test"). Packages already present are not touched, so a second run
 # installs nothing and does not even refresh the package lists.
 set -eu
 mode=${1:-play}
@@ -8,7 +8,11 @@ need=(g++ cmake make pkg-config
       libsdl1.2-compat-dev libsdl-image1.2-dev libsdl-mixer1.2-dev libsdl-ttf2.0-dev
       fonts-liberation fonts-dseg fontforge)
 if [ "$mode" = test ]; then
-  need+=(libgtest-dev xvfb xdotool x11-utils imagemagick sox)
+  need+=(libgtest-dev xvfb xdotool x11-utils imagemagick sox
+         dpkg-dev file desktop-file-utils lintian)
+fi
+if [ "$mode" = package ]; then
+  need+=(dpkg-dev)
 fi
 missing=()
 for p in "${need[@]}"; do

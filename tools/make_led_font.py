@@ -18,4 +18,6 @@ font.copyright = (font.copyright or "") + \
 font.sfnt_names = tuple(n for n in font.sfnt_names if n[1] not in
                         ("Family", "SubFamily", "Fullname", "PostScriptName", "UniqueID",
                          "Preferred Family", "Preferred Styles", "WWS Family"))
+# Installable embedding, as the licence allows; the game only ever renders with it.
+font.os2_fstype = 0
 font.generate(output)

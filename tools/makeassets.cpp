@@ -1,6 +1,8 @@
-// Draws every picture and synthesises every sound of the game into the resource folder.
-//   makeassets OUTPUT_DIR
+// Draws every picture and synthesises every sound of the game into the resource folder, and
+// the desktop icons into their own folder.
+//   makeassets OUTPUT_DIR [ICON_DIR]
 #include "pixelart.h"
+#include "png.h"
 #include "synth.h"
 #include <cmath>
 #include <cstdio>
@@ -399,14 +401,58 @@ Canvas intro()
     return c;
 }
 
+// The desktop icon: the red car on a stretch of kerbed road, in a rounded square.
+Canvas icon()
+{
+    Canvas c(64, 64);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const int dx = std::max({0, 9 - x, x - 54}), dy = std::max({0, 9 - y, y - 54});
+            if (dx * dx + dy * dy > 81)
+                continue;   // outside the rounded corners: transparent
+            Rgb colour = ASPHALT;
+            if (x < 8 || x > 55)
+                colour = GRASS;
+            else if (x < 13 || x > 50)
+                colour = (y / 5) % 2 ? KERB_RED : KERB_WHITE;
+            else if ((x == 31 || x == 32) && (y / 8) % 2 == 0)
+                colour = LINE;
+            c.set(x, y, colour);
+        }
+    blit(c, car({214, 30, 28}, false), 17, 12);
+    return c;
+}
+
+// The icon at `size` pixels a side: each pixel averages 4x4 samples of the 64-pixel picture,
+// magenta counting as transparent.
+bool saveIcon(const Canvas& c, int size, const std::string& path)
+{
+    std::vector<uint8_t> rgba;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            int sum[3] = {0, 0, 0}, opaque = 0;
+            for (int j = 0; j < 4; ++j)
+                for (int i = 0; i < 4; ++i) {
+                    const Rgb p = c.get((x * 4 + i) * c.w / (size * 4), (y * 4 + j) * c.h / (size * 4));
+                    if (p == MAGENTA)
+                        continue;
+                    sum[0] += p.r, sum[1] += p.g, sum[2] += p.b, ++opaque;
+                }
+            for (int k = 0; k < 3; ++k)
+                rgba.push_back(uint8_t(opaque ? sum[k] / opaque : 0));
+            rgba.push_back(uint8_t(opaque * 255 / 16));
+        }
+    return writePng(path, size, size, rgba);
+}
+
 bool makeFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: makeassets OUTPUT_DIR\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: makeassets OUTPUT_DIR [ICON_DIR]\n");
         return 2;
     }
     out = argv[1];
@@ -458,5 +504,16 @@ int main(int argc, char** argv)
     saveSound(coinChime(), "coinin.wav");
     saveSound(signalBeeps(), "signal1.wav");
     saveSound(checkpointFanfare(), "checkpoint.wav");
+
+    if (argc == 3) {
+        const std::string icons = argv[2];
+        if (!makeFolder(icons))
+            ++failures;
+        for (int size : {48, 64, 128, 256})
+            if (!saveIcon(icon(), size, icons + "/quindara-" + std::to_string(size) + ".png")) {
+                std::fprintf(stderr, "makeassets: cannot write the %d-pixel icon\n", size);
+                ++failures;
+            }
+    }
     return failures == 0 ? 0 : 1;
 }
