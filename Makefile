@@ -4,7 +4,7 @@ SANBUILD ?= build-sanitize
 
 PREFIX ?= $(HOME)/.local
 
-.PHONY: play test build deps deps-test deps-package sanitize bench clean install uninstall package
+.PHONY: play test build deps deps-test deps-package sanitize bench clean install uninstall package screenshots
 
 play: deps build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$SDL_VIDEODRIVER" ]; then \
@@ -53,6 +53,11 @@ uninstall:
 package: deps-package build
 	cd $(BUILD) && cpack -G DEB
 	@ls $(BUILD)/package/*.deb
+
+# The README's pictures, taken with the game's own drawing.
+screenshots: deps build
+	cmake --build $(BUILD) --target screenshots
+	./$(BUILD)/screenshots $(BUILD)/_resources docs
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD)

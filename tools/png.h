@@ -4,5 +4,5 @@
 #include <vector>
 
 // Writes 8-bit RGBA pixels (rows top to bottom) as a PNG file: the icons and the README
-// screenshots. Uncompressed deflate keeps it short; the files are small either way.
+// screenshots.
 bool writePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba);

@@ -215,7 +215,7 @@ int loadGame(TileList& tiles)
     return 0;
 }
 
-void showReadyBanner()
+void drawReadyBanner()
 {
     gameState = STATE_ATTRACT;
     std::string banner = nextLoadingText();
@@ -226,6 +226,11 @@ void showReadyBanner()
     soundVolume(settings.volume);
     masterVolume = settings.volume;
     flipScreen();
+}
+
+void showReadyBanner()
+{
+    drawReadyBanner();
     delayMs(750);
     waitForAnyPress();
     fadeToBlack();

@@ -48,6 +48,8 @@ bool initialise(bool fullScreen = false);
 // Start-up after the libraries are up: level, assets, ready banner with the stored settings.
 // Returns 0, or the exit status when the game cannot go on.
 int loadGame(TileList& tiles);
+// The ready banner, drawn and shown, with the stored settings read.
+void drawReadyBanner();
 // Ready banner, wait, fade: the frame loop may start after this.
 void showReadyBanner();
 void startFrameLoop(FrameLoop& loop);

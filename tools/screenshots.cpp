@@ -1,0 +1,127 @@
+// Takes the README's pictures with the game's own start-up, frame loop and drawing, headless:
+// the ready banner, the attract screen, a run under way and a crash.
+//   screenshots RESOURCES_DIR OUTPUT_DIR
+#include "png.h"
+#include "shell/clock.h"
+#include "shell/game.h"
+#include "shell/settings.h"
+#include "shell/startup.h"
+#include "present/render.h"
+#include "sim/car.h"
+#include "sim/player.h"
+#include "sim/road.h"
+#include <SDL.h>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string outDir;
+int failures = 0;
+
+// The screen as it is now, twice the size with sharp pixels.
+void shoot(const char* name)
+{
+    constexpr int SCALE = 2;
+    std::vector<uint8_t> rgba;
+    SDL_LockSurface(screen);
+    for (int y = 0; y < SCREEN_HEIGHT * SCALE; ++y)
+        for (int x = 0; x < SCREEN_WIDTH * SCALE; ++x) {
+            const Uint8* row = static_cast<const Uint8*>(screen->pixels) + (y / SCALE) * screen->pitch;
+            Uint32 value = 0;
+            std::memcpy(&value, row + (x / SCALE) * screen->format->BytesPerPixel,
+                        screen->format->BytesPerPixel);
+            Uint8 r, g, b;
+            SDL_GetRGB(value, screen->format, &r, &g, &b);
+            rgba.insert(rgba.end(), {r, g, b, 255});
+        }
+    SDL_UnlockSurface(screen);
+    const std::string path = outDir + "/" + name + ".png";
+    if (!writePng(path, SCREEN_WIDTH * SCALE, SCREEN_HEIGHT * SCALE, rgba)) {
+        std::fprintf(stderr, "screenshots: cannot write %s\n", path.c_str());
+        ++failures;
+    }
+}
+
+void key(int sym, bool down)
+{
+    SDL_Event e = {};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.keysym.sym = static_cast<SDLKey>(sym);
+    SDL_PushEvent(&e);
+}
+
+// Throttle held, steering for the middle of the road a little way ahead.
+void drive(FrameLoop& loop, TileList& tiles, int frames)
+{
+    bool left = false, right = false;
+    for (int i = 0; i < frames; ++i) {
+        const RoadEdges road = roadEdges(tiles, playerCar.screenY - 40);
+        const int middle = road.left >= 0 && road.right >= 0 ? (road.left + road.right) / 2 : 120;
+        const int wanted = std::max(-2, std::min(2, (middle - playerCar.x) / 12));
+        const bool l = playerCar.lateralSpeed > wanted, r = playerCar.lateralSpeed < wanted;
+        if (l != left)
+            key(KEY_LEFT, left = l);
+        if (r != right)
+            key(KEY_RIGHT, right = r);
+        runFrame(loop, tiles);
+    }
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: screenshots RESOURCES_DIR OUTPUT_DIR\n");
+        return 2;
+    }
+    outDir = fs::absolute(argv[2]).string();
+    fs::create_directories(outDir);
+    // A private copy of the resources, so no settings file of the build is touched.
+    const fs::path work = fs::temp_directory_path() / ("quindara-shots-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    fs::copy(argv[1], work / "_resources", fs::copy_options::recursive);
+    fs::remove(work / "_resources/config.dat");
+    fs::current_path(work);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
+    useVirtualClock(true);
+    setVirtualTicks(1000);
+
+    TileList tiles;
+    if (!initialise() || loadGame(tiles) != 0)
+        return 1;
+    drawReadyBanner();
+    shoot("banner");
+    key(KEY_RETURN, true);
+    waitForAnyPress();
+    key(KEY_RETURN, false);
+
+    FrameLoop loop;
+    startFrameLoop(loop);
+    for (int i = 0; i < 60 || !messageBlinkOn; ++i)   // "GAME OVER" in its visible phase
+        runFrame(loop, tiles);
+    shoot("attract");
+
+    key(KEY_RETURN, true);
+    key(KEY_RETURN, false);
+    key(KEY_UP, true);
+    drive(loop, tiles, 400);
+    shoot("run");
+
+    // The traffic car clips the red car's front corner: it spins off with sparks.
+    trafficCar.x = playerCar.x - 26;
+    trafficCar.y = playerCar.screenY - 34;
+    drive(loop, tiles, 4);
+    shoot("crash");
+
+    shutdown(tiles, false);
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(work);
+    return failures == 0 ? 0 : 1;
+}
