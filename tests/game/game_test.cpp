@@ -13,9 +13,8 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <cstdlib>
 #include <sys/wait.h>
-#include <unistd.h>
-#include <vector>
 
 namespace {
 struct Finished {
@@ -23,59 +22,28 @@ struct Finished {
     std::string out, err;
 };
 
-// Runs the staged copy of the executable from the root folder, headless unless `env` says
-// otherwise ("NAME=value" sets, "NAME=" unsets). With `signal` set, the signal is sent once
-// the game has printed its first line. A watchdog kills it after a minute.
-Finished runExecutable(const StagedResources& stage, const std::vector<std::string>& env,
-                       const std::vector<std::string>& args = {}, int signal = 0)
+// Runs the staged copy of the executable from the root folder, headless unless `env` (shell
+// assignments, "NAME=" to clear) says otherwise, under a one-minute watchdog. With `signal`
+// set, the signal is sent once the game has printed its first line.
+Finished runExecutable(const StagedResources& stage, const std::string& env,
+                       const std::string& args = "", int signal = 0)
 {
-    const std::string exe = stage.dir() + "/quindara";
+    const std::string exe = stage.dir() + "/quindara", err = stage.dir() + "/stderr";
     if (!std::filesystem::exists(exe))
         std::filesystem::copy_file(gameExecutable(), exe);
-    int out[2], err[2];
-    if (pipe(out) != 0 || pipe(err) != 0)
-        return {};
-    const pid_t child = fork();
-    if (child == 0) {
-        dup2(out[1], 1);
-        dup2(err[1], 2);
-        close(out[0]);
-        close(err[0]);
-        setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-        for (const std::string& e : env) {
-            const size_t eq = e.find('=');
-            if (eq + 1 == e.size())
-                unsetenv(e.substr(0, eq).c_str());
-            else
-                setenv(e.substr(0, eq).c_str(), e.substr(eq + 1).c_str(), 1);
-        }
-        std::vector<const char*> argv = {"timeout", "-s", "KILL", "60", exe.c_str()};
-        for (const std::string& a : args)
-            argv.push_back(a.c_str());
-        argv.push_back(nullptr);
-        if (chdir("/") == 0)
-            execvp("timeout", const_cast<char* const*>(argv.data()));
-        _exit(127);
-    }
-    close(out[1]);
-    close(err[1]);
+    const std::string command = "cd / && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk "
+                                "SDL_DISKAUDIOFILE=/dev/null " + env + " timeout -s KILL 60 " +
+                                exe + " " + args + " 2>" + err;
     Finished f;
-    char c;
-    while (read(out[0], &c, 1) == 1) {
-        f.out += c;
-        if (c == '\n' && signal && f.out.find('\n') == f.out.size() - 1)
-            kill(child, signal);   // timeout hands it on to the game
+    std::FILE* pipe = popen(command.c_str(), "r");
+    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) {
+        f.out += char(c);
+        if (c == '\n' && signal && f.out.find('\n') + 1 == f.out.size())
+            std::system(("pkill -" + std::to_string(signal) + " -xf '" + exe + (args.empty() ? "" : " ") + args + "'").c_str());
     }
-    char buffer[512];
-    for (ssize_t n; (n = read(err[0], buffer, sizeof buffer)) > 0;)
-        f.err.append(buffer, size_t(n));
-    close(out[0]);
-    close(err[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
+    const int status = pipe ? pclose(pipe) : -1;
     f.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    f.err = stage.read("../stderr");
     return f;
 }
 
@@ -119,7 +87,7 @@ TEST(Executable, WithoutALevelItEndsWithStatusOneAndTouchesNoSettings)
     StagedResources stage;
     stage.remove("01.lvl");
     stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
-    EXPECT_EQ(runExecutable(stage, {}).status, 1);
+    EXPECT_EQ(runExecutable(stage, "").status, 1);
     EXPECT_EQ(stage.read("config.dat"), std::string("\x10\x27\0\0\x40\0\0\0", 8));
 }
 
@@ -128,12 +96,11 @@ TEST(Executable, WithoutAScreenItSaysSoAndEndsWithStatusTwo)
     StagedResources stage;
     const std::string message = "SDL_SetVideoMode screen not initialised.\n";
     // A driver that does not exist, and no display at all with SDL left to choose.
-    for (const auto& env : {std::vector<std::string>{"SDL_VIDEODRIVER=no-such-driver"},
-                            std::vector<std::string>{"SDL_VIDEODRIVER=", "DISPLAY=", "WAYLAND_DISPLAY="},
-                            std::vector<std::string>{"SDL_VIDEODRIVER=", "DISPLAY=:93", "WAYLAND_DISPLAY="}}) {
-        const Finished f = runExecutable(stage, env);
-        EXPECT_EQ(f.status, 2) << env.back();
-        EXPECT_EQ(f.out, message) << env.back();
+    for (const char* env : {"SDL_VIDEODRIVER=no-such-driver", "-u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY",
+                            "-u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:93"}) {
+        const Finished f = runExecutable(stage, std::string("env ") + env);
+        EXPECT_EQ(f.status, 2) << env;
+        EXPECT_EQ(f.out, message) << env;
     }
     EXPECT_FALSE(stage.exists("config.dat"));
 }
@@ -142,7 +109,7 @@ TEST(Executable, AnAudioDriverThatCannotStartGivesASilentGameThatStopsWhenAsked)
 {
     StagedResources stage;
     stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
-    const Finished f = runExecutable(stage, {"SDL_AUDIODRIVER=no-such-audio"}, {}, SIGTERM);
+    const Finished f = runExecutable(stage, "SDL_AUDIODRIVER=no-such-audio", "", SIGTERM);
     EXPECT_EQ(f.status, 0);
     EXPECT_EQ(f.out.rfind("Quindara: no sound (", 0), 0u) << f.out;
     EXPECT_EQ(stage.read("config.dat"), std::string("\x10\x27\0\0\x40\0\0\0", 8));
@@ -151,13 +118,13 @@ TEST(Executable, AnAudioDriverThatCannotStartGivesASilentGameThatStopsWhenAsked)
 TEST(Executable, VersionHelpAndABadOption)
 {
     StagedResources stage;
-    const Finished version = runExecutable(stage, {}, {"--version"});
+    const Finished version = runExecutable(stage, "", "--version");
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "Quindara v1.0.2b\n");
-    const Finished help = runExecutable(stage, {}, {"--help"});
+    const Finished help = runExecutable(stage, "", "--help");
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: quindara", 0), 0u);
-    const Finished bad = runExecutable(stage, {}, {"--scale", "9"});
+    const Finished bad = runExecutable(stage, "", "--scale 9");
     EXPECT_EQ(bad.status, 64);
     EXPECT_EQ(bad.out, "");
     EXPECT_EQ(bad.err, help.out);

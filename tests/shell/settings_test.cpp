@@ -3,7 +3,6 @@
 #include "support/stage.h"
 #include <gtest/gtest.h>
 #include <filesystem>
-#include <functional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -111,132 +110,95 @@ TEST(Settings, AnInterruptedSaveLeavesTheOldFileIntact)
 }
 
 // Where the folder refuses the temporary file the 8 bytes go in place; a link is saved
-// through; only when the file itself cannot be written does the save fail, and the file
-// stays as it was.
+// through; only a file that cannot be written at all fails the save.
 TEST(Settings, SavesFallBackToWritingInPlaceAndFollowLinks)
 {
     StagedResources stage;
-    const std::string old = bytesOf(42, 99);
     struct Case {
-        const char* name;
-        void (*prepare)(const StagedResources&);
+        const char* obstacle;   // made at config.dat.new, or a link or folder at config.dat
         bool saved;
-        const char* fileRead;   // where the saved bytes must be found
-    } cases[] = {
-        {"temporary file refused", [](const StagedResources& s) {
-             mkdir(s.path("config.dat.new").c_str(), 0755); }, true, "config.dat"},
-        {"link", [](const StagedResources& s) {
-             s.write("real.dat", bytesOf(42, 99));
-             symlink("real.dat", s.path("config.dat").c_str()); }, true, "real.dat"},
-        {"dangling link", [](const StagedResources& s) {
-             symlink("later.dat", s.path("config.dat").c_str()); }, true, "later.dat"},
-        {"file is a folder", [](const StagedResources& s) {
-             mkdir(s.path("config.dat").c_str(), 0755); }, false, nullptr},
-    };
+        const char* written;
+    } cases[] = {{"temporary is a folder", true, "config.dat"}, {"link", true, "real.dat"},
+                 {"dangling link", true, "later.dat"}, {"file is a folder", false, nullptr}};
     for (const Case& c : cases) {
         std::filesystem::remove_all(stage.path("config.dat"));
         std::filesystem::remove_all(stage.path("config.dat.new"));
-        stage.write("config.dat", old);
-        if (std::string(c.name) != "temporary file refused")
-            stage.remove("config.dat");
-        c.prepare(stage);
+        const std::string kind = c.obstacle;
+        if (kind == "temporary is a folder") {
+            stage.write("config.dat", bytesOf(42, 99));
+            mkdir(stage.path("config.dat.new").c_str(), 0755);
+        } else if (kind == "file is a folder") {
+            mkdir(stage.path("config.dat").c_str(), 0755);
+        } else {
+            stage.write("real.dat", bytesOf(42, 99));
+            symlink(c.written, stage.path("config.dat").c_str());
+        }
         resetGameVariables();
         highScore = 1234;
         settings.volume = 56;
-        EXPECT_EQ(saveSettings(), c.saved) << c.name;
-        if (c.fileRead) {
-            EXPECT_EQ(stage.read(c.fileRead), bytesOf(1234, 56)) << c.name;
-            EXPECT_TRUE(std::filesystem::is_symlink(stage.path("config.dat")) ==
-                        (std::string(c.fileRead) != "config.dat")) << c.name;
-        }
+        EXPECT_EQ(saveSettings(), c.saved) << kind;
+        if (c.written)
+            EXPECT_EQ(stage.read(c.written), bytesOf(1234, 56)) << kind;
+        EXPECT_EQ(std::filesystem::is_symlink(stage.path("config.dat")), kind.find("link") != kind.npos);
     }
 }
 
-namespace {
-// Runs `body` in a child process as the unprivileged user `nobody` (root ignores file
-// permissions); returns what the child wrote to its report.
-std::string asNobody(const std::function<std::string()>& body)
-{
-    int pipeEnds[2];
-    if (pipe(pipeEnds) != 0)
-        return "no pipe";
-    const pid_t child = fork();
-    if (child == 0) {
-        close(pipeEnds[0]);
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(3);
-        const std::string report = body();
-        if (write(pipeEnds[1], report.data(), report.size()) < 0)
-            _exit(4);
-        _exit(0);
-    }
-    close(pipeEnds[1]);
-    std::string report;
-    char buffer[256];
-    for (ssize_t n; (n = read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        report.append(buffer, size_t(n));
-    close(pipeEnds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
-    return report;
-}
-}  // namespace
-
-// As a player without root: the settings are read from and saved to the file that can be
-// written, and a file that cannot be read is never replaced.
+// As a player without root (a child process as `nobody`): the settings live where they can
+// be written, and a file that cannot be read is never replaced.
 TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
 {
     StagedResources stage;
     const std::string home = stage.dir() + "/home", perUser = "/.local/share/quindara/config.dat";
     struct Case {
-        const char* name;
-        mode_t folderMode, fileMode, homeMode;   // fileMode 0: no file beside the game
-        const char* wantPath;   // relative to the stage; "HOME" for the per-user file
-        const char* wantLoaded; // "high volume" read at start-up
+        mode_t folder, file, home;   // file 01000: no file beside the game
+        bool beside;                 // the settings live beside the game, not in the home
+        const char* loaded;
         bool saved;
     } cases[] = {
-        {"read-only resources, no file", 0555, 0, 0755, "HOME", "0 75", true},
-        {"read-only resources, writable file", 0555, 0666, 0755, "_resources/config.dat", "500 60", true},
-        {"nothing writable", 0555, 0, 0555, "HOME", "0 75", false},
-        {"write-only file", 0755, 0222, 0755, "_resources/config.dat", "0 75", false},
-        {"unreadable, unwritable file", 0755, 0000, 0755, "HOME", "0 75", true},
+        {0555, 01000, 0755, false, "0 75", true},   // read-only resources
+        {0555, 0666, 0755, true, "500 60", true},   // ... with a writable file: saved in place
+        {0555, 01000, 0555, false, "0 75", false},  // nothing writable
+        {0755, 0222, 0755, true, "0 75", false},    // write-only file: never saved over
+        {0755, 0000, 0755, false, "0 75", true},    // unreadable, unwritable: left alone
     };
     chmod(stage.dir().c_str(), 0755);
     for (const Case& c : cases) {
         std::filesystem::remove_all(home);
-        mkdir(home.c_str(), 0755);
+        mkdir(home.c_str(), c.home);
         chown(home.c_str(), 65534, 65534);
-        chmod(home.c_str(), c.homeMode);
         chmod(stage.path("").c_str(), 0755);
         stage.remove("config.dat");
-        if (c.fileMode) {
+        if (c.file != 01000) {
             stage.write("config.dat", bytesOf(500, 60));
-            chmod(stage.path("config.dat").c_str(), c.fileMode);
-        } else if (std::string(c.name).find("unreadable") != std::string::npos) {
-            stage.write("config.dat", bytesOf(500, 60));
-            chmod(stage.path("config.dat").c_str(), 0);
+            chmod(stage.path("config.dat").c_str(), c.file);
         }
-        chmod(stage.path("").c_str(), c.folderMode);
-        const std::string report = asNobody([&] {
+        chmod(stage.path("").c_str(), c.folder);
+        int report[2];
+        ASSERT_EQ(pipe(report), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(3);
             resetGameVariables();
             settingsPath = chooseSettingsPath(false, "", home);
             loadSettings();
-            std::string r = settingsPath + "|" + std::to_string(highScore) + " " +
-                            std::to_string(settings.volume);
+            const std::string loaded = std::to_string(highScore) + " " + std::to_string(settings.volume);
             highScore = 777;
             masterVolume = 33;
-            return r + "|" + (saveCurrentSettings() ? "saved" : "not saved");
-        });
-        const std::string path = std::string(c.wantPath) == "HOME" ? home + perUser : c.wantPath;
-        EXPECT_EQ(report, path + "|" + c.wantLoaded + "|" + (c.saved ? "saved" : "not saved"))
-            << c.name;
+            const std::string r = settingsPath + "|" + loaded + "|" + (saveCurrentSettings() ? "saved" : "not saved");
+            _exit(write(report[1], r.data(), r.size()) < 0);
+        }
+        close(report[1]);
+        char buffer[512] = {};
+        read(report[0], buffer, sizeof buffer - 1);
+        close(report[0]);
+        waitpid(child, nullptr, 0);
+        const std::string where = c.beside ? SETTINGS_PATH : home + perUser;
+        EXPECT_EQ(std::string(buffer), where + "|" + c.loaded + "|" + (c.saved ? "saved" : "not saved"));
         chmod(stage.path("").c_str(), 0755);
-        chmod(home.c_str(), 0755);
         if (c.saved)
-            EXPECT_EQ(stage.read(std::string(c.wantPath) == "HOME" ? "../home" + perUser
-                                                                    : "config.dat"),
-                      bytesOf(777, 33)) << c.name;
-        if (c.fileMode != 0666 && stage.exists("config.dat"))   // untouched, byte for byte
-            EXPECT_EQ(stage.read("config.dat"), bytesOf(500, 60)) << c.name;
+            EXPECT_EQ(stage.read(c.beside ? "config.dat" : "../home" + perUser), bytesOf(777, 33));
+        if (c.file != 01000 && c.file != 0666)   // untouched, byte for byte
+            EXPECT_EQ(stage.read("config.dat"), bytesOf(500, 60)) << c.file;
     }
 }
