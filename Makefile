@@ -4,7 +4,7 @@ SANBUILD ?= build-sanitize
 
 PREFIX ?= $(HOME)/.local
 
-.PHONY: play test build deps deps-test deps-package sanitize bench clean install uninstall package screenshots
+.PHONY: play test build deps deps-test deps-package sanitize bench clean install uninstall package screenshots replays
 
 play: deps build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$SDL_VIDEODRIVER" ]; then \
@@ -58,6 +58,18 @@ package: deps-package build
 screenshots: deps build
 	cmake --build $(BUILD) --target screenshots
 	./$(BUILD)/screenshots $(BUILD)/_resources docs
+
+# Records the committed replays again, after a rule was changed on purpose, and shows which
+# frames of each now differ from before.
+replays: deps build
+	cmake --build $(BUILD) --target record_replays
+	@rm -rf $(BUILD)/replay-digests && mkdir -p $(BUILD)/replay-digests/before $(BUILD)/replay-digests/after
+	@for f in tests/replays/*.qrp; do [ -f "$$f" ] && ./$(BUILD)/quindara --replay "$$f" --dump --recorded \
+	  > $(BUILD)/replay-digests/before/$$(basename $$f .qrp).txt; done; true
+	./$(BUILD)/record_replays $(BUILD)/_resources tests/replays
+	@for f in tests/replays/*.qrp; do n=$$(basename $$f .qrp); \
+	  ./$(BUILD)/quindara --replay "$$f" --dump --recorded > $(BUILD)/replay-digests/after/$$n.txt; \
+	  echo "$$n: $$(diff $(BUILD)/replay-digests/before/$$n.txt $(BUILD)/replay-digests/after/$$n.txt 2>/dev/null | grep -c '^>') frames changed"; done
 
 clean:
 	rm -rf $(BUILD) $(SANBUILD)

@@ -1,4 +1,5 @@
 #include "shell/options.h"
+#include "shell/replay.h"
 #include "shell/startup.h"
 #include <cstdio>
 
@@ -17,6 +18,6 @@ int main(int argc, char** argv)
         std::fputs(usageText(), stderr);
         return EXIT_USAGE;
     default:
-        return runGame(options);
+        return options.replay.empty() ? runGame(options) : runReplay(options);
     }
 }

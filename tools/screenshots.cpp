@@ -1,6 +1,7 @@
 // Takes the README's pictures with the game's own start-up, frame loop and drawing, headless:
 // the ready banner, the attract screen, a run under way and a crash.
 //   screenshots RESOURCES_DIR OUTPUT_DIR
+#include "autodriver.h"
 #include "png.h"
 #include "shell/clock.h"
 #include "shell/game.h"
@@ -9,7 +10,6 @@
 #include "present/render.h"
 #include "sim/car.h"
 #include "sim/player.h"
-#include "sim/road.h"
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
@@ -47,27 +47,12 @@ void shoot(const char* name)
     }
 }
 
-void key(int sym, bool down)
-{
-    SDL_Event e = {};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.keysym.sym = static_cast<SDLKey>(sym);
-    SDL_PushEvent(&e);
-}
-
 // Throttle held, steering for the middle of the road a little way ahead.
 void drive(FrameLoop& loop, TileList& tiles, int frames)
 {
-    bool left = false, right = false;
+    static Pilot pilot;
     for (int i = 0; i < frames; ++i) {
-        const RoadEdges road = roadEdges(tiles, playerCar.screenY - 40);
-        const int middle = road.left >= 0 && road.right >= 0 ? (road.left + road.right) / 2 : 120;
-        const int wanted = std::max(-2, std::min(2, (middle - playerCar.x) / 12));
-        const bool l = playerCar.lateralSpeed > wanted, r = playerCar.lateralSpeed < wanted;
-        if (l != left)
-            key(KEY_LEFT, left = l);
-        if (r != right)
-            key(KEY_RIGHT, right = r);
+        pilot.steer(tiles);
         runFrame(loop, tiles);
     }
 }
@@ -98,9 +83,9 @@ int main(int argc, char** argv)
         return 1;
     drawReadyBanner();
     shoot("banner");
-    key(KEY_RETURN, true);
+    pushKeyEvent(KEY_RETURN, true);
     waitForAnyPress();
-    key(KEY_RETURN, false);
+    pushKeyEvent(KEY_RETURN, false);
 
     FrameLoop loop;
     startFrameLoop(loop);
@@ -108,9 +93,8 @@ int main(int argc, char** argv)
         runFrame(loop, tiles);
     shoot("attract");
 
-    key(KEY_RETURN, true);
-    key(KEY_RETURN, false);
-    key(KEY_UP, true);
+    pushKeyEvent(KEY_RETURN, true);
+    pushKeyEvent(KEY_RETURN, false);
     drive(loop, tiles, 400);
     shoot("run");
 

@@ -58,15 +58,7 @@ SDL_Surface* loadPicture(const std::string& path)
     return converted;
 }
 
-Mix_Chunk* loadSample(const std::string& path)
-{
-    if (!soundDeviceOpen())
-        return nullptr;   // playing silently: nothing to load the samples into
-    SDL_RWops* file = SDL_RWFromFile(path.c_str(), "rb");
-    if (!file)
-        return nullptr;
-    return Mix_LoadWAV_RW(file, 1);
-}
+Mix_Chunk* loadSample(const std::string& path) { return soundLoad(path.c_str()); }
 
 void openFonts(int smallSize)
 {

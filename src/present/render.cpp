@@ -14,6 +14,7 @@ bool scoreBlinkOn = true;
 int scoreBlinkCounter = 0;
 bool messageBlinkOn = true;
 int messageBlinkCounter = 0;
+void (*beforeFlip)() = nullptr;
 
 namespace {
 constexpr int RED[3] = {255, 0, 0};
@@ -203,6 +204,8 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
         drawMediumText(screen, volumeBar(masterVolume), 10, 215, overlay[0], overlay[1], overlay[2]);
         ++volumeBarAge;
     }
+    if (beforeFlip)
+        beforeFlip();
     if (screen)
         SDL_Flip(screen);
     return true;

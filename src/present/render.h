@@ -12,6 +12,9 @@ extern int scoreBlinkCounter;
 extern bool messageBlinkOn;
 extern int messageBlinkCounter;
 
+// Drawn last, just before the screen is shown (a replay's label); usually none.
+extern void (*beforeFlip)();
+
 void resetRenderState();
 bool drawFrame(const TileList& tiles, float fpsEstimate);
 bool drawTrack(const TileList& tiles, int delta);

@@ -1,10 +1,18 @@
 #include "present/sound.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include "shell/snapshot.h"
 #include <cstdio>
+#include <cstring>
+#include <deque>
+#include <map>
+#include <unistd.h>
 
 namespace {
 bool logging = false;
+bool viewerVolume = false;
+std::map<const Mix_Chunk*, uint32_t> sampleIds;
+std::deque<Mix_Chunk> silentSamples;   // zero-length stand-ins; never handed to the mixer
 bool deviceOpen = false;   // without a device every request is noted and otherwise ignored
 std::vector<SoundRequest> requests;
 
@@ -34,6 +42,28 @@ void soundCloseDevice()
 }
 
 bool soundDeviceOpen() { return deviceOpen; }
+
+Mix_Chunk* soundLoad(const char* path)
+{
+    Mix_Chunk* sample = nullptr;
+    if (deviceOpen) {
+        SDL_RWops* file = SDL_RWFromFile(path, "rb");
+        sample = file ? Mix_LoadWAV_RW(file, 1) : nullptr;
+    } else if (access(path, R_OK) == 0) {
+        sample = &silentSamples.emplace_back();
+    }
+    if (sample)
+        sampleIds[sample] = fnv1a(path, std::strlen(path));
+    return sample;
+}
+
+uint32_t sampleId(const Mix_Chunk* sample)
+{
+    const auto found = sampleIds.find(sample);
+    return found == sampleIds.end() ? 0 : found->second;
+}
+
+void keepViewerVolume(bool on) { viewerVolume = on; }
 
 int soundPlay(int channel, Mix_Chunk* sample, int loops)
 {
@@ -67,7 +97,7 @@ void soundResume(int channel)
 void soundVolume(int volume)
 {
     note(SOUND_VOLUME, -1, nullptr, volume);
-    if (deviceOpen)
+    if (deviceOpen && !viewerVolume)
         Mix_Volume(-1, volume);
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <vector>
 
 struct Mix_Chunk;
@@ -25,6 +26,14 @@ void soundHalt(int channel);
 void soundPause(int channel);
 void soundResume(int channel);
 void soundVolume(int volume);
+
+// Samples are known by their file: the same id whether the mixer loaded them or, with no
+// sound device, they stand in silently (so a replay's sound requests compare either way).
+Mix_Chunk* soundLoad(const char* path);
+uint32_t sampleId(const Mix_Chunk* sample);
+// A replay being watched plays at the viewer's volume: the recorded volume changes are
+// noted but not applied.
+void keepViewerVolume(bool on);
 
 // The request log is off unless a test turns it on.
 void setSoundLogging(bool on);

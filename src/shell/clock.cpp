@@ -1,4 +1,5 @@
 #include "shell/clock.h"
+#include "shell/replay.h"
 #include <SDL.h>
 
 namespace {
@@ -6,10 +7,15 @@ bool virtualClock = false;
 uint32_t virtualTicks = 0;
 }
 
-uint32_t ticksNow() { return virtualClock ? virtualTicks : SDL_GetTicks(); }
+uint32_t rawTicks() { return virtualClock ? virtualTicks : SDL_GetTicks(); }
+
+// A recording keeps every reading; a replay hands the recorded ones back.
+uint32_t ticksNow() { return tapTicks(rawTicks()); }
 
 void delayMs(uint32_t ms)
 {
+    if (replaySkipsWaits())
+        return;
     if (virtualClock)
         virtualTicks += ms;
     else

@@ -5,6 +5,8 @@
 // they are SDL's tick count and delay; tests switch to a virtual clock that only moves
 // when told to (or when the game waits), so timed rules replay exactly.
 uint32_t ticksNow();
+// The clock itself, untouched by recording or replay.
+uint32_t rawTicks();
 void delayMs(uint32_t ms);
 
 void useVirtualClock(bool on);

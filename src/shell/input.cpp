@@ -1,6 +1,7 @@
 #include "shell/input.h"
 #include "present/sound.h"
 #include "shell/game.h"
+#include "shell/replay.h"
 #include "shell/signals.h"
 #include "shell/startup.h"
 #include "shell/states.h"
@@ -10,6 +11,8 @@
 #include <type_traits>
 
 bool overlayToggleLatch = false;
+bool quitKeyPressSeen[2];
+bool quitButtonPressSeen;
 
 namespace {
 constexpr int BUTTON_START = 8;
@@ -18,10 +21,6 @@ constexpr int BUTTON_OVERLAY = 11;
 constexpr int BUTTON_VOLUME_UP = 16;
 constexpr int BUTTON_VOLUME_DOWN = 17;
 
-// A quit input's release counts only when its press was seen here: the press that ended
-// the wait at the ready banner must not quit the game when it is let go.
-bool quitKeyPressSeen[2];     // Escape, Clear
-bool quitButtonPressSeen;
 
 // The key symbol, or -1 when it lies outside the key table. It is read as the number it
 // arrived as: through the enum type an out-of-range value would be undefined.
@@ -115,7 +114,7 @@ bool pollInput()
     bool quit = false;
     SDL_JoystickUpdate();
     SDL_Event event;
-    while (SDL_PollEvent(&event)) {
+    while (takeInputEvent(event)) {
         switch (event.type) {
         case SDL_KEYDOWN: keyDown(keySymbolOf(event), quit); break;
         case SDL_KEYUP: keyUp(keySymbolOf(event), quit); break;

@@ -1,6 +1,10 @@
 #pragma once
 
 extern bool overlayToggleLatch;
+// A quit input's release counts only when its press was seen here: the press that ended
+// the wait at the ready banner must not quit the game when it is let go.
+extern bool quitKeyPressSeen[2];   // Escape, Clear
+extern bool quitButtonPressSeen;
 
 void resetInputState();
 // Drains the event queue, carries out the immediate actions and steers the player's car.

@@ -15,10 +15,16 @@ bool readScale(const char* text, int& scale)
 const char* usageText()
 {
     return "Usage: quindara [--fullscreen] [--scale N]\n"
+           "       quindara --replay FILE|last|best [--check | --dump]\n"
            "       quindara --help | --version\n"
            "Drive the red car up the endless road against the clock.\n"
            "  --fullscreen   start full screen (F11 switches while the game runs)\n"
            "  --scale N      a window N times the 320x240 screen, N from 1 to 8 (default 3)\n"
+           "  --replay FILE  watch a recorded run again: a file, or last or best (your last\n"
+           "                 run, your best); Escape leaves\n"
+           "  --check        with --replay: replay it without a window and check every frame\n"
+           "  --dump         with --replay: print every frame's digests as replayed\n"
+           "                 (with --recorded: as recorded, without replaying)\n"
            "  --help         show this help\n"
            "  --version      show the version\n";
 }
@@ -39,9 +45,20 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
         } else if (std::strncmp(arg, "--scale=", 8) == 0) {
             if (!readScale(arg + 8, options.scale))
                 return OPTIONS_BAD;
+        } else if (std::strcmp(arg, "--replay") == 0 && i + 1 < argc && argv[i + 1][0]) {
+            options.replay = argv[++i];
+        } else if (std::strcmp(arg, "--check") == 0) {
+            options.check = true;
+        } else if (std::strcmp(arg, "--dump") == 0) {
+            options.dump = true;
+        } else if (std::strcmp(arg, "--recorded") == 0) {
+            options.recorded = true;
         } else {
             return OPTIONS_BAD;
         }
     }
-    return OPTIONS_RUN;
+    // Checking and dumping are things done to a replay.
+    const bool misplaced = ((options.check || options.dump) && options.replay.empty()) ||
+                           (options.recorded && !options.dump);
+    return misplaced ? OPTIONS_BAD : OPTIONS_RUN;
 }

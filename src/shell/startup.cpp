@@ -5,6 +5,7 @@
 #include "present/text.h"
 #include "shell/clock.h"
 #include "shell/game.h"
+#include "shell/replay.h"
 #include "shell/settings.h"
 #include "shell/signals.h"
 #include "shell/states.h"
@@ -169,7 +170,7 @@ void toggleFullScreen()
         SDL_WM_ToggleFullScreen(screen);
 }
 
-bool initialise(bool fullScreen)
+bool initialise(bool fullScreen, bool withSound)
 {
     // Audio starts on its own later: a sound driver that cannot start must not stop the rest.
     SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
@@ -189,7 +190,8 @@ bool initialise(bool fullScreen)
     SDL_WM_SetCaption(WINDOW_CAPTION, nullptr);
     joystick = SDL_JoystickOpen(0);
     TTF_Init();
-    soundOpenDevice();
+    if (withSound)
+        soundOpenDevice();
     openFonts(12);
     fadeToWhite();
     SDL_Surface* raw = IMG_Load("_resources/gameIntro.bmp");
@@ -255,9 +257,12 @@ int frameSleepMs(int elapsedMs, bool capOn)
 
 bool runFrame(FrameLoop& loop, TileList& tiles)
 {
+    replayFrameBegins(loop);
     loop.frameWatch.start();
-    if (updateFrame(tiles))
+    if (updateFrame(tiles)) {
+        replayFrameEnds(true);
         return true;
+    }
     ++loop.framesCounted;
     if (loop.fpsIntervalWatch.elapsed() > 500) {
         const int runMs = loop.runWatch.elapsed();
@@ -272,6 +277,7 @@ bool runFrame(FrameLoop& loop, TileList& tiles)
     const int sleep = frameSleepMs(loop.frameWatch.elapsed(), frameCapOn);
     if (sleep > 0)
         delayMs(static_cast<uint32_t>(sleep));
+    replayFrameEnds(false);
     return false;
 }
 
@@ -317,6 +323,9 @@ int runGame(const Options& options)
         return 0;
     }
     showReadyBanner();
+    // Every run is kept beside the settings, to be watched again with --replay.
+    const size_t slash = settingsPath.rfind('/');
+    recordRuns(slash == std::string::npos ? "." : settingsPath.substr(0, slash), tiles);
     FrameLoop loop;
     startFrameLoop(loop);
     if (!quitSignalled())

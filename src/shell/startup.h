@@ -22,6 +22,7 @@ struct FrameLoop {
 // Exit statuses of the program.
 constexpr int EXIT_NO_LEVEL = 1;
 constexpr int EXIT_NO_SCREEN = 2;
+constexpr int EXIT_REPLAY_DIFFERS = 3;
 
 void drawIntroScreen();
 const char* nextLoadingText();
@@ -44,7 +45,7 @@ bool fellBackOffScreen();
 void toggleFullScreen();
 bool isInstalledCopy();
 
-bool initialise(bool fullScreen = false);
+bool initialise(bool fullScreen = false, bool withSound = true);
 // Start-up after the libraries are up: level, assets, ready banner with the stored settings.
 // Returns 0, or the exit status when the game cannot go on.
 int loadGame(TileList& tiles);

@@ -11,10 +11,11 @@ Stopwatch recoveryWatch;
 bool skidLoopOn = false;
 bool gravelLoopOn = false;
 
-namespace {
 int controlTick = 0;
 int coastCounter = 0;
 int gravelRecentreCounter = 0;
+
+namespace {
 
 int towardZero(int v, int step)
 {

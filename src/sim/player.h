@@ -27,6 +27,11 @@ extern int crashTarget;
 extern Stopwatch recoveryWatch;
 extern bool skidLoopOn;
 extern bool gravelLoopOn;
+// Frame counters of the control step: controls act every 2nd frame, coasting every 15th,
+// gravel recentring every 8th.
+extern int controlTick;
+extern int coastCounter;
+extern int gravelRecentreCounter;
 
 void resetPlayerState();
 void steerPlayer(Car& car, const bool keys[], const bool buttons[]);

@@ -1,0 +1,211 @@
+// The replay file: a small versioned binary format, described in docs/replay-format.md.
+#include "shell/replay.h"
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+const char MAGIC[4] = {'Q', 'R', 'P', 'L'};
+constexpr uint16_t FORMAT_VERSION = 1;
+constexpr uint32_t MAX_SNAPSHOT_BYTES = 1u << 20;
+constexpr uint32_t MAX_FRAME_ITEMS = 4096;   // events or clock readings in one frame
+
+struct Out {
+    std::vector<uint8_t> bytes;
+    void u8(uint32_t v) { bytes.push_back(static_cast<uint8_t>(v)); }
+    void u16(uint32_t v) { u8(v), u8(v >> 8); }
+    void u32(uint32_t v) { u16(v), u16(v >> 16); }
+    void varint(uint32_t v)
+    {
+        for (; v >= 0x80; v >>= 7)
+            u8(v | 0x80);
+        u8(v);
+    }
+    // Clock readings go as differences, mostly a byte each.
+    void delta(uint32_t from, uint32_t to)
+    {
+        const int32_t d = static_cast<int32_t>(to - from);
+        varint(static_cast<uint32_t>(d << 1) ^ static_cast<uint32_t>(d >> 31));
+    }
+};
+
+struct In {
+    const uint8_t* data;
+    size_t size, pos = 0;
+    bool bad = false;
+    bool need(size_t n)
+    {
+        if (bad || size - pos < n)
+            bad = true;
+        return !bad;
+    }
+    uint32_t u8() { return need(1) ? data[pos++] : 0; }
+    uint32_t u16() { const uint32_t lo = u8(); return lo | u8() << 8; }
+    uint32_t u32() { const uint32_t lo = u16(); return lo | u16() << 16; }
+    uint32_t varint()
+    {
+        uint32_t v = 0;
+        for (int shift = 0; shift < 35; shift += 7) {
+            const uint32_t b = u8();
+            v |= (b & 0x7f) << shift;
+            if (!(b & 0x80))
+                return v;
+        }
+        bad = true;
+        return 0;
+    }
+    uint32_t delta(uint32_t from)
+    {
+        const uint32_t z = varint();
+        return from + ((z >> 1) ^ (0u - (z & 1)));
+    }
+};
+}  // namespace
+
+uint32_t courseChecksum(const TileList& tiles)
+{
+    uint32_t h = fnv1a(nullptr, 0);
+    for (const Tile& t : tiles)
+        h = fnv1a(&t.code, sizeof t.code, h);
+    return h;
+}
+
+std::vector<uint8_t> encodeReplay(const Replay& r)
+{
+    Out o;
+    o.bytes.assign(MAGIC, MAGIC + 4);
+    o.u16(FORMAT_VERSION);
+    o.u8(static_cast<uint32_t>(r.gameVersion.size()));
+    o.bytes.insert(o.bytes.end(), r.gameVersion.begin(), r.gameVersion.end());
+    o.u32(r.courseChecksum);
+    o.u32(r.seed);
+    o.u32(static_cast<uint32_t>(r.snapshot.size()));
+    o.bytes.insert(o.bytes.end(), r.snapshot.begin(), r.snapshot.end());
+    o.u32(static_cast<uint32_t>(r.frames.size()));
+    uint32_t clock = r.seed;
+    FrameDigest previous;
+    for (const ReplayFrame& f : r.frames) {
+        o.varint(static_cast<uint32_t>(f.events.size()) << 1 | (f.quit ? 1 : 0));
+        for (const ReplayEvent& e : f.events)
+            o.u8(e.type), o.varint(e.code);
+        o.varint(static_cast<uint32_t>(f.ticks.size()));
+        for (uint32_t t : f.ticks)
+            o.delta(clock, t), clock = t;
+        // Only the groups that changed since the frame before, after a mask of which.
+        uint32_t changed = 0;
+        for (int g = 0; g < DIGEST_GROUPS; ++g)
+            changed |= (f.digest.group[g] != previous.group[g]) << g;
+        o.varint(changed);
+        for (int g = 0; g < DIGEST_GROUPS; ++g)
+            if (changed >> g & 1)
+                o.u16(f.digest.group[g]);
+        previous = f.digest;
+    }
+    o.u32(fnv1a(o.bytes.data(), o.bytes.size()));
+    return o.bytes;
+}
+
+bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& error)
+{
+    r = Replay();
+    if (size < 4 || std::memcmp(data, MAGIC, 4) != 0) {
+        error = "not a Quindara replay";
+        return false;
+    }
+    if (size > MAX_REPLAY_BYTES) {
+        error = "too large for a replay";
+        return false;
+    }
+    In in{data, size, 4};
+    if (in.u16() != FORMAT_VERSION) {
+        error = in.bad ? "cut short" : "a replay format this game does not read";
+        return false;
+    }
+    if (size < 8 || fnv1a(data, size - 4) != In{data, size, size - 4}.u32()) {
+        error = "damaged (its checksum does not match)";
+        return false;
+    }
+    const uint32_t versionLength = in.u8();
+    if (in.need(versionLength))
+        r.gameVersion.assign(reinterpret_cast<const char*>(data + in.pos), versionLength);
+    in.pos += in.bad ? 0 : versionLength;
+    r.courseChecksum = in.u32();
+    r.seed = in.u32();
+    const uint32_t snapshotSize = in.u32();
+    if (snapshotSize > MAX_SNAPSHOT_BYTES || !in.need(snapshotSize)) {
+        error = "damaged (its starting state is cut short)";
+        return false;
+    }
+    r.snapshot.assign(data + in.pos, data + in.pos + snapshotSize);
+    in.pos += snapshotSize;
+    const uint32_t frames = in.u32();
+    if (frames > MAX_REPLAY_FRAMES || frames > size) {   // every frame takes bytes
+        error = "damaged (it claims too many frames)";
+        return false;
+    }
+    r.frames.resize(frames);
+    uint32_t clock = r.seed;
+    FrameDigest previous;
+    for (ReplayFrame& f : r.frames) {
+        const uint32_t head = in.varint(), events = head >> 1;
+        f.quit = head & 1;
+        if (events > MAX_FRAME_ITEMS)
+            in.bad = true;
+        for (uint32_t i = 0; i < events && !in.bad; ++i) {
+            const uint32_t type = in.u8(), code = in.varint();
+            f.events.push_back({static_cast<uint8_t>(type), static_cast<uint16_t>(code)});
+        }
+        const uint32_t ticks = in.bad ? 0 : in.varint();
+        if (ticks > MAX_FRAME_ITEMS)
+            in.bad = true;
+        for (uint32_t i = 0; i < ticks && !in.bad; ++i)
+            f.ticks.push_back(clock = in.delta(clock));
+        const uint32_t changed = in.varint();
+        if (changed >> DIGEST_GROUPS)
+            in.bad = true;
+        for (int g = 0; g < DIGEST_GROUPS; ++g)
+            f.digest.group[g] = changed >> g & 1 ? static_cast<uint16_t>(in.u16()) : previous.group[g];
+        previous = f.digest;
+        if (in.bad)
+            break;
+    }
+    if (in.bad || in.pos != size - 4) {
+        error = "damaged (its frames do not add up)";
+        return false;
+    }
+    return true;
+}
+
+bool readReplayFile(const std::string& path, Replay& replay, std::string& error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        error = "cannot be read";
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    uint8_t buffer[65536];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+        bytes.insert(bytes.end(), buffer, buffer + n);
+        if (bytes.size() > MAX_REPLAY_BYTES)
+            break;   // no need to read the rest of something this large
+    }
+    std::fclose(file);
+    return decodeReplay(bytes.data(), bytes.size(), replay, error);
+}
+
+bool writeReplayFile(const std::string& path, const Replay& replay)
+{
+    const std::vector<uint8_t> bytes = encodeReplay(replay);
+    const std::string temporary = path + ".new";
+    std::FILE* file = std::fopen(temporary.c_str(), "wb");
+    if (!file)
+        return false;
+    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    ok = std::fflush(file) == 0 && fsync(fileno(file)) == 0 && ok;
+    ok = std::fclose(file) == 0 && ok;
+    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0)
+        return true;
+    std::remove(temporary.c_str());
+    return false;
+}

@@ -1,0 +1,72 @@
+#include "autodriver.h"
+#include "shell/game.h"
+#include "sim/car.h"
+#include "sim/player.h"
+#include "sim/road.h"
+#include <SDL.h>
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <type_traits>
+
+void pushKeyEvent(int sym, bool down)
+{
+    SDL_Event e = {};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    const std::underlying_type_t<SDLKey> raw = static_cast<std::underlying_type_t<SDLKey>>(sym);
+    std::memcpy(&e.key.keysym.sym, &raw, sizeof raw);
+    SDL_PushEvent(&e);
+}
+
+void pushButtonEvent(int button, bool down)
+{
+    SDL_Event e = {};
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.button = static_cast<Uint8>(button);
+    SDL_PushEvent(&e);
+}
+
+void Pilot::set(int which, bool down)
+{
+    if (held[which] == down)
+        return;
+    held[which] = down;
+    static const int keys[3] = {KEY_UP, KEY_LEFT, KEY_RIGHT};
+    static const int buttons[3] = {0, 2, 6};
+    if (joystick)
+        pushButtonEvent(buttons[which], down);
+    else
+        pushKeyEvent(keys[which], down);
+}
+
+void Pilot::releaseAll()
+{
+    for (int which = 0; which < 3; ++which)
+        set(which, false);
+}
+
+void Pilot::steer(const TileList& tiles)
+{
+    set(0, throttle);
+    const RoadEdges road = roadEdges(tiles, playerCar.screenY - 40);
+    const int left = road.left >= 0 ? road.left : 40, right = road.right >= 0 ? road.right : 200;
+    int target = (left + right) / 2;
+    if (aim == AIM_LEFT_EDGE)
+        target = left - 12;
+    else if (aim == AIM_RIGHT_EDGE)
+        target = right + 12;
+    else if (aim == AIM_TRAFFIC)
+        target = trafficCar.x;
+    else if (aim == AIM_X)
+        target = targetX;
+    const int gapAhead = playerCar.screenY - trafficCar.y;
+    if (aim != AIM_TRAFFIC && gapAhead > -45 && gapAhead < 220 &&
+        std::abs(trafficCar.x - playerCar.x) < 50) {
+        // Round the traffic car on the side with more road.
+        const int roomLeft = trafficCar.x - left, roomRight = right - trafficCar.x;
+        target = roomLeft > roomRight ? trafficCar.x - CAR_WIDTH - 14 : trafficCar.x + CAR_WIDTH + 14;
+    }
+    const int wanted = std::clamp((target - playerCar.x) / 12, -2, 2);
+    set(1, playerCar.lateralSpeed > wanted);
+    set(2, playerCar.lateralSpeed < wanted);
+}

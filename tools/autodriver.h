@@ -1,0 +1,27 @@
+#pragma once
+#include "track/level.h"
+
+// A scripted driver for the tools that play the game headless (the README's screenshots, the
+// committed replays): throttle, brake and steering as real key presses or joystick buttons,
+// aimed at a place on the road a little way ahead.
+enum Aim { AIM_MIDDLE, AIM_LEFT_EDGE, AIM_RIGHT_EDGE, AIM_TRAFFIC, AIM_X };
+
+class Pilot {
+public:
+    bool joystick = false;   // buttons 0 (throttle), 2 and 6 (steering) instead of keys
+    Aim aim = AIM_MIDDLE;
+    int targetX = 0;   // for AIM_X: where the car's left edge should be
+    bool throttle = true;
+
+    // Presses and releases what this frame needs; the caller runs the frame.
+    void steer(const TileList& tiles);
+    void releaseAll();
+
+private:
+    bool held[3] = {};   // throttle, left, right
+    void set(int which, bool down);
+};
+
+// Pushes a key or joystick button event onto SDL's queue, as a player's press would arrive.
+void pushKeyEvent(int sym, bool down);
+void pushButtonEvent(int button, bool down);

@@ -1,0 +1,271 @@
+// Makes the replays under tests/replays: each drives the real game headless with scripted
+// presses, records the run as the game does, and fails when the run no longer covers what it
+// is kept for. Run through `make replays` when a rule changes on purpose.
+//   record_replays RESOURCES_DIR OUTPUT_DIR [NAME...]
+#include "autodriver.h"
+#include "shell/clock.h"
+#include "shell/game.h"
+#include "shell/replay.h"
+#include "shell/startup.h"
+#include "sim/car.h"
+#include "sim/contact.h"
+#include "sim/player.h"
+#include "track/track.h"
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+FrameLoop loop;
+TileList tiles;
+Pilot pilot;
+std::string failure;
+
+void frame() { runFrame(loop, tiles); }
+
+// Drives for up to `limit` frames, until `done` holds; false when the limit came first.
+bool driveUntil(int limit, const std::function<bool()>& done)
+{
+    for (int i = 0; i < limit; ++i) {
+        if (done())
+            return true;
+        pilot.steer(tiles);
+        frame();
+    }
+    return done();
+}
+
+void tap(int sym)
+{
+    pushKeyEvent(sym, true);
+    pushKeyEvent(sym, false);
+}
+
+void startRun()
+{
+    for (int i = 0; i < 30; ++i)
+        frame();
+    if (pilot.joystick)
+        pushButtonEvent(8, true), pushButtonEvent(8, false);
+    else
+        tap(KEY_RETURN);
+    frame();
+}
+
+void quitRun()
+{
+    pilot.releaseAll();
+    if (pilot.joystick)
+        pushButtonEvent(9, true);
+    else
+        tap(KEY_ESCAPE);
+    frame();
+}
+
+bool check(bool covered, const char* what)
+{
+    if (!covered && failure.empty())
+        failure = what;
+    return covered;
+}
+
+// ---- the runs ------------------------------------------------------------------------------
+
+// A lap at speed: all four checkpoints, the gravel, the tunnels.
+void lap()
+{
+    startRun();
+    int checkpoints = 0;
+    bool dark = false, echo = false;
+    driveUntil(8000, [&] {
+        checkpoints += checkpointMessageAge == 1;
+        dark = dark || playerCar.headlightsOn;
+        echo = echo || playerCar.echoLatch11;
+        return checkpoints == 4;
+    });
+    check(checkpoints == 4, "all four checkpoints");
+    check(dark && echo, "the tunnels, lit and echoing");
+    quitRun();
+}
+
+// Into the traffic car, again and again, once the score passes 100: crashes and penalties.
+void crashes()
+{
+    startRun();
+    driveUntil(2000, [] { return score >= 150; });
+    check(score >= 150, "a score above 100");
+    pilot.aim = AIM_TRAFFIC;
+    int crashes = 0, penalties = 0, before = score, state = playerCar.state;
+    driveUntil(4000, [&] {
+        crashes += playerCar.state == CAR_CRASHED && state != CAR_CRASHED;
+        state = playerCar.state;
+        penalties += score < before - 50;
+        before = score;
+        return crashes >= 2 && penalties >= 2;
+    });
+    check(crashes >= 2 && penalties >= 2, "two crashes with their penalty");
+    quitRun();
+}
+
+// Along the kerbs of both sides, through the gravel of both sides.
+void edges()
+{
+    startRun();
+    bool skidLeft = false, skidRight = false, gravelLeft = false, gravelRight = false;
+    auto note = [&] {
+        const bool left = playerCar.x < 130;
+        skidLeft |= playerCar.state == CAR_SKIDDING && left;
+        skidRight |= playerCar.state == CAR_SKIDDING && !left;
+        gravelLeft |= playerCar.state == CAR_ON_GRAVEL && left;
+        gravelRight |= playerCar.state == CAR_ON_GRAVEL && !left;
+    };
+    pilot.aim = AIM_X;   // the gravel patch on the left comes first
+    pilot.targetX = 100;
+    driveUntil(1500, [&] { note(); return gravelLeft; });
+    pilot.aim = AIM_LEFT_EDGE;
+    driveUntil(1500, [&] { note(); return skidLeft; });
+    pilot.aim = AIM_RIGHT_EDGE;
+    driveUntil(1500, [&] { note(); return skidRight; });
+    pilot.aim = AIM_X;   // then the right-hand gravel
+    pilot.targetX = 162;
+    driveUntil(3000, [&] { note(); return gravelRight; });
+    check(skidLeft && skidRight, "kerb skids on both sides");
+    check(gravelLeft && gravelRight, "gravel on both sides");
+    quitRun();
+}
+
+// Pause and resume, twice in one frame too; the volume both ways; the overlay on and off.
+void controls()
+{
+    startRun();
+    driveUntil(100, [] { return false; });
+    tap(KEY_P);
+    for (int i = 0; i < 40; ++i)
+        frame();
+    const bool paused = check(gameState == STATE_PAUSED, "a pause");
+    tap(KEY_P);
+    tap(KEY_P);   // resume and pause again in the same frame
+    frame();
+    check(paused && gameState == STATE_PAUSED, "two presses in one frame");
+    tap(KEY_RETURN);
+    driveUntil(60, [] { return false; });
+    const int volume = masterVolume;
+    pushKeyEvent(KEY_Q, true);
+    driveUntil(20, [] { return false; });
+    pushKeyEvent(KEY_Q, false);
+    pushKeyEvent(KEY_W, true);
+    driveUntil(50, [] { return false; });
+    pushKeyEvent(KEY_W, false);
+    check(masterVolume == volume - 30, "the volume up and down");
+    for (bool on : {true, false}) {   // the overlay flips once per press, however long held
+        pushKeyEvent(KEY_F, true);
+        driveUntil(5, [] { return false; });
+        pushKeyEvent(KEY_F, false);
+        driveUntil(100, [] { return false; });
+        check(showDiagnostics == on, "the overlay");
+    }
+    quitRun();
+}
+
+// A run that times out: the car coasts to a stop and the game returns to attract.
+void timeout()
+{
+    startRun();
+    pilot.throttle = false;   // a slow run: no checkpoint reached, so the time runs out
+    bool timeUp = false;
+    driveUntil(6000, [&] {
+        pilot.throttle = playerCar.speed > -6;
+        timeUp |= gameState == STATE_TIME_UP;
+        return gameState == STATE_ATTRACT;
+    });
+    check(timeUp && gameState == STATE_ATTRACT, "time up, the coast and attract");
+}
+
+// The joystick alone, in a session's second run (the first ran out of time).
+void joystick()
+{
+    timeout();
+    pilot.releaseAll();
+    frame();
+    pilot = Pilot();
+    pilot.joystick = true;
+    startRun();
+    driveUntil(1200, [] { return false; });
+    bool keyboard = false;
+    for (bool held : keyHeld)
+        keyboard |= held;
+    check(score > 50 && !keyboard, "a run on the joystick alone");
+    quitRun();
+}
+
+struct Run {
+    const char* name;
+    void (*play)();
+};
+const Run RUNS[] = {{"lap", lap},           {"crashes", crashes}, {"edges", edges},
+                    {"controls", controls}, {"timeout", timeout}, {"joystick", joystick}};
+
+// One run in a fresh process: the game as it starts, recording.
+int recordOne(const Run& run, const std::string& resources, const std::string& out)
+{
+    const fs::path work = fs::temp_directory_path() / ("quindara-replay-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    fs::copy(resources, work / "_resources", fs::copy_options::recursive);
+    fs::remove(work / "_resources/config.dat");
+    fs::current_path(work);
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    useVirtualClock(true);
+    setVirtualTicks(4000);
+    int status = 1;
+    if (initialise(false, false) && loadGame(tiles) == 0) {
+        drawReadyBanner();
+        recordRuns(work.string(), tiles);
+        startFrameLoop(loop);
+        run.play();
+        stopRecording();
+        if (!failure.empty())
+            std::fprintf(stderr, "record_replays: %s no longer covers %s\n", run.name, failure.c_str());
+        else if (fs::exists(work / "last-run.qrp"))
+            fs::copy_file(work / "last-run.qrp", fs::path(out) / (std::string(run.name) + ".qrp"),
+                          fs::copy_options::overwrite_existing),
+            status = 0;
+        shutdown(tiles, false);
+    }
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(work);
+    return status;
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: record_replays RESOURCES_DIR OUTPUT_DIR [NAME...]\n");
+        return 2;
+    }
+    const std::string resources = fs::absolute(argv[1]), out = fs::absolute(argv[2]);
+    fs::create_directories(out);
+    int failures = 0;
+    for (const Run& run : RUNS) {
+        bool wanted = argc == 3;
+        for (int i = 3; i < argc; ++i)
+            wanted |= run.name == std::string(argv[i]);
+        if (!wanted)
+            continue;
+        const pid_t child = fork();
+        if (child == 0)
+            _exit(recordOne(run, resources, out));
+        int status = 1;
+        waitpid(child, &status, 0);
+        const bool ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        std::printf("%s: %s\n", run.name, ok ? "recorded" : "FAILED");
+        failures += !ok;
+    }
+    return failures == 0 ? 0 : 1;
+}
