@@ -160,11 +160,11 @@ bool replaySkipsWaits() { return mode == MODE_PLAYING && skipWaits; }
 namespace {
 int viewerFrame = 0;
 
-// Over a replay being watched: "REPLAY" blinking where the coin texts stand in attract.
+// Over a replay being watched: "REPLAY" blinking at the top of the panel.
 void drawReplayLabel()
 {
     if (++viewerFrame % 40 < 20)
-        drawMediumText(screen, "REPLAY", 126, 200, 255, 255, 0);
+        drawSmallText(screen, "REPLAY", 273, 14, 255, 220, 0);
 }
 
 // The viewer's own keys while watching: Escape leaves, Q and W set the viewer's volume.

@@ -1,0 +1,77 @@
+#include "shell/replay.h"
+#include "shell/game.h"
+#include "shell/startup.h"
+#include "sim/player.h"
+#include "support/stage.h"
+#include <gtest/gtest.h>
+
+TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
+{
+    Replay r{"v1.0.2b", 0x1234, 5000, {1, 2, 3}, {}};
+    for (uint32_t i = 0; i < 40; ++i) {
+        ReplayFrame f;
+        f.events = {{SDL_KEYDOWN, 273}, {SDL_JOYBUTTONUP, uint16_t(i)}};
+        f.ticks = {5000 + 19 * i, 5001 + 19 * i, 4000};   // a reading may go back, too
+        f.digest.group[i % DIGEST_GROUPS] = uint16_t(i * 977);
+        f.quit = i == 39;
+        r.frames.push_back(f);
+    }
+    const std::vector<uint8_t> bytes = encodeReplay(r);
+    Replay back;
+    std::string error;
+    ASSERT_TRUE(decodeReplay(bytes.data(), bytes.size(), back, error)) << error;
+    EXPECT_EQ(encodeReplay(back), bytes);
+    EXPECT_EQ(back.frames[7].ticks, r.frames[7].ticks);
+    EXPECT_TRUE(back.frames[39].quit && !back.frames[38].quit);
+    EXPECT_TRUE(back.frames[20].digest == r.frames[20].digest);
+    // Every cut, every flipped byte, another magic or format version: refused with a reason.
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        EXPECT_FALSE(decodeReplay(bytes.data(), n, back, error)) << "cut at " << n;
+        std::vector<uint8_t> damaged = bytes;
+        damaged[n] ^= 0x40;
+        EXPECT_FALSE(decodeReplay(damaged.data(), damaged.size(), back, error)) << "byte " << n;
+        EXPECT_FALSE(error.empty());
+    }
+    std::vector<uint8_t> huge(MAX_REPLAY_BYTES + 1, 0);
+    std::copy(bytes.begin(), bytes.begin() + 6, huge.begin());
+    EXPECT_FALSE(decodeReplay(huge.data(), huge.size(), back, error));
+    EXPECT_EQ(error, "too large for a replay");
+}
+
+// A run in this process, recorded as the game records: its file holds every frame from the
+// start press to the quit, starts from the state the run started in, and is kept as the
+// best run only when it set the high score.
+TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
+{
+    StagedResources stage;
+    Headless sdl(true);
+    TileList tiles = loadCourse();
+    const std::string folder = stage.dir() + "/_resources";
+    for (int high : {1000000, 0}) {
+        highScore = high;
+        recordRuns(folder, tiles);
+        FrameLoop loop;
+        startFrameLoop(loop);
+        runFrame(loop, tiles);
+        const std::vector<uint8_t> before = saveSnapshot(loop);
+        tapKey(KEY_RETURN);
+        pushKey(KEY_UP, true);
+        for (int i = 0; i < 100; ++i)
+            runFrame(loop, tiles);
+        pushKey(KEY_UP, false);
+        tapKey(KEY_ESCAPE);
+        EXPECT_TRUE(runFrame(loop, tiles));
+        stopRecording();
+        Replay r;
+        std::string error;
+        ASSERT_TRUE(readReplayFile(folder + "/last-run.qrp", r, error)) << error;
+        EXPECT_EQ(r.frames.size(), 101u);   // the frame of the press, 99 more, the quit
+        EXPECT_TRUE(r.frames.back().quit);
+        EXPECT_EQ(r.snapshot, before);
+        FrameLoop restored;
+        ASSERT_TRUE(restoreSnapshot(r.snapshot, restored));
+        EXPECT_EQ(highScore, high);
+        EXPECT_EQ(stage.exists("best-run.qrp"), high == 0);
+        EXPECT_EQ(r.courseChecksum, courseChecksum(tiles));
+    }
+}
