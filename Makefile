@@ -4,7 +4,8 @@ SANBUILD ?= build-sanitize
 
 PREFIX ?= $(HOME)/.local
 
-.PHONY: play test build deps deps-test deps-package sanitize bench clean install uninstall package screenshots replays
+SHELL := /bin/bash
+.PHONY: fuzz play test build deps deps-test deps-package sanitize bench clean install uninstall package screenshots replays
 
 play: deps build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$SDL_VIDEODRIVER" ]; then \
@@ -35,6 +36,22 @@ sanitize: deps-test
 	cmake -S . -B $(SANBUILD) -DCMAKE_BUILD_TYPE=Debug -DQUINDARA_SANITIZE=ON
 	cmake --build $(SANBUILD) -j2
 	cd $(SANBUILD) && ASAN_OPTIONS=detect_leaks=0 ctest --output-on-failure -j2
+
+# libFuzzer on the three readers of outside data, a minute each from the committed seeds.
+FUZZBUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps-test
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZBUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDARA_FUZZ=ON
+	cmake --build $(FUZZBUILD) -j2 --target level_fuzz settings_fuzz replay_fuzz
+	@for t in level settings replay; do \
+	  rm -rf $(FUZZBUILD)/corpus/$$t && mkdir -p $(FUZZBUILD)/corpus/$$t $(FUZZBUILD)/findings && \
+	  cp tests/fuzz/corpus/$$t/* $(FUZZBUILD)/corpus/$$t/ && \
+	  echo "fuzzing the $$t reader for $(FUZZ_SECONDS) s" && \
+	  ./$(FUZZBUILD)/$${t}_fuzz -seed=1 -max_total_time=$(FUZZ_SECONDS) -max_len=65536 \
+	    -artifact_prefix=$(CURDIR)/$(FUZZBUILD)/findings/$$t- $(CURDIR)/$(FUZZBUILD)/corpus/$$t 2>&1 | \
+	    grep -E '^(Done|#[0-9]+ *DONE)|ERROR|SUMMARY|stat::' ; \
+	  [ $${PIPESTATUS[0]} -eq 0 ] || { echo "the $$t fuzzer found a fault: see $(FUZZBUILD)/findings"; exit 1; }; \
+	done
 
 bench: deps build
 	cmake --build $(BUILD) --target bench_frame
@@ -72,4 +89,4 @@ replays: deps build
 	  echo "$$n: $$(diff $(BUILD)/replay-digests/before/$$n.txt $(BUILD)/replay-digests/after/$$n.txt 2>/dev/null | grep -c '^>') frames changed"; done
 
 clean:
-	rm -rf $(BUILD) $(SANBUILD)
+	rm -rf $(BUILD) $(SANBUILD) $(FUZZBUILD)

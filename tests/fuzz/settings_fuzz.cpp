@@ -1,0 +1,29 @@
+// Any bytes as the settings file: read into values within their ranges.
+#include "shell/game.h"
+#include "shell/settings.h"
+#include <cstdio>
+#include <cstdlib>
+#include <sys/stat.h>
+#include <unistd.h>
+
+extern "C" int LLVMFuzzerInitialize(int*, char***)
+{
+    char folder[] = "/tmp/quindara-fuzz-XXXXXX";
+    if (!mkdtemp(folder) || chdir(folder) != 0 || mkdir("_resources", 0755) != 0)
+        std::abort();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    std::FILE* file = std::fopen(SETTINGS_PATH, "wb");
+    std::fwrite(data, 1, size, file);
+    std::fclose(file);
+    resetSettingsState();
+    highScore = 0;
+    loadSettings();
+    if (highScore < 0 || highScore > MAX_STORED_HIGH_SCORE || settings.volume < 0 ||
+        settings.volume > 128)
+        std::abort();
+    return 0;
+}
