@@ -55,7 +55,7 @@ fuzz: deps-test
 
 bench: deps build
 	cmake --build $(BUILD) --target bench_frame
-	./$(BUILD)/bench_frame $(BUILD)/_resources
+	bench/run.sh ./$(BUILD)/bench_frame $(BUILD)/_resources
 
 # For one player, no root needed: PREFIX/bin/quindara, PREFIX/share/quindara, the desktop
 # entry and icons. `sudo make install PREFIX=/usr/local` installs for everyone. The manifest

@@ -1,20 +1,29 @@
-// Measures the per-frame work of the game (update and drawing, without the pacing sleep)
-// and the start-up load, on the real course and assets, headless.
-//   bench_frame RESOURCES_DIR
+// Measures what a frame costs.
+//   bench_frame RESOURCES_DIR work      the game's own work per frame (update and drawing,
+//                                      no flip, no pacing), headless, on the real course and
+//                                      on one of 200,000 rows, in attract and while playing
+//   bench_frame RESOURCES_DIR present   whole frames as the player gets them, flip included,
+//                                      in the window SDL opens (run it under an X server)
+//   bench_frame RESOURCES_DIR floor     a full-screen picture blitted and flipped, nothing else:
+//                                      the least any frame can cost in that window
 #include "present/assets.h"
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/startup.h"
-#include "sim/car.h"
 #include "sim/player.h"
 #include <SDL.h>
-#include <SDL_ttf.h>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <string>
 #include <unistd.h>
 #include <vector>
+
+namespace fs = std::filesystem;
 
 namespace {
 double msSince(std::chrono::steady_clock::time_point t0)
@@ -29,53 +38,108 @@ void press(int sym, bool down)
     e.key.keysym.sym = static_cast<SDLKey>(sym);
     SDL_PushEvent(&e);
 }
-}  // namespace
 
-int main(int argc, char** argv)
+void report(const char* what, std::vector<double> times)
 {
-    if (argc != 2 || chdir(argv[1]) != 0 || chdir("..") != 0) {
-        std::fprintf(stderr, "usage: bench_frame RESOURCES_DIR\n");
-        return 2;
-    }
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "disk", 0);
-    setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
-    useVirtualClock(true);
-    resetGameVariables();
-
-    auto t0 = std::chrono::steady_clock::now();
-    if (!initialise())
-        return 1;
-    TileList tiles;
-    if (loadGame(tiles) != 0)
-        return 1;
-    const double startup = msSince(t0);
-
-    FrameLoop loop;
-    startFrameLoop(loop);
-    frameCapOn = false;
-    runFrame(loop, tiles);
-    press(KEY_RETURN, true);
-    press(KEY_RETURN, false);
-    runFrame(loop, tiles);
-    press(KEY_UP, true);
-
-    std::vector<double> times;
-    const int frames = 3000;
-    for (int i = 0; i < frames; ++i) {
-        auto f0 = std::chrono::steady_clock::now();
-        runFrame(loop, tiles);
-        times.push_back(msSince(f0));
-        advanceVirtualTicks(19);
-    }
     std::sort(times.begin(), times.end());
     double sum = 0;
     for (double t : times)
         sum += t;
-    std::printf("start-up (libraries, fades, every asset, a course of %d tiles): %.1f ms\n",
-                levelTileCount, startup);
-    std::printf("frame work over %d frames: mean %.3f ms, median %.3f ms, 99th %.3f ms, max %.3f ms\n",
-                frames, sum / frames, times[frames / 2], times[frames * 99 / 100], times.back());
-    std::printf("budget per frame: 19 ms\n");
-    return 0;
+    std::printf("%-44s mean %7.3f ms  median %7.3f ms  99th %7.3f ms\n", what, sum / times.size(),
+                times[times.size() / 2], times[times.size() * 99 / 100]);
+}
+
+// `frames` frames of the game, timed one by one; the pacing sleep is left out.
+std::vector<double> timeFrames(FrameLoop& loop, TileList& tiles, int frames)
+{
+    std::vector<double> times;
+    for (int i = 0; i < frames; ++i) {
+        const auto f0 = std::chrono::steady_clock::now();
+        runFrame(loop, tiles);
+        times.push_back(msSince(f0));
+        advanceVirtualTicks(19);
+    }
+    return times;
+}
+
+// Attract, then a run with the throttle held.
+void measureGame(TileList& tiles, const std::string& label, int frames)
+{
+    FrameLoop loop;
+    startFrameLoop(loop);
+    frameCapOn = false;
+    report((label + ", attract").c_str(), timeFrames(loop, tiles, frames));
+    press(KEY_RETURN, true);
+    press(KEY_RETURN, false);
+    runFrame(loop, tiles);
+    press(KEY_UP, true);
+    report((label + ", playing").c_str(), timeFrames(loop, tiles, frames));
+    press(KEY_UP, false);
+}
+
+// A course of `rows` rows: the real one, repeated.
+void writeLongCourse(const fs::path& resources, int rows)
+{
+    std::ifstream in(resources / "01.lvl");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line) && !line.empty();)
+        lines.push_back(line);
+    std::ofstream out(resources / "01.lvl", std::ios::trunc);
+    for (int i = 0; i < rows; ++i)
+        out << lines[size_t(i) % lines.size()] << '\n';
+}
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc == 3 ? argv[2] : "";
+    if (mode != "work" && mode != "present" && mode != "floor") {
+        std::fprintf(stderr, "usage: bench_frame RESOURCES_DIR work|present|floor\n");
+        return 2;
+    }
+    const fs::path work = fs::temp_directory_path() / ("quindara-bench-" + std::to_string(getpid()));
+    fs::create_directories(work);
+    fs::copy(argv[1], work / "_resources", fs::copy_options::recursive);
+    fs::current_path(work);
+    setenv("SDL_AUDIODRIVER", "disk", 0);
+    setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
+    useVirtualClock(true);
+    resetGameVariables();
+    int status = 0;
+    if (mode == "work") {
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        for (int rows : {0, 200000}) {
+            if (rows)
+                writeLongCourse(work / "_resources", rows);
+            resetGameVariables();
+            auto t0 = std::chrono::steady_clock::now();
+            TileList tiles;
+            if (!initialise() || loadGame(tiles) != 0)
+                return 1;
+            const std::string label = "frame work, " + std::to_string(levelTileCount / 8) + " rows";
+            std::printf("start-up with %d rows: %.0f ms\n", levelTileCount / 8, msSince(t0));
+            measureGame(tiles, label, 2000);
+            shutdown(tiles, false);
+        }
+    } else if (chooseWindowScaling(0), !initialise()) {   // the player's 3x window
+        status = 1;
+    } else if (mode == "present") {
+        TileList tiles;
+        status = loadGame(tiles);
+        if (status == 0)
+            measureGame(tiles, "whole frame with its flip, 3x window", 600);
+    } else {
+        SDL_Surface* picture = SDL_DisplayFormat(introImage);
+        std::vector<double> times;
+        for (int i = 0; i < 600; ++i) {
+            const auto f0 = std::chrono::steady_clock::now();
+            SDL_BlitSurface(picture, nullptr, screen, nullptr);
+            SDL_Flip(screen);
+            times.push_back(msSince(f0));
+        }
+        report("floor: one full-screen blit and its flip", times);
+    }
+    fs::current_path(fs::temp_directory_path());
+    fs::remove_all(work);
+    return status;
 }

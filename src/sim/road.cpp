@@ -15,7 +15,9 @@ bool roadAt(const TileList& tiles, int i)
 }
 
 // Calls visit(i, screenTop) for every tile of the probe row inside the query window, left to
-// right; visit returns false to end the scan.
+// right; visit returns false to end the scan. Tiles are stored row by row, so the scan ends
+// at the first tile below the window: the answers are the same, and a long course costs no
+// more per frame than a short one.
 template <typename Visit>
 void scanRow(const TileList& tiles, int rowY, Visit visit)
 {
@@ -23,7 +25,9 @@ void scanRow(const TileList& tiles, int rowY, Visit visit)
     for (int i = scanStart(18); i < count; ++i) {
         const Tile& t = tiles[i];
         const int d = t.y - scrollY;
-        if (d < -80 || d > 280)
+        if (d > 280)
+            return;
+        if (d < -80)
             continue;
         const int top = t.y - std::abs(scrollY);
         if (top <= rowY && rowY <= top + TILE_HEIGHT && !visit(i, top))
