@@ -1,5 +1,7 @@
 #include "present/assets.h"
 #include "present/render.h"
+#include "present/text.h"
+#include "sim/contact.h"
 #include "shell/game.h"
 #include "sim/car.h"
 #include "support/stage.h"
@@ -133,7 +135,32 @@ TEST_F(RenderTest, DarkStretchesShowTheConeAndDarkTraffic)
     for (int x = 60; x < 90; ++x)
         tail = tail || (pixelAt(x, 60 + 37).r > 240 && pixelAt(x, 60 + 37).g < 80);
     EXPECT_TRUE(tail);
-    EXPECT_FALSE(inked(62, 60 + 12, 26, 6, [](SDL_Color c) { return c.b > 150 && c.r < 100; }));
+    auto blue = [](SDL_Color c) { return c.b > 150 && c.r < 100; };
+    EXPECT_FALSE(inked(62, 60 + 12, 26, 6, blue));
+    // The cone lies exactly 88 pixels left of and 138 above the car's corner.
+    auto region = [] {
+        std::vector<Uint8> v;
+        for (int y = 40; y < 240; ++y)
+            for (int x = 0; x < 269; ++x)
+                v.push_back(pixelAt(x, y).g);
+        return v;
+    };
+    playerCar.animPhase = true;
+    drawTrack(tiles, 0);
+    drawCar(playerCar, screen, true);
+    const std::vector<Uint8> drawn = region();
+    playerCar.headlightsOn = false;
+    playerCar.animPhase = true;
+    drawTrack(tiles, 0);
+    drawCar(playerCar, screen, true);
+    blitRegion(playerCar.headlightImage, screen, 0, 0, 120 - 88, playerCar.screenY - 138,
+               playerCar.headlightImage->w, playerCar.headlightImage->h);
+    EXPECT_TRUE(region() == drawn);
+    // Waiting for a coin, the traffic car is never dark.
+    playerCar.headlightsOn = true;
+    gameState = STATE_ATTRACT;
+    drawFrame(tiles, 0.0f);
+    EXPECT_TRUE(inked(62, 60 + 12, 26, 6, blue));
 }
 
 TEST_F(RenderTest, ASignShowsAtTheTopForExactly100Frames)
@@ -156,6 +183,27 @@ TEST_F(RenderTest, TheScoreBlinksWhileAPenaltyIsPending)
     EXPECT_EQ(count(watch(20, 274, 98, 45, 20, ledRed)), 20);
 }
 
+// Each readout is drawn twice, at x 274 and a pixel left: the digits are a pixel wider.
+TEST_F(RenderTest, ReadoutsAreDrawnTwiceAPixelApart)
+{
+    auto inkColumns = [](int x0, int y0) {
+        int first = 999, last = -1;
+        for (int x = x0; x < x0 + 50; ++x)
+            for (int y = y0; y < y0 + 24; ++y)
+                if (ledRed(pixelAt(x, y)))
+                    first = std::min(first, x), last = std::max(last, x);
+        return std::make_pair(first - x0, last - x0);
+    };
+    SDL_Rect blank = {0, 0, 60, 30};
+    SDL_FillRect(screen, &blank, 0);
+    drawLedNumber(screen, 8, 0, 0, 255, 0, 0);
+    const auto once = inkColumns(0, 0);
+    score = highScore = 8;
+    drawFrame(tiles, 0.0f);
+    for (int y : {56, 98})
+        EXPECT_EQ(inkColumns(273, y), std::make_pair(once.first, once.second + 1)) << y;
+}
+
 TEST_F(RenderTest, TheTimeBlinksFromTenSecondsDown)
 {
     timeLeft = 11;
@@ -165,6 +213,17 @@ TEST_F(RenderTest, TheTimeBlinksFromTenSecondsDown)
     const auto seen = watch(40, 274, 140, 45, 20, ledRed);
     for (int i = 0; i < 40; ++i)
         EXPECT_EQ(seen[i], i < 20) << i;
+}
+
+TEST_F(RenderTest, CheckpointIsShownWhilePlayingButNotAfterTheTimeIsUp)
+{
+    timeLeft = 30;   // a steady time readout: the message has the blink to itself
+    for (int state : {STATE_TIME_UP, STATE_PLAYING}) {
+        gameState = state;
+        checkpointCount = 1;
+        checkpointMessageAge = messageBlinkCounter = 0;
+        EXPECT_EQ(count(watch(20, 124, 50, 100, 18, ledRed)), state == STATE_PLAYING ? 20 : 0);
+    }
 }
 
 TEST_F(RenderTest, AttractBlinksGameOverButKeepsTheCoinSlotLit)

@@ -53,6 +53,20 @@ TEST(VolumeBar, OneBarPerTenStepsAndThirteenAtTheTop)
 
 TEST_F(TextTest, TheLedFaceFitsFiveDigitsInThePanel)
 {
+    // The three faces at 12, 16 and 18 points, each a size whose text differs from the next.
+    const std::pair<TTF_Font*, int> faces[] = {{smallFont, 12}, {mediumFont, 16}, {ledFont, 18}};
+    for (const auto& [font, size] : faces) {
+        const std::string file = font == ledFont ? "_resources/led.ttf" : "_resources/arial.ttf";
+        std::pair<int, int> sizes[3];
+        for (int k = 0; k < 2; ++k) {
+            TTF_Font* same = TTF_OpenFont(file.c_str(), size + k);
+            TTF_SizeText(same, "GAME OVER 0123", &sizes[k].first, &sizes[k].second);
+            TTF_CloseFont(same);
+        }
+        TTF_SizeText(font, "GAME OVER 0123", &sizes[2].first, &sizes[2].second);
+        EXPECT_EQ(sizes[2], sizes[0]) << size;
+        EXPECT_NE(sizes[0], sizes[1]) << size;
+    }
     ASSERT_NE(ledFont, nullptr);
     int w = 0, h = 0;
     TTF_SizeText(ledFont, "99999", &w, &h);

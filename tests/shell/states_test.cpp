@@ -52,6 +52,12 @@ protected:
 
 TEST_F(StatesTest, FirstAttractFramePreparesOnce)
 {
+    setUpRun(false);   // the traffic car's start: x 80, y 240, drifting right, top speed 15
+    EXPECT_EQ(std::vector<int>({trafficCar.x, trafficCar.y, trafficCar.drift, trafficCar.maxSpeed,
+                                trafficCar.trafficSpeed}),
+              std::vector<int>({80, 240, 1, 15, -1}));
+    runArmed = false;
+    clearSoundLog();
     updateFrame(tiles);
     EXPECT_EQ(timeLimit, 60);
     EXPECT_FALSE(gameClock.isStarted());
@@ -68,6 +74,8 @@ TEST_F(StatesTest, StartPressBeginsARun)
 {
     updateFrame(tiles);
     clearSoundLog();
+    warnOpenFrames = warnFunnelFrames = 40;   // a sign of the last run still counting
+    warnOpenSounded = warnFunnelSounded = true;
     const uint32_t before = ticksNow();
     tapKey(KEY_RETURN);
     updateFrame(tiles);
@@ -85,6 +93,7 @@ TEST_F(StatesTest, StartPressBeginsARun)
     EXPECT_EQ(gameClock.elapsed(), 0);
     EXPECT_EQ(score, 0);
     EXPECT_EQ(timeLimit, 60);
+    EXPECT_TRUE(warnOpenFrames == 0 && warnFunnelFrames == 0 && !warnOpenSounded && !warnFunnelSounded);
 }
 
 TEST_F(StatesTest, AStartPressQueuedBeforeTheFirstFrameGetsAFullRun)
@@ -121,6 +130,7 @@ TEST_F(StatesTest, TimeUpRollsToAStopThenReturnsToAttract)
     masterVolume = 66;
     playerCar.speed = -3;
     keyHeld[KEY_UP] = true;   // held, but the time is up: no throttle
+    scrollY = 480;
     clearSoundLog();
     tapKey(KEY_RETURN);       // ignored after the time has run out
     int frames = 0;
@@ -251,6 +261,7 @@ TEST_F(StatesTest, PauseFreezesTheClockAndResumeRestoresSpeedAndSound)
     tapKey(KEY_P);
     updateFrame(tiles);
     EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(countRequests(SOUND_PAUSE, -1), 2);   // the resume press keeps it quiet a frame
     EXPECT_EQ(playerCar.speed, 0);
     EXPECT_EQ(savedPlayerSpeed, speedBefore);
     clearSoundLog();

@@ -29,6 +29,7 @@ TEST(Contact, HitBoxesAre27AcrossAnd36Down)
     EXPECT_TRUE(carsTouch(100, 100, 126, 135));
     EXPECT_FALSE(carsTouch(100, 100, 126, 136));
     EXPECT_TRUE(carsTouch(100, 100, 74, 65));
+    EXPECT_FALSE(carsTouch(100, 100, 100, 64));   // above the traffic car by 36: clear
     EXPECT_FALSE(carsTouch(100, 100, 73, 100));
 }
 

@@ -60,6 +60,10 @@ TEST_F(PlayerTest, ThrottleEverySecondFrameUpToTheLimit)
         frame();
     EXPECT_EQ(playerCar.speed, -20);
     EXPECT_EQ(playerCar.screenY, PLAYER_MIN_ROW);
+    keys[KEY_UP] = false;   // released, the car sinks back to its lowest row, 201
+    for (int i = 0; i < 40; ++i)
+        frame();
+    EXPECT_EQ(playerCar.screenY, PLAYER_MAX_ROW);
     // Over the limit: pulled back one per frame, not cut.
     keys[KEY_UP] = false;
     playerCar.speed = -23;
@@ -84,6 +88,21 @@ TEST_F(PlayerTest, CoastingOnRoadAndDragOffIt)
     for (int i = 0; i < 6; ++i)
         frame();
     EXPECT_EQ(playerCar.speed, 0);
+    // Crashed, the car loses 3 every 15 frames; on gravel the steering recentres every 8th.
+    keys[KEY_DOWN] = false;
+    coastCounter = gravelRecentreCounter = 0;
+    playerCar.state = CAR_CRASHED;
+    playerCar.speed = -20;
+    for (int i = 0; i < 15; ++i)
+        steerPlayer(playerCar, keys, buttons);
+    EXPECT_EQ(playerCar.speed, -17);
+    playerCar.state = CAR_ON_GRAVEL;
+    playerCar.lateralSpeed = 3;
+    for (int i = 0; i < 7; ++i)
+        steerPlayer(playerCar, keys, buttons);
+    EXPECT_EQ(playerCar.lateralSpeed, 3);
+    steerPlayer(playerCar, keys, buttons);
+    EXPECT_EQ(playerCar.lateralSpeed, 2);
 }
 
 TEST_F(PlayerTest, DiagonalControls)
@@ -215,6 +234,11 @@ TEST_F(PlayerTest, TunnelEchoOnEnteringAndPlainOnLeaving)
     frame();
     EXPECT_EQ(plays(1, playerCar.engineSounds[20].plain), 2);
     EXPECT_FALSE(playerCar.headlightsOn);
+    setPlayerRows({10, 10, 10, 10, 10, 10, 10, 10});   // a tunnel wall echoes too
+    clearSoundLog();
+    frame();
+    ASSERT_EQ(plays(1), 1);
+    EXPECT_EQ(plays(1, playerCar.engineSounds[engineSampleLevel(playerCar.engineLevel)].echo), 1);
 }
 
 TEST_F(PlayerTest, OnePassSoundPerPass)
@@ -228,11 +252,14 @@ TEST_F(PlayerTest, OnePassSoundPerPass)
     frame(150);   // out of the band
     frame(200);
     EXPECT_EQ(plays(2, playerCar.passSound), 2);
+    for (int trafficY : {199, 220, 221, 220})   // the band is 200..220
+        frame(trafficY);
+    EXPECT_EQ(plays(2, playerCar.passSound), 4);
     playerCar.speed = -15;   // below top speed: no pass sound
     keys[KEY_UP] = false;
     frame(150);
     frame(210);
-    EXPECT_EQ(plays(2, playerCar.passSound), 2);
+    EXPECT_EQ(plays(2, playerCar.passSound), 4);
 }
 
 TEST_F(PlayerTest, SkidAndGravelLoopsStartOnceAndStop)

@@ -45,6 +45,9 @@ TEST_F(RoadTest, EdgesMakeOnlyAMovingPlayerSkid)
     playerCar.speed = -5;
     EXPECT_EQ(terrain(tiles, 62, 60), SKID_CODE);
     EXPECT_EQ(terrain(tiles, 55, 60), 3);
+    // A one-tile road has no road on its left: its right edge is plain kerb, no skid.
+    TileList narrow = makeTiles({{1, 3, 2, 4, 1, 1, 1, 1}, {1, 3, 2, 4, 1, 1, 1, 1}});
+    EXPECT_EQ(terrain(narrow, 95, 60), 4);
 }
 
 TEST_F(RoadTest, TheLastTilesMissingNeighbourIsOffRoad)
@@ -91,7 +94,7 @@ TEST_F(RoadTest, LaneEdgesAndTheSecondCarriageway)
     EXPECT_EQ(plain.right, 210);
     EXPECT_FALSE(plain.split);
     // On a split row the edges move 160 right for a player on the right-hand side.
-    playerCar.x = 100;
+    playerCar.x = 120;
     EXPECT_EQ(laneEdge(tiles, 60, true, false), 40);
     playerCar.x = 121;
     EXPECT_EQ(laneEdge(tiles, 60, true, false), 200);
