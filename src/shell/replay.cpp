@@ -183,8 +183,6 @@ bool viewerKeys(int& volume)
             up = pressed;
         if (e.key.keysym.sym == SDLK_w)
             down = pressed;
-        if (e.key.keysym.sym == SDLK_F11 && pressed)
-            toggleFullScreen();
     }
     const int next = volume + (up ? 1 : 0) - (down ? 1 : 0);
     if (next != volume && next >= 0 && next <= 128) {
