@@ -9,6 +9,7 @@
 #include "present/assets.h"
 #include "shell/clock.h"
 #include "shell/game.h"
+#include "shell/input.h"
 #include "shell/startup.h"
 #include "sim/player.h"
 #include <SDL.h>
@@ -29,14 +30,6 @@ namespace {
 double msSince(std::chrono::steady_clock::time_point t0)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-}
-
-void press(int sym, bool down)
-{
-    SDL_Event e = {};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.keysym.sym = static_cast<SDLKey>(sym);
-    SDL_PushEvent(&e);
 }
 
 void report(const char* what, std::vector<double> times)
@@ -69,12 +62,12 @@ void measureGame(TileList& tiles, const std::string& label, int frames)
     startFrameLoop(loop);
     frameCapOn = false;
     report((label + ", attract").c_str(), timeFrames(loop, tiles, frames));
-    press(KEY_RETURN, true);
-    press(KEY_RETURN, false);
+    pushKeyEvent(KEY_RETURN, true);
+    pushKeyEvent(KEY_RETURN, false);
     runFrame(loop, tiles);
-    press(KEY_UP, true);
+    pushKeyEvent(KEY_UP, true);
     report((label + ", playing").c_str(), timeFrames(loop, tiles, frames));
-    press(KEY_UP, false);
+    pushKeyEvent(KEY_UP, false);
 }
 
 // A course of `rows` rows: the real one, repeated.

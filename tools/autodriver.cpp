@@ -6,25 +6,6 @@
 #include <SDL.h>
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
-#include <type_traits>
-
-void pushKeyEvent(int sym, bool down)
-{
-    SDL_Event e = {};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    const std::underlying_type_t<SDLKey> raw = static_cast<std::underlying_type_t<SDLKey>>(sym);
-    std::memcpy(&e.key.keysym.sym, &raw, sizeof raw);
-    SDL_PushEvent(&e);
-}
-
-void pushButtonEvent(int button, bool down)
-{
-    SDL_Event e = {};
-    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    e.jbutton.button = static_cast<Uint8>(button);
-    SDL_PushEvent(&e);
-}
 
 void Pilot::set(int which, bool down)
 {

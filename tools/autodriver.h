@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/input.h"
 #include "track/level.h"
 
 // A scripted driver for the tools that play the game headless (the README's screenshots, the
@@ -21,7 +22,3 @@ private:
     bool held[3] = {};   // throttle, left, right
     void set(int which, bool down);
 };
-
-// Pushes a key or joystick button event onto SDL's queue, as a player's press would arrive.
-void pushKeyEvent(int sym, bool down);
-void pushButtonEvent(int button, bool down);

@@ -102,6 +102,23 @@ void changeVolume(int step)
 }
 }  // namespace
 
+void pushKeyEvent(int sym, bool down)
+{
+    SDL_Event e = {};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    const std::underlying_type_t<SDLKey> raw = static_cast<std::underlying_type_t<SDLKey>>(sym);
+    std::memcpy(&e.key.keysym.sym, &raw, sizeof raw);
+    SDL_PushEvent(&e);
+}
+
+void pushButtonEvent(int button, bool down)
+{
+    SDL_Event e = {};
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.button = static_cast<Uint8>(button);
+    SDL_PushEvent(&e);
+}
+
 void resetInputState()
 {
     overlayToggleLatch = false;

@@ -7,6 +7,10 @@ extern bool quitKeyPressSeen[2];   // Escape, Clear
 extern bool quitButtonPressSeen;
 
 void resetInputState();
+// Puts a key or joystick button event on SDL's queue, as a player's press would arrive (the
+// tools and tests that drive the game). The key symbol goes in as the plain number it is.
+void pushKeyEvent(int sym, bool down);
+void pushButtonEvent(int button, bool down);
 // Drains the event queue, carries out the immediate actions and steers the player's car.
 // Returns true when the player asked to quit.
 bool pollInput();

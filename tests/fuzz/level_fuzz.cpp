@@ -2,16 +2,13 @@
 // the table.
 #include "shell/game.h"
 #include "track/level.h"
+#include "fresh_folder.h"
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    char folder[] = "/tmp/quindara-fuzz-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0 || mkdir("_resources", 0755) != 0)
-        std::abort();
+    enterFreshFolder();
     return 0;
 }
 

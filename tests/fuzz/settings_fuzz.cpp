@@ -1,16 +1,13 @@
 // Any bytes as the settings file: read into values within their ranges.
 #include "shell/game.h"
 #include "shell/settings.h"
+#include "fresh_folder.h"
 #include <cstdio>
 #include <cstdlib>
-#include <sys/stat.h>
-#include <unistd.h>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
-    char folder[] = "/tmp/quindara-fuzz-XXXXXX";
-    if (!mkdtemp(folder) || chdir(folder) != 0 || mkdir("_resources", 0755) != 0)
-        std::abort();
+    enterFreshFolder();
     return 0;
 }
 

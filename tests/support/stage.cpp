@@ -3,6 +3,7 @@
 #include "present/sound.h"
 #include "shell/clock.h"
 #include "shell/game.h"
+#include "shell/input.h"
 #include "shell/startup.h"
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
@@ -137,25 +138,8 @@ void startRun(FrameLoop& loop, TileList& tiles)
     ASSERT_EQ(gameState, STATE_PLAYING);
 }
 
-void pushKey(int sym, bool down)
-{
-    SDL_Event e = {};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    // Stored as its raw number: tests also send symbols outside SDL's key table.
-    const std::underlying_type_t<SDLKey> raw = static_cast<std::underlying_type_t<SDLKey>>(sym);
-    std::memcpy(&e.key.keysym.sym, &raw, sizeof raw);
-    SDL_PushEvent(&e);
-}
-
-void pushButton(int button, bool down)
-{
-    SDL_Event e = {};
-    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
-    e.jbutton.button = static_cast<Uint8>(button);
-    e.jbutton.state = down ? SDL_PRESSED : SDL_RELEASED;
-    SDL_PushEvent(&e);
-}
+void pushKey(int sym, bool down) { pushKeyEvent(sym, down); }
+void pushButton(int button, bool down) { pushButtonEvent(button, down); }
 
 void tapKey(int sym)
 {
