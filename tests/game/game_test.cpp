@@ -1,5 +1,6 @@
 // The whole program: the real executable for its exit statuses, and the real start-up,
 // frame loop and shutdown in-process with pushed key events and the virtual clock.
+#include "present/sound.h"
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/settings.h"
@@ -66,6 +67,7 @@ protected:
     void startUp()
     {
         ASSERT_TRUE(initialise());
+        ASSERT_TRUE(soundDeviceOpen());   // audio started on its own, after the video
         ASSERT_EQ(loadGame(tiles), 0);
     }
     void frames(int n)

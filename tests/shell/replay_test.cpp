@@ -24,6 +24,7 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
     EXPECT_EQ(back.frames[7].ticks, r.frames[7].ticks);
     EXPECT_TRUE(back.frames[39].quit && !back.frames[38].quit);
     EXPECT_TRUE(back.frames[20].digest == r.frames[20].digest);
+    EXPECT_EQ(differingGroups(r.frames[3].digest, r.frames[16].digest), "cars, screen");
     // Every cut, every flipped byte, another magic or format version: refused with a reason.
     for (size_t n = 0; n < bytes.size(); ++n) {
         EXPECT_FALSE(decodeReplay(bytes.data(), n, back, error)) << "cut at " << n;
@@ -69,6 +70,7 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
         EXPECT_TRUE(r.frames.back().quit);
         EXPECT_EQ(r.snapshot, before);
         FrameLoop restored;
+        ASSERT_FALSE(restoreSnapshot({r.snapshot.begin(), r.snapshot.end() - 1}, restored));
         ASSERT_TRUE(restoreSnapshot(r.snapshot, restored));
         EXPECT_EQ(highScore, high);
         EXPECT_EQ(stage.exists("best-run.qrp"), high == 0);
