@@ -2,6 +2,7 @@
 // frame loop and shutdown in-process with pushed key events and the virtual clock.
 #include "present/sound.h"
 #include "shell/clock.h"
+#include "shell/replay.h"
 #include "shell/game.h"
 #include "shell/settings.h"
 #include "shell/startup.h"
@@ -115,6 +116,33 @@ TEST(Executable, AnAudioDriverThatCannotStartGivesASilentGameThatStopsWhenAsked)
     EXPECT_EQ(f.status, 0);
     EXPECT_EQ(f.out.rfind("Quindara: no sound (", 0), 0u) << f.out;
     EXPECT_EQ(stage.read("config.dat"), std::string("\x10\x27\0\0\x40\0\0\0", 8));
+}
+
+TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
+{
+    StagedResources stage;
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(readReplayFile(sourceDir() + "/tests/replays/crashes.qrp", replay, error));
+    const std::string path = stage.dir() + "/changed.qrp";
+    struct Case {
+        void (*change)(Replay&);
+        int status;
+        const char* says;
+    } cases[] = {
+        {[](Replay&) {}, 0, ": ok\n"},
+        {[](Replay& r) { r.frames[10].digest.group[GROUP_CARS] ^= 1; }, 3, "frame 10 differs (cars)"},
+        {[](Replay& r) { r.gameVersion = "v0.9"; }, 2, "was recorded by Quindara v0.9"},
+        {[](Replay& r) { r.courseChecksum ^= 1; }, 2, "was recorded on another course"},
+    };
+    for (const Case& c : cases) {
+        Replay changed = replay;
+        c.change(changed);
+        ASSERT_TRUE(writeReplayFile(path, changed));
+        const Finished f = runExecutable(stage, "", "--replay " + path + " --check");
+        EXPECT_EQ(f.status, c.status) << c.says;
+        EXPECT_NE(f.out.find(c.says), std::string::npos) << f.out;
+    }
 }
 
 TEST(Executable, VersionHelpAndABadOption)
