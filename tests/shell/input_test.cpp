@@ -66,6 +66,17 @@ TEST_F(InputTest, CtrlCKillAndHangUpQuitInEveryState)
     clearQuitSignal();
 }
 
+TEST_F(InputTest, F11AloneSwitchesFullScreen)
+{
+    auto fullScreen = [] { return (screen->flags & SDL_FULLSCREEN) != 0; };
+    for (int sym : {KEY_F11, 97, KEY_F, KEY_F11}) {   // F11, a, f, F11
+        const bool before = fullScreen();
+        tapKey(sym);
+        pollInput();
+        EXPECT_EQ(fullScreen(), sym == KEY_F11 ? !before : before) << sym;
+    }
+}
+
 TEST_F(InputTest, ReleaseOfAPressConsumedElsewhereDoesNotQuit)
 {
     // The ready banner swallowed the press; only the release reaches the game.
