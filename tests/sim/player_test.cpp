@@ -127,6 +127,12 @@ TEST_F(PlayerTest, DiagonalControls)
     frame();
     EXPECT_EQ(playerCar.lateralSpeed, 0);
     EXPECT_EQ(playerCar.speed, -3);
+    buttons[1] = false;   // button 7 alone accelerates too
+    frame();
+    frame();
+    EXPECT_EQ(playerCar.speed, -4);
+    EXPECT_FALSE(setKind(playerCar, 2));   // a kind is a player or a traffic car
+    EXPECT_EQ(playerCar.kind, CAR_PLAYER);
 }
 
 TEST_F(PlayerTest, SteeringGrowsButTheCarStaysOnScreen)
