@@ -251,9 +251,9 @@ int runReplay(const Options& options)
     int status = loadGame(tiles);
     FrameLoop loop;
     int volume = DEFAULT_VOLUME;
+    settingsLocked = true;   // a replay never saves, not even when its run ends
     if (status == 0 && !headless) {
-        settingsLocked = true;   // read the viewer's volume; a replay never saves
-        loadSettings();
+        loadSettings();   // the viewer's volume
         volume = settings.volume;
         soundVolume(volume);
         keepViewerVolume(true);

@@ -143,6 +143,9 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
         EXPECT_EQ(f.status, c.status) << c.says;
         EXPECT_NE(f.out.find(c.says), std::string::npos) << f.out;
     }
+    // A run that ends in attract saves its high score, but not when it is only replayed.
+    EXPECT_EQ(runExecutable(stage, "", "--replay " + sourceDir() + "/tests/replays/timeout.qrp --check").status, 0);
+    EXPECT_FALSE(stage.exists("config.dat"));
 }
 
 TEST(Executable, VersionHelpAndABadOption)
