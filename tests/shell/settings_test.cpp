@@ -161,6 +161,9 @@ TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
         {0755, 0222, 0755, true, "0 75", false},    // write-only file: never saved over
         {0755, 0000, 0755, false, "0 75", true},    // unreadable, unwritable: left alone
     };
+    // An installed copy: $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
+    EXPECT_EQ(chooseSettingsPath(true, "/x/data", "/home/p"), "/x/data/quindara/config.dat");
+    EXPECT_EQ(chooseSettingsPath(true, "data", "/home/p"), "/home/p/.local/share/quindara/config.dat");
     chmod(stage.dir().c_str(), 0755);
     for (const Case& c : cases) {
         std::filesystem::remove_all(home);
