@@ -68,6 +68,8 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
         ASSERT_TRUE(readReplayFile(folder + "/last-run.qrp", r, error)) << error;
         EXPECT_EQ(r.frames.size(), 101u);   // the frame of the press, 99 more, the quit
         EXPECT_TRUE(r.frames.back().quit);
+        ASSERT_FALSE(r.frames[0].events.empty());   // the frame of the start press holds it
+        EXPECT_EQ(r.frames[0].events[0].code, KEY_RETURN);
         EXPECT_EQ(r.snapshot, before);
         FrameLoop restored;
         ASSERT_FALSE(restoreSnapshot({r.snapshot.begin(), r.snapshot.end() - 1}, restored));

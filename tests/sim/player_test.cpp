@@ -131,6 +131,16 @@ TEST_F(PlayerTest, DiagonalControls)
     frame();
     frame();
     EXPECT_EQ(playerCar.speed, -4);
+    // Down, button 4, left Shift and button 13 each brake alone.
+    buttons[7] = false;
+    for (bool* brake : {&keys[KEY_DOWN], &buttons[4], &keys[KEY_LSHIFT], &buttons[13]}) {
+        playerCar.speed = -10;
+        *brake = true;
+        frame();
+        frame();
+        *brake = false;
+        EXPECT_EQ(playerCar.speed, -9);
+    }
     EXPECT_FALSE(setKind(playerCar, 2));   // a kind is a player or a traffic car
     EXPECT_EQ(playerCar.kind, CAR_PLAYER);
 }
