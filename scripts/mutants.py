@@ -22,7 +22,7 @@ for path in sorted((root / "src").rglob("*.cpp")):
             for m in re.finditer(pattern, code):
                 sites.append((path, n, m.start(), m.end(), repl))
 random.Random(seed).shuffle(sites)
-caught = 0
+caught = built_count = 0
 for path, n, start, end, repl in sites[:count]:
     original = path.read_text()
     lines = original.splitlines(keepends=True)
@@ -43,8 +43,8 @@ for path, n, start, end, repl in sites[:count]:
             failed = subprocess.run(cmd, capture_output=True).returncode != 0
             verdict = "caught" if failed else "SURVIVED"
             caught += failed
+            built_count += 1
         print(f"{verdict:14} {where}   | {line.strip()}", flush=True)
     finally:
         path.write_text(original)
-built = sum(1 for _ in [])
-print(f"done: {caught} caught", flush=True)
+print(f"done: {caught} of {built_count} changes that built were caught", flush=True)
