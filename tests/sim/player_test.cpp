@@ -131,9 +131,9 @@ TEST_F(PlayerTest, DiagonalControls)
     frame();
     frame();
     EXPECT_EQ(playerCar.speed, -4);
-    // Down, button 4, left Shift and button 13 each brake alone.
+    // Down, button 4, left Shift and button 13 each brake alone, and so do the diagonals 3 and 5.
     buttons[7] = false;
-    for (bool* brake : {&keys[KEY_DOWN], &buttons[4], &keys[KEY_LSHIFT], &buttons[13]}) {
+    for (bool* brake : {&keys[KEY_DOWN], &buttons[4], &keys[KEY_LSHIFT], &buttons[13], &buttons[3], &buttons[5]}) {
         playerCar.speed = -10;
         *brake = true;
         frame();

@@ -141,6 +141,11 @@ TEST_F(TrafficTest, ASplitRoadKeepsTheCarOnItsOwnSide)
     trafficCar.drift = -1;
     update(0);
     EXPECT_EQ(trafficCar.drift, 1);
+    laneCheckCounter = 8;
+    trafficCar.x = 159;   // at 160 when checked: still the left-hand side
+    trafficCar.drift = 1;
+    update(0);
+    EXPECT_EQ(trafficCar.drift, -1);
 }
 
 TEST_F(TrafficTest, ACarAboveTheScreenWaitsForACrashedPlayer)
