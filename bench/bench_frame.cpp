@@ -7,6 +7,7 @@
 //   bench_frame RESOURCES_DIR floor     a full-screen picture blitted and flipped, nothing else:
 //                                      the least any frame can cost in that window
 #include "present/assets.h"
+#include "private_copy.h"
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
@@ -90,10 +91,8 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: bench_frame RESOURCES_DIR work|present|floor\n");
         return 2;
     }
-    const fs::path work = fs::temp_directory_path() / ("quindara-bench-" + std::to_string(getpid()));
-    fs::create_directories(work);
-    fs::copy(argv[1], work / "_resources", fs::copy_options::recursive);
-    fs::current_path(work);
+    const PrivateCopy copy(argv[1], "bench");
+    const fs::path& work = copy.dir();
     setenv("SDL_AUDIODRIVER", "disk", 0);
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
     useVirtualClock(true);
@@ -132,7 +131,5 @@ int main(int argc, char** argv)
         }
         report("floor: one full-screen blit and its flip", times);
     }
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(work);
     return status;
 }

@@ -3,6 +3,7 @@
 // is kept for. Run through `make replays` when a rule changes on purpose.
 //   record_replays RESOURCES_DIR OUTPUT_DIR [NAME...]
 #include "autodriver.h"
+#include "private_copy.h"
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/replay.h"
@@ -214,11 +215,8 @@ const Run RUNS[] = {{"lap", lap},           {"crashes", crashes}, {"edges", edge
 // One run in a fresh process: the game as it starts, recording.
 int recordOne(const Run& run, const std::string& resources, const std::string& out)
 {
-    const fs::path work = fs::temp_directory_path() / ("quindara-replay-" + std::to_string(getpid()));
-    fs::create_directories(work);
-    fs::copy(resources, work / "_resources", fs::copy_options::recursive);
-    fs::remove(work / "_resources/config.dat");
-    fs::current_path(work);
+    const PrivateCopy copy(resources, "replay");
+    const fs::path& work = copy.dir();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     useVirtualClock(true);
     setVirtualTicks(4000);
@@ -237,8 +235,6 @@ int recordOne(const Run& run, const std::string& resources, const std::string& o
             status = 0;
         shutdown(tiles, false);
     }
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(work);
     return status;
 }
 }  // namespace

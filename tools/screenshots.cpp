@@ -3,6 +3,7 @@
 //   screenshots RESOURCES_DIR OUTPUT_DIR
 #include "autodriver.h"
 #include "png.h"
+#include "private_copy.h"
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/settings.h"
@@ -66,12 +67,7 @@ int main(int argc, char** argv)
     }
     outDir = fs::absolute(argv[2]).string();
     fs::create_directories(outDir);
-    // A private copy of the resources, so no settings file of the build is touched.
-    const fs::path work = fs::temp_directory_path() / ("quindara-shots-" + std::to_string(getpid()));
-    fs::create_directories(work);
-    fs::copy(argv[1], work / "_resources", fs::copy_options::recursive);
-    fs::remove(work / "_resources/config.dat");
-    fs::current_path(work);
+    const PrivateCopy copy(argv[1], "shots");
     setenv("SDL_VIDEODRIVER", "dummy", 1);
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
@@ -105,7 +101,5 @@ int main(int argc, char** argv)
     shoot("crash");
 
     shutdown(tiles, false);
-    fs::current_path(fs::temp_directory_path());
-    fs::remove_all(work);
     return failures == 0 ? 0 : 1;
 }

@@ -202,23 +202,16 @@ void printDigest(size_t frame, const FrameDigest& digest, const char* end)
     std::fputs(end, stdout);
 }
 
-std::string replayFolder()
-{
-    const size_t slash = settingsPath.rfind('/');
-    return slash == std::string::npos ? "." : settingsPath.substr(0, slash);
-}
 }  // namespace
 
 int runReplay(const Options& options)
 {
     installQuitSignals();
     enterProgramFolder();
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    settingsPath = chooseSettingsPath(isInstalledCopy(), xdg ? xdg : "", home ? home : "");
+    locateSettings(isInstalledCopy());
     std::string path = options.replay;
     if (path == "last" || path == "best") {
-        path = replayFolder() + "/" + path + "-run.qrp";
+        path = settingsFolder() + "/" + path + "-run.qrp";
         if (access(path.c_str(), F_OK) != 0) {
             std::printf("Quindara: no %s run recorded yet (%s does not exist).\n",
                         options.replay == "best" ? "best" : "last", path.c_str());

@@ -156,6 +156,19 @@ void resetSettingsState()
     saveFailureReported = false;
 }
 
+void locateSettings(bool installed)
+{
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    settingsPath = chooseSettingsPath(installed, xdg ? xdg : "", home ? home : "");
+}
+
+std::string settingsFolder()
+{
+    const size_t slash = settingsPath.rfind('/');
+    return slash == std::string::npos ? "." : settingsPath.substr(0, slash);
+}
+
 bool saveCurrentSettings()
 {
     settings.volume = masterVolume;

@@ -28,6 +28,11 @@ std::string chooseSettingsPath(bool installed, const std::string& xdgDataHome,
 
 // Back to the start-up values: the file beside the game, nothing read yet.
 void resetSettingsState();
+// Chooses the settings file for this copy of the game from its install marker and the
+// player's environment; sets settingsPath.
+void locateSettings(bool installed);
+// The folder the settings file lives in, where the run recordings go too.
+std::string settingsFolder();
 void loadSettings();
 // Saves the 8 bytes: through a temporary file and a rename where the folder allows it,
 // otherwise in place; a symbolic link is followed. False when nothing could be written.

@@ -306,9 +306,7 @@ int runGame(const Options& options)
     installQuitSignals();
     enterProgramFolder();
     chooseWindowScaling(options.scale);
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    settingsPath = chooseSettingsPath(isInstalledCopy(), xdg ? xdg : "", home ? home : "");
+    locateSettings(isInstalledCopy());
     resetMarkers();
     if (!initialise(options.fullscreen))
         return EXIT_NO_SCREEN;
@@ -324,8 +322,7 @@ int runGame(const Options& options)
     }
     showReadyBanner();
     // Every run is kept beside the settings, to be watched again with --replay.
-    const size_t slash = settingsPath.rfind('/');
-    recordRuns(slash == std::string::npos ? "." : settingsPath.substr(0, slash), tiles);
+    recordRuns(settingsFolder(), tiles);
     FrameLoop loop;
     startFrameLoop(loop);
     if (!quitSignalled())

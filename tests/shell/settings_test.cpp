@@ -137,8 +137,9 @@ TEST(Settings, SavesFallBackToWritingInPlaceAndFollowLinks)
         highScore = 1234;
         settings.volume = 56;
         EXPECT_EQ(saveSettings(), c.saved) << kind;
-        if (c.written)
+        if (c.written) {
             EXPECT_EQ(stage.read(c.written), bytesOf(1234, 56)) << kind;
+        }
         EXPECT_EQ(std::filesystem::is_symlink(stage.path("config.dat")), kind.find("link") != kind.npos);
     }
 }
@@ -199,9 +200,11 @@ TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
         const std::string where = c.beside ? SETTINGS_PATH : home + perUser;
         EXPECT_EQ(std::string(buffer), where + "|" + c.loaded + "|" + (c.saved ? "saved" : "not saved"));
         chmod(stage.path("").c_str(), 0755);
-        if (c.saved)
+        if (c.saved) {
             EXPECT_EQ(stage.read(c.beside ? "config.dat" : "../home" + perUser), bytesOf(777, 33));
-        if (c.file != 01000 && c.file != 0666)   // untouched, byte for byte
+        }
+        if (c.file != 01000 && c.file != 0666) {   // untouched, byte for byte
             EXPECT_EQ(stage.read("config.dat"), bytesOf(500, 60)) << c.file;
+        }
     }
 }
