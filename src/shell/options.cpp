@@ -1,5 +1,6 @@
 #include "shell/options.h"
 #include <cstring>
+#include <unistd.h>
 
 namespace {
 // A window scale: a whole number from 1 to 8, nothing else.
@@ -9,6 +10,16 @@ bool readScale(const char* text, int& scale)
         return false;
     scale = text[0] - '0';
     return true;
+}
+
+// A file named on the command line is found from the folder the player started the game in,
+// not from the game's own folder, which start-up makes the working directory.
+std::string fromStartFolder(const char* path)
+{
+    char folder[4096];
+    if (path[0] == '/' || !getcwd(folder, sizeof folder))
+        return path;
+    return std::string(folder) + "/" + path;
 }
 }  // namespace
 
@@ -46,7 +57,9 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
             if (!readScale(arg + 8, options.scale))
                 return OPTIONS_BAD;
         } else if (std::strcmp(arg, "--replay") == 0 && i + 1 < argc && argv[i + 1][0]) {
-            options.replay = argv[++i];
+            ++i;
+            const bool named = std::strcmp(argv[i], "last") == 0 || std::strcmp(argv[i], "best") == 0;
+            options.replay = named ? argv[i] : fromStartFolder(argv[i]);
         } else if (std::strcmp(arg, "--check") == 0) {
             options.check = true;
         } else if (std::strcmp(arg, "--dump") == 0) {

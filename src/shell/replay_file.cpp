@@ -39,9 +39,18 @@ struct In {
             bad = true;
         return !bad;
     }
-    uint32_t u8() { return need(1) ? data[pos++] : 0; }
-    uint32_t u16() { const uint32_t lo = u8(); return lo | u8() << 8; }
-    uint32_t u32() { const uint32_t lo = u16(); return lo | u16() << 16; }
+    // A number that does not fit in what is left reads as 0, never as part of itself.
+    uint32_t little(size_t width)
+    {
+        uint32_t v = 0;
+        if (need(width))
+            for (size_t i = 0; i < width; ++i)
+                v |= uint32_t(data[pos++]) << 8 * i;
+        return v;
+    }
+    uint32_t u8() { return little(1); }
+    uint32_t u16() { return little(2); }
+    uint32_t u32() { return little(4); }
     uint32_t varint()
     {
         uint32_t v = 0;
@@ -116,15 +125,16 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
         error = "too large for a replay";
         return false;
     }
-    In in{data, size, 4};
-    if (in.u16() != FORMAT_VERSION) {
-        error = in.bad ? "cut short" : "a replay format this game does not read";
+    In head{data, size, 4};
+    if (head.u16() != FORMAT_VERSION) {
+        error = head.bad ? "cut short" : "a replay format this game does not read";
         return false;
     }
-    if (size < 8 || fnv1a(data, size - 4) != In{data, size, size - 4}.u32()) {
+    if (size < 10 || fnv1a(data, size - 4) != In{data, size, size - 4}.u32()) {
         error = "damaged (its checksum does not match)";
         return false;
     }
+    In in{data, size - 4, 6};   // what the checksum covers
     const uint32_t versionLength = in.u8();
     if (in.need(versionLength))
         r.gameVersion.assign(reinterpret_cast<const char*>(data + in.pos), versionLength);
@@ -169,7 +179,7 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
         if (in.bad)
             break;
     }
-    if (in.bad || in.pos != size - 4) {
+    if (in.bad || in.pos != in.size) {
         error = "damaged (its frames do not add up)";
         return false;
     }

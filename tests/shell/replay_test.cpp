@@ -1,5 +1,5 @@
-#include "shell/replay.h"
 #include "shell/game.h"
+#include "shell/replay.h"
 #include "shell/startup.h"
 #include "sim/player.h"
 #include "support/stage.h"
@@ -11,7 +11,7 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
     for (uint32_t i = 0; i < 40; ++i) {
         ReplayFrame f;
         f.events = {{SDL_KEYDOWN, 273}, {SDL_JOYBUTTONUP, uint16_t(i)}};
-        f.ticks = {5000 + 19 * i, 5001 + 19 * i, 4000};   // a reading may go back, too
+        f.ticks = {5000 + 19 * i, 5001 + 19 * i, 4000}; // a reading may go back, too
         f.digest.group[i % DIGEST_GROUPS] = uint16_t(i * 977);
         f.quit = i == 39;
         r.frames.push_back(f);
@@ -33,6 +33,20 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
         damaged[n] ^= 0x40;
         EXPECT_FALSE(decodeReplay(damaged.data(), damaged.size(), back, error)) << "byte " << n;
         EXPECT_FALSE(error.empty());
+    }
+    // A file cut inside a field but with a sound checksum: the reader names where it ends.
+    const size_t snapshotEnd = 4 + 2 + 1 + r.gameVersion.size() + 12 + r.snapshot.size();
+    for (size_t n = 6; n + 4 < bytes.size(); ++n) {
+        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + n);
+        const uint32_t sum = fnv1a(cut.data(), cut.size());
+        for (int i = 0; i < 4; ++i)
+            cut.push_back(uint8_t(sum >> 8 * i));
+        EXPECT_FALSE(decodeReplay(cut.data(), cut.size(), back, error)) << "cut at " << n;
+        const char* says = n < snapshotEnd ? "damaged (its starting state is cut short)"
+                           : n >= snapshotEnd + 4 && n + 4 < r.frames.size()
+                               ? "damaged (it claims too many frames)"
+                               : "damaged (its frames do not add up)";
+        EXPECT_EQ(error, says) << "cut at " << n;
     }
     std::vector<uint8_t> huge(MAX_REPLAY_BYTES + 1, 0);
     std::copy(bytes.begin(), bytes.begin() + 6, huge.begin());
@@ -58,18 +72,23 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
         const std::vector<uint8_t> before = saveSnapshot(loop);
         tapKey(KEY_RETURN);
         pushKey(KEY_UP, true);
-        for (int i = 0; i < 100; ++i)
+        for (int i = 0; i < 100; ++i) {
+            if (i == 40)
+                pushKey(KEY_UP, false), pushButton(0, true), pushKey(KEY_LEFT, true);
+            if (i == 70)
+                pushButton(0, false), pushKey(KEY_LEFT, false);
             runFrame(loop, tiles);
-        pushKey(KEY_UP, false);
+        }
         tapKey(KEY_ESCAPE);
         EXPECT_TRUE(runFrame(loop, tiles));
         stopRecording();
+        const int scored = score;
         Replay r;
         std::string error;
         ASSERT_TRUE(readReplayFile(folder + "/last-run.qrp", r, error)) << error;
-        EXPECT_EQ(r.frames.size(), 101u);   // the frame of the press, 99 more, the quit
+        EXPECT_EQ(r.frames.size(), 101u); // the frame of the press, 99 more, the quit
         EXPECT_TRUE(r.frames.back().quit);
-        ASSERT_FALSE(r.frames[0].events.empty());   // the frame of the start press holds it
+        ASSERT_FALSE(r.frames[0].events.empty()); // the frame of the start press holds it
         EXPECT_EQ(r.frames[0].events[0].code, KEY_RETURN);
         EXPECT_EQ(r.snapshot, before);
         FrameLoop restored;
@@ -78,5 +97,11 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
         EXPECT_EQ(highScore, high);
         EXPECT_EQ(stage.exists("best-run.qrp"), high == 0);
         EXPECT_EQ(r.courseChecksum, courseChecksum(tiles));
+        // Keys and buttons, pressed and let go: the game replays the run exactly.
+        if (high == 0) {
+            const Finished check =
+                runStagedGame(stage, "", "--replay " + folder + "/last-run.qrp --check");
+            EXPECT_EQ(check.out, "101 frames, score " + std::to_string(scored) + ": ok\n");
+        }
     }
 }

@@ -100,6 +100,7 @@ TEST(Settings, AnInterruptedSaveLeavesTheOldFileIntact)
     settings.volume = 10;
     // The process dies after writing the new bytes but before they replace the old file.
     ASSERT_TRUE(writeSettingsFile(stage.path("config.dat.new")));
+    EXPECT_FALSE(writeSettingsFile("/dev/full"));   // a write that fails is never a save
     EXPECT_EQ(stage.read("config.dat"), bytesOf(5000, 60));
     // The next start reads the old file, undamaged.
     highScore = 0;

@@ -103,6 +103,14 @@ TEST_F(PlayerTest, CoastingOnRoadAndDragOffIt)
     EXPECT_EQ(playerCar.lateralSpeed, 3);
     steerPlayer(playerCar, keys, buttons);
     EXPECT_EQ(playerCar.lateralSpeed, 2);
+    // A step larger than what is left stops at zero, from either side.
+    playerCar.state = CAR_DRIVING;
+    playerCar.speedStep = 3;
+    for (int lateral : {-1, 1}) {
+        playerCar.lateralSpeed = lateral;
+        steerPlayer(playerCar, keys, buttons);
+        EXPECT_EQ(playerCar.lateralSpeed, 0) << lateral;
+    }
 }
 
 TEST_F(PlayerTest, DiagonalControls)
@@ -209,6 +217,16 @@ TEST_F(PlayerTest, CrashRecoveryNeedsBothTimeAndAStandstill)
     EXPECT_EQ(playerCar.state, CAR_DRIVING);
     EXPECT_GT(stoppedAt, 1300 / 19);
     EXPECT_LE(frames - stoppedAt, 2);
+
+    // At a standstill: still crashed 1299 ms after the watch started, driving at 1300.
+    playerCar.state = CAR_CRASHED;
+    frame(), frame();   // the control step starts the watch
+    const uint32_t started = ticksNow();
+    for (uint32_t after : {1299u, 1300u}) {
+        setVirtualTicks(started + after);
+        frame(), frame();
+        EXPECT_EQ(playerCar.state, after == 1299 ? CAR_CRASHED : CAR_DRIVING) << after;
+    }
 }
 
 TEST_F(PlayerTest, EngineSampleFollowsTheSpeedWithoutRepeats)

@@ -7,6 +7,7 @@
 #include "shell/startup.h"
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 #include <type_traits>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -31,6 +33,28 @@ struct HeadlessDrivers {
     }
 } headlessDrivers;
 }  // namespace
+
+Finished runStagedGame(const StagedResources& stage, const std::string& env,
+                       const std::string& args, int signal)
+{
+    const std::string exe = stage.dir() + "/quindara", err = stage.dir() + "/stderr";
+    if (!fs::exists(exe))
+        fs::copy_file(gameExecutable(), exe);
+    const std::string command = "cd / && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk "
+                                "SDL_DISKAUDIOFILE=/dev/null " + env + " timeout -s KILL 60 " +
+                                exe + " " + args + " 2>" + err;
+    Finished f;
+    std::FILE* pipe = popen(command.c_str(), "r");
+    for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) {
+        f.out += char(c);
+        if (c == '\n' && signal && f.out.find('\n') + 1 == f.out.size())
+            std::system(("pkill -" + std::to_string(signal) + " -xf '" + exe + (args.empty() ? "" : " ") + args + "'").c_str());
+    }
+    const int status = pipe ? pclose(pipe) : -1;
+    f.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    f.err = stage.read("../stderr");
+    return f;
+}
 
 std::string resourcesDir() { return QUINDARA_RESOURCES; }
 std::string sourceDir() { return QUINDARA_SOURCE; }

@@ -33,6 +33,17 @@ public:
     ~Headless();
 };
 
+// The game's executable run from a staged copy (copied beside the staged resources) with the
+// root folder as its working directory, headless unless `env` (shell assignments, "NAME=" to
+// clear) says otherwise, under a one-minute watchdog. With `signal` set, the signal is sent
+// once the game has printed its first line.
+struct Finished {
+    int status = -1;
+    std::string out, err;
+};
+Finished runStagedGame(const StagedResources& stage, const std::string& env,
+                       const std::string& args = "", int signal = 0);
+
 std::string resourcesDir();
 std::string sourceDir();
 std::string gameExecutable();
