@@ -11,7 +11,9 @@
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
-#include "shell/startup.h"
+#include "app/session.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include "sim/player.h"
 #include <SDL.h>
 #include <algorithm>

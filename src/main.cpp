@@ -1,6 +1,7 @@
+#include "app/play.h"
+#include "app/watch.h"
+#include "shell/exit_status.h"
 #include "shell/options.h"
-#include "shell/replay.h"
-#include "shell/startup.h"
 #include <cstdio>
 
 int main(int argc, char** argv)
@@ -18,6 +19,6 @@ int main(int argc, char** argv)
         std::fputs(usageText(), stderr);
         return EXIT_USAGE;
     default:
-        return options.replay.empty() ? runGame(options) : runReplay(options);
+        return options.replay.empty() ? playGame(options) : watchReplay(options);
     }
 }

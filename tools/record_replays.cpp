@@ -5,9 +5,13 @@
 #include "autodriver.h"
 #include "private_copy.h"
 #include "shell/clock.h"
+#include "shell/settings.h"
 #include "shell/game.h"
-#include "shell/replay.h"
-#include "shell/startup.h"
+#include "replay/recorder.h"
+#include "replay/replay_file.h"
+#include "app/session.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
@@ -216,21 +220,21 @@ const Run RUNS[] = {{"lap", lap},           {"crashes", crashes}, {"edges", edge
 int recordOne(const Run& run, const std::string& resources, const std::string& out)
 {
     const PrivateCopy copy(resources, "replay");
-    const fs::path& work = copy.dir();
-    setenv("SDL_VIDEODRIVER", "dummy", 1);
     useVirtualClock(true);
     setVirtualTicks(4000);
+    enterSession(false);
     int status = 1;
-    if (initialise(false, false) && loadGame(tiles) == 0) {
+    if (startSession({false, 0, false, true}, tiles) == 0) {
         drawReadyBanner();
-        recordRuns(work.string(), tiles);
+        recordRuns(settingsFolder(), tiles);
         startFrameLoop(loop);
         run.play();
         stopRecording();
+        const fs::path recorded = fs::path(settingsFolder()) / "last-run.qrp";
         if (!failure.empty())
             std::fprintf(stderr, "record_replays: %s no longer covers %s\n", run.name, failure.c_str());
-        else if (fs::exists(work / "last-run.qrp"))
-            fs::copy_file(work / "last-run.qrp", fs::path(out) / (std::string(run.name) + ".qrp"),
+        else if (fs::exists(recorded))
+            fs::copy_file(recorded, fs::path(out) / (std::string(run.name) + ".qrp"),
                           fs::copy_options::overwrite_existing),
             status = 0;
         shutdown(tiles, false);

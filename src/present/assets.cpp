@@ -1,7 +1,7 @@
 #include "present/assets.h"
 #include "shell/game.h"
 #include "present/sound.h"
-#include "shell/startup.h"
+#include "shell/intro.h"
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>

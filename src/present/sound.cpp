@@ -1,7 +1,7 @@
 #include "present/sound.h"
+#include "shell/hash.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include "shell/snapshot.h"
 #include <cstdio>
 #include <cstring>
 #include <deque>
@@ -10,7 +10,7 @@
 
 namespace {
 bool logging = false;
-bool viewerVolume = false;
+int viewerVolume = -1;   // the volume a replay's viewer chose, or -1
 std::map<const Mix_Chunk*, uint32_t> sampleIds;
 std::deque<Mix_Chunk> silentSamples;   // zero-length stand-ins; never handed to the mixer
 bool deviceOpen = false;   // without a device every request is noted and otherwise ignored
@@ -63,7 +63,12 @@ uint32_t sampleId(const Mix_Chunk* sample)
     return found == sampleIds.end() ? 0 : found->second;
 }
 
-void keepViewerVolume(bool on) { viewerVolume = on; }
+void setViewerVolume(int volume)
+{
+    viewerVolume = volume;
+    if (deviceOpen && volume >= 0)
+        Mix_Volume(-1, volume);
+}
 
 int soundPlay(int channel, Mix_Chunk* sample, int loops)
 {
@@ -97,10 +102,17 @@ void soundResume(int channel)
 void soundVolume(int volume)
 {
     note(SOUND_VOLUME, -1, nullptr, volume);
-    if (deviceOpen && !viewerVolume)
+    if (deviceOpen && viewerVolume < 0)
         Mix_Volume(-1, volume);
 }
 
 void setSoundLogging(bool on) { logging = on; }
 const std::vector<SoundRequest>& soundLog() { return requests; }
 void clearSoundLog() { requests.clear(); }
+
+void resetSoundState()
+{
+    logging = false;
+    requests.clear();
+    viewerVolume = -1;
+}

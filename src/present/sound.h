@@ -31,11 +31,14 @@ void soundVolume(int volume);
 // sound device, they stand in silently (so a replay's sound requests compare either way).
 Mix_Chunk* soundLoad(const char* path);
 uint32_t sampleId(const Mix_Chunk* sample);
-// A replay being watched plays at the viewer's volume: the recorded volume changes are
-// noted but not applied.
-void keepViewerVolume(bool on);
+// A replay being watched plays at the viewer's volume (0..128, set at once): the recorded
+// volume changes are noted but not applied. -1 gives the game its volume back.
+void setViewerVolume(int volume);
 
 // The request log is off unless a test turns it on.
 void setSoundLogging(bool on);
 const std::vector<SoundRequest>& soundLog();
 void clearSoundLog();
+// The log off and empty, the game's own volume: as at start-up (the device and the samples
+// are left as they are).
+void resetSoundState();

@@ -1,22 +1,21 @@
 #include "shell/clock.h"
-#include "shell/replay.h"
 #include <SDL.h>
 
 namespace {
 bool virtualClock = false;
 uint32_t virtualTicks = 0;
-}
+ClockHooks hooks;
+}  // namespace
 
 uint32_t rawTicks() { return virtualClock ? virtualTicks : SDL_GetTicks(); }
 
-// A recording keeps every reading; a replay hands the recorded ones back.
-uint32_t ticksNow() { return tapTicks(rawTicks()); }
+uint32_t ticksNow() { return hooks.ticks ? hooks.ticks() : rawTicks(); }
 
 void delayMs(uint32_t ms)
 {
-    if (replaySkipsWaits())
-        return;
-    if (virtualClock)
+    if (hooks.delay)
+        hooks.delay(ms);
+    else if (virtualClock)
         virtualTicks += ms;
     else
         SDL_Delay(ms);
@@ -25,3 +24,6 @@ void delayMs(uint32_t ms)
 void useVirtualClock(bool on) { virtualClock = on; }
 void setVirtualTicks(uint32_t ticks) { virtualTicks = ticks; }
 void advanceVirtualTicks(uint32_t ms) { virtualTicks += ms; }
+void setClockHooks(const ClockHooks& h) { hooks = h; }
+
+void clearClockHooks() { hooks = ClockHooks(); }

@@ -1,13 +1,17 @@
 #include "shell/game.h"
+#include "present/render.h"
+#include "present/sound.h"
+#include "shell/clock.h"
 #include "shell/input.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
+#include "shell/settings.h"
+#include "shell/states.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
 #include "sim/traffic.h"
 #include "track/track.h"
-#include "present/render.h"
-#include "shell/settings.h"
-#include "shell/states.h"
 #include <cstring>
 
 SDL_Surface* screen = nullptr;
@@ -76,4 +80,8 @@ void resetGameVariables()
     resetContactState();
     resetTrackState();
     resetRenderState();
+    resetSoundState();
+    resetIntroState();
+    clearClockHooks();
+    clearFrameHooks();
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/keys.h"
 #include "shell/stopwatch.h"
 #include <cstdint>
 
@@ -8,8 +9,6 @@ enum GameState { STATE_ATTRACT = 0, STATE_PLAYING = 1, STATE_TIME_UP = 2, STATE_
 
 constexpr int SCREEN_WIDTH = 320;
 constexpr int SCREEN_HEIGHT = 240;
-constexpr int KEY_SLOTS = 324;      // every SDL 1.2 key symbol (below 323)
-constexpr int BUTTON_SLOTS = 324;   // joystick buttons arrive as 0..255
 constexpr const char* VERSION_TEXT = "v1.0.2b";
 constexpr const char* WINDOW_CAPTION = "Quindara...v1.0.2b";
 

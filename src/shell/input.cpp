@@ -1,14 +1,12 @@
 #include "shell/input.h"
 #include "present/sound.h"
 #include "shell/game.h"
-#include "shell/replay.h"
+#include "shell/keys.h"
 #include "shell/signals.h"
-#include "shell/startup.h"
 #include "shell/states.h"
+#include "shell/window.h"
 #include "sim/player.h"
 #include <SDL.h>
-#include <cstring>
-#include <type_traits>
 
 bool overlayToggleLatch = false;
 bool quitKeyPressSeen[2];
@@ -22,13 +20,12 @@ constexpr int BUTTON_VOLUME_UP = 16;
 constexpr int BUTTON_VOLUME_DOWN = 17;
 
 
-// The key symbol, or -1 when it lies outside the key table. It is read as the number it
-// arrived as: through the enum type an out-of-range value would be undefined.
-int keySymbolOf(const SDL_Event& event)
+EventSource eventSource = nullptr;
+
+// The key symbol, or -1 when it lies outside the key table.
+int keyIndexOf(const SDL_Event& event)
 {
-    std::underlying_type_t<SDLKey> raw;
-    std::memcpy(&raw, &event.key.keysym.sym, sizeof raw);
-    const long symbol = static_cast<long>(raw);
+    const long symbol = keySymbolOf(event);
     return symbol >= 0 && symbol < KEY_SLOTS ? static_cast<int>(symbol) : -1;
 }
 
@@ -106,8 +103,7 @@ void pushKeyEvent(int sym, bool down)
 {
     SDL_Event e = {};
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    const std::underlying_type_t<SDLKey> raw = static_cast<std::underlying_type_t<SDLKey>>(sym);
-    std::memcpy(&e.key.keysym.sym, &raw, sizeof raw);
+    setKeySymbol(e, sym);
     SDL_PushEvent(&e);
 }
 
@@ -124,6 +120,15 @@ void resetInputState()
     overlayToggleLatch = false;
     quitKeyPressSeen[0] = quitKeyPressSeen[1] = false;
     quitButtonPressSeen = false;
+    eventSource = nullptr;
+}
+
+void setEventSource(EventSource source) { eventSource = source; }
+
+bool isInputEvent(uint8_t type)
+{
+    return type == SDL_KEYDOWN || type == SDL_KEYUP || type == SDL_JOYBUTTONDOWN ||
+           type == SDL_JOYBUTTONUP;
 }
 
 bool pollInput()
@@ -131,10 +136,10 @@ bool pollInput()
     bool quit = false;
     SDL_JoystickUpdate();
     SDL_Event event;
-    while (takeInputEvent(event)) {
+    while (eventSource ? eventSource(event) : SDL_PollEvent(&event)) {
         switch (event.type) {
-        case SDL_KEYDOWN: keyDown(keySymbolOf(event), quit); break;
-        case SDL_KEYUP: keyUp(keySymbolOf(event), quit); break;
+        case SDL_KEYDOWN: keyDown(keyIndexOf(event), quit); break;
+        case SDL_KEYUP: keyUp(keyIndexOf(event), quit); break;
         case SDL_JOYBUTTONDOWN: buttonDown(event.jbutton.button, quit); break;
         case SDL_JOYBUTTONUP: buttonUp(event.jbutton.button, quit); break;
         default: break;   // mouse, axes, window activity and the close request are ignored

@@ -13,7 +13,6 @@ struct Options {
 
 enum OptionsResult { OPTIONS_RUN, OPTIONS_HELP, OPTIONS_VERSION, OPTIONS_BAD };
 
-constexpr int EXIT_USAGE = 64;
 constexpr const char* VERSION_LINE = "Quindara v1.0.2b";
 
 OptionsResult parseOptions(int argc, const char* const argv[], Options& options);

@@ -14,6 +14,7 @@ const char* const INSTALLED_MARKER = "_resources/installed";
 Settings settings;
 std::string settingsPath = SETTINGS_PATH;
 bool settingsLocked = false;
+bool savesDisabled = false;
 
 namespace {
 bool saveFailureReported = false;
@@ -126,7 +127,7 @@ bool writeSettingsFile(const std::string& path)
 
 bool saveSettings()
 {
-    if (settingsLocked)
+    if (settingsLocked || savesDisabled)
         return false;   // a file we could not read is never replaced by defaults
     bool dangling = false;
     const std::string target = resolvedTarget(settingsPath, dangling);
@@ -153,6 +154,7 @@ void resetSettingsState()
     settings = Settings();
     settingsPath = SETTINGS_PATH;
     settingsLocked = false;
+    savesDisabled = false;
     saveFailureReported = false;
 }
 

@@ -18,6 +18,8 @@ extern Settings settings;
 extern std::string settingsPath;
 // Set when the file exists but could not be read: it is then never saved over.
 extern bool settingsLocked;
+// Set for a run that never saves, whatever happens in it (a replay being watched or checked).
+extern bool savesDisabled;
 
 // Where a player's settings live: beside the game when that file (or, failing that, its
 // folder) can be written and the copy is not installed; otherwise the per-user data folder

@@ -1,24 +1,10 @@
 #pragma once
 #include "sim/car.h"
+#include "shell/keys.h"
 #include "shell/stopwatch.h"
 #include "track/level.h"
 
 struct SDL_Surface;
-
-// SDL 1.2 key symbols read by the control step.
-constexpr int KEY_CLEAR = 12;
-constexpr int KEY_RETURN = 13;
-constexpr int KEY_ESCAPE = 27;
-constexpr int KEY_F = 102;
-constexpr int KEY_P = 112;
-constexpr int KEY_Q = 113;
-constexpr int KEY_W = 119;
-constexpr int KEY_UP = 273;
-constexpr int KEY_DOWN = 274;
-constexpr int KEY_RIGHT = 275;
-constexpr int KEY_LEFT = 276;
-constexpr int KEY_F11 = 292;
-constexpr int KEY_LSHIFT = 304;
 
 constexpr int PLAYER_MIN_ROW = 189;
 constexpr int PLAYER_MAX_ROW = 201;

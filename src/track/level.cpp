@@ -1,6 +1,6 @@
 #include "track/level.h"
 #include "shell/game.h"
-#include "shell/startup.h"
+#include "shell/intro.h"
 #include <cctype>
 #include <cstdio>
 

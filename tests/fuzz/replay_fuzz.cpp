@@ -1,7 +1,10 @@
 // Any bytes as a replay: refused with a reason, or read whole; what is read writes out and
 // reads back the same, and its starting state restores or is refused.
-#include "shell/replay.h"
-#include "shell/startup.h"
+#include "replay/recorder.h"
+#include "replay/replay_file.h"
+#include "app/session.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

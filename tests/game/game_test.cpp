@@ -2,10 +2,13 @@
 // frame loop and shutdown in-process with pushed key events and the virtual clock.
 #include "present/sound.h"
 #include "shell/clock.h"
-#include "shell/replay.h"
+#include "replay/recorder.h"
+#include "replay/replay_file.h"
 #include "shell/game.h"
 #include "shell/settings.h"
-#include "shell/startup.h"
+#include "app/session.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include "sim/car.h"
 #include "sim/player.h"
 #include "support/driver.h"
@@ -37,9 +40,9 @@ protected:
 
     void startUp()
     {
-        ASSERT_TRUE(initialise());
+        enterSession(false);
+        ASSERT_EQ(startSession({}, tiles), 0);
         ASSERT_TRUE(soundDeviceOpen());   // audio started on its own, after the video
-        ASSERT_EQ(loadGame(tiles), 0);
     }
     void frames(int n)
     {

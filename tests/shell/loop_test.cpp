@@ -1,6 +1,8 @@
 #include "shell/clock.h"
 #include "shell/game.h"
-#include "shell/startup.h"
+#include "app/session.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include "sim/player.h"
 #include "support/stage.h"
 #include <gtest/gtest.h>

@@ -1,6 +1,10 @@
 #include "shell/game.h"
-#include "shell/replay.h"
-#include "shell/startup.h"
+#include "replay/recorder.h"
+#include "replay/replay_file.h"
+#include "shell/hash.h"
+#include "app/session.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include "sim/player.h"
 #include "support/stage.h"
 #include <gtest/gtest.h>

@@ -4,7 +4,9 @@
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
-#include "shell/startup.h"
+#include "app/session.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 #include <cstdio>

@@ -1,5 +1,7 @@
 #pragma once
-#include "shell/startup.h"
+#include "app/session.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include "track/level.h"
 #include <SDL.h>
 #include <initializer_list>

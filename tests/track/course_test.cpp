@@ -1,6 +1,8 @@
 // The course itself, data/01.lvl: well-formed, complete, and drivable from end to end.
 #include "shell/game.h"
-#include "shell/startup.h"
+#include "app/session.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"

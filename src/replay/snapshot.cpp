@@ -1,8 +1,9 @@
-#include "shell/snapshot.h"
+#include "replay/snapshot.h"
 #include "present/render.h"
 #include "shell/game.h"
+#include "shell/hash.h"
 #include "shell/input.h"
-#include "shell/startup.h"
+#include "shell/loop.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
@@ -13,14 +14,6 @@
 
 const char* const DIGEST_GROUP_NAMES[DIGEST_GROUPS] = {
     "state", "score", "time", "cars", "scroll", "markers", "checkpoints", "screen", "sound"};
-
-uint32_t fnv1a(const void* data, size_t size, uint32_t hash)
-{
-    const auto* bytes = static_cast<const uint8_t*>(data);
-    for (size_t i = 0; i < size; ++i)
-        hash = (hash ^ bytes[i]) * 16777619u;
-    return hash;
-}
 
 bool FrameDigest::operator==(const FrameDigest& o) const
 {

@@ -1,8 +1,6 @@
 #pragma once
-#include "shell/options.h"
-#include "shell/snapshot.h"
+#include "replay/snapshot.h"
 #include "track/level.h"
-#include <SDL.h>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -41,18 +39,3 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string& error)
 bool writeReplayFile(const std::string& path, const Replay& replay);
 uint32_t courseChecksum(const TileList& tiles);
 
-// Recording: once on, every run from its start press to its return to attract (or a quit)
-// is kept, and written to last-run.qrp in `folder`, and to best-run.qrp when it set the
-// high score.
-void recordRuns(const std::string& folder, const TileList& tiles);
-void stopRecording();
-
-// The frame loop's hooks: where a frame begins and ends, and where its inputs come from.
-void replayFrameBegins(const FrameLoop& loop);
-void replayFrameEnds(bool quit);
-bool takeInputEvent(SDL_Event& event);
-uint32_t tapTicks(uint32_t ticks);
-bool replaySkipsWaits();
-
-// `quindara --replay FILE [--check | --dump]`: the whole command; returns the exit status.
-int runReplay(const Options& options);

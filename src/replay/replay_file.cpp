@@ -1,5 +1,6 @@
 // The replay file: a small versioned binary format, described in docs/replay-format.md.
-#include "shell/replay.h"
+#include "replay/replay_file.h"
+#include "shell/hash.h"
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>

@@ -27,5 +27,3 @@ bool restoreSnapshot(const std::vector<uint8_t>& bytes, FrameLoop& loop);
 FrameDigest digestFrame(const std::vector<SoundRequest>& sounds);
 // The groups in which two digests differ, by name ("cars, screen").
 std::string differingGroups(const FrameDigest& a, const FrameDigest& b);
-// 32-bit FNV-1a, for the digests, the course's checksum and the sample names.
-uint32_t fnv1a(const void* data, size_t size, uint32_t hash = 2166136261u);

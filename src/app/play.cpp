@@ -1,0 +1,33 @@
+#include "app/play.h"
+#include "app/session.h"
+#include "replay/recorder.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
+#include "shell/settings.h"
+#include "shell/signals.h"
+
+int playGame(const Options& options)
+{
+    enterSession(true);
+    TileList tiles;
+    const int status = startSession({options.fullscreen, options.scale, true, false}, tiles);
+    if (status != 0)
+        return status;
+    if (quitSignalled()) {
+        // Asked to stop before the settings were read: nothing of the player's to save, and
+        // a save now would write zeros over the stored high score.
+        shutdown(tiles, false);
+        return 0;
+    }
+    showReadyBanner();
+    // Every run is kept beside the settings, to be watched again with --replay.
+    recordRuns(settingsFolder(), tiles);
+    FrameLoop loop;
+    startFrameLoop(loop);
+    if (!quitSignalled())
+        while (!runFrame(loop, tiles)) {
+        }
+    stopRecording();
+    shutdown(tiles, true);
+    return 0;
+}

@@ -1,0 +1,97 @@
+#include "app/session.h"
+#include "present/assets.h"
+#include "present/sound.h"
+#include "shell/exit_status.h"
+#include "shell/folders.h"
+#include "shell/game.h"
+#include "shell/intro.h"
+#include "shell/settings.h"
+#include "shell/signals.h"
+#include "shell/window.h"
+#include "sim/car.h"
+#include "track/track.h"
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_ttf.h>
+#include <cstdlib>
+
+namespace {
+SDL_Joystick* joystick = nullptr;
+}
+
+void enterSession(bool intoProgramFolder)
+{
+    installQuitSignals();
+    if (intoProgramFolder)
+        enterProgramFolder();
+    locateSettings(isInstalledCopy());
+}
+
+bool initialise(bool fullScreen, bool withSound)
+{
+    // Audio starts on its own later: a sound driver that cannot start must not stop the rest.
+    SDL_Init(SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_JOYSTICK);
+    if (!openWindow(fullScreen)) {
+        SDL_Quit();
+        return false;
+    }
+    joystick = SDL_JoystickOpen(0);
+    TTF_Init();
+    if (withSound)
+        soundOpenDevice();
+    openFonts(12);
+    fadeToWhite();
+    SDL_Surface* raw = IMG_Load("_resources/gameIntro.bmp");
+    introImage = convertPicture(raw, false);
+    if (raw)
+        SDL_FreeSurface(raw);
+    drawIntroScreen();
+    drawIntroScreen();
+    return true;
+}
+
+int loadGame(TileList& tiles)
+{
+    levelNumber = 1;
+    drawIntroScreen();
+    levelTileCount = countLevelTiles(levelNumber);
+    tiles.assign(levelTileCount, Tile());
+    loadAssets();
+    drawIntroScreen();
+    if (!loadLevel(tiles, levelNumber))
+        return EXIT_NO_LEVEL;
+    drawIntroScreen();
+    return 0;
+}
+
+int startSession(const SessionSetup& setup, TileList& tiles)
+{
+    if (setup.headless)
+        setenv("SDL_VIDEODRIVER", "dummy", 1);   // no window, and no sound device below
+    showIntroScreens(!setup.headless);
+    chooseWindowScaling(setup.scale);
+    resetMarkers();
+    if (!initialise(setup.fullScreen, setup.withSound && !setup.headless))
+        return EXIT_NO_SCREEN;
+    return loadGame(tiles);
+}
+
+void shutdown(TileList& tiles, bool save)
+{
+    soundHalt(-1);
+    if (save)
+        saveCurrentSettings();
+    fadeToBlack();
+    // The display surface belongs to SDL, which releases it in SDL_Quit.
+    screen = nullptr;
+    resetCar(playerCar);
+    for (Tile& tile : tiles)
+        tile.release();
+    soundCloseDevice();
+    closeFonts();
+    if (joystick)
+        SDL_JoystickClose(joystick);
+    joystick = nullptr;
+    TTF_Quit();
+    SDL_Quit();
+}

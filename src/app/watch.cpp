@@ -1,0 +1,157 @@
+#include "app/watch.h"
+#include "app/session.h"
+#include "present/render.h"
+#include "present/sound.h"
+#include "present/text.h"
+#include "replay/playback.h"
+#include "shell/exit_status.h"
+#include "shell/game.h"
+#include "shell/loop.h"
+#include "shell/settings.h"
+#include "shell/signals.h"
+#include <SDL.h>
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+int viewerFrame = 0;
+
+// Over a replay being watched: "REPLAY" blinking at the top of the panel.
+void drawReplayLabel()
+{
+    if (++viewerFrame % 40 < 20)
+        drawSmallText(screen, "REPLAY", 273, 14, 255, 220, 0);
+}
+
+// The viewer's own keys while watching: Escape leaves, Q and W set the viewer's volume.
+// Returns false when the viewer has had enough.
+bool viewerKeys(int& volume)
+{
+    static bool up = false, down = false;
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        if (e.type != SDL_KEYDOWN && e.type != SDL_KEYUP)
+            continue;
+        const bool pressed = e.type == SDL_KEYDOWN;
+        if (e.key.keysym.sym == SDLK_ESCAPE && pressed)
+            return false;
+        if (e.key.keysym.sym == SDLK_q)
+            up = pressed;
+        if (e.key.keysym.sym == SDLK_w)
+            down = pressed;
+    }
+    const int next = volume + (up ? 1 : 0) - (down ? 1 : 0);
+    if (next != volume && next >= 0 && next <= 128) {
+        volume = next;
+        setViewerVolume(volume);
+    }
+    return !quitSignalled();
+}
+
+void printDigest(size_t frame, const FrameDigest& digest, const char* end)
+{
+    std::printf("%zu", frame);
+    for (int g = 0; g < DIGEST_GROUPS; ++g)
+        std::printf(" %s=%04x", DIGEST_GROUP_NAMES[g], digest.group[g]);
+    std::fputs(end, stdout);
+}
+
+// The replay a command line names: a file, or the player's last or best run. False, with
+// one line said, when it cannot be had.
+bool findReplay(const std::string& named, std::string& path, Replay& replay)
+{
+    path = named;
+    if (named == "last" || named == "best") {
+        path = settingsFolder() + "/" + named + "-run.qrp";
+        if (access(path.c_str(), F_OK) != 0) {
+            std::printf("Quindara: no %s run recorded yet (%s does not exist).\n",
+                        named.c_str(), path.c_str());
+            return false;
+        }
+    }
+    std::string error;
+    if (!readReplayFile(path, replay, error)) {
+        std::printf("Quindara: %s: %s.\n", path.c_str(), error.c_str());
+        return false;
+    }
+    if (replay.gameVersion != VERSION_TEXT) {
+        std::printf("Quindara: %s was recorded by Quindara %s; this is %s.\n", path.c_str(),
+                    replay.gameVersion.c_str(), VERSION_TEXT);
+        return false;
+    }
+    return true;
+}
+}  // namespace
+
+int watchReplay(const Options& options)
+{
+    enterSession(true);
+    std::string path;
+    Replay replay;
+    if (!findReplay(options.replay, path, replay))
+        return EXIT_BAD_REPLAY;
+    if (options.recorded) {
+        for (size_t i = 0; i < replay.frames.size(); ++i)
+            printDigest(i, replay.frames[i].digest, "\n");
+        return 0;
+    }
+    const bool headless = options.check || options.dump;
+    TileList tiles;
+    int status = startSession({options.fullscreen, options.scale, true, headless}, tiles);
+    if (status == EXIT_NO_SCREEN)
+        return status;
+    FrameLoop loop;
+    savesDisabled = true;   // a replay never saves, not even when its run ends
+    if (status == 0 && !headless) {
+        loadSettings();   // the viewer's volume
+        setViewerVolume(settings.volume);
+        beforeFlip = drawReplayLabel;
+    }
+    int volume = settings.volume;
+    if (status == 0 && courseChecksum(tiles) != replay.courseChecksum) {
+        std::printf("Quindara: %s was recorded on another course.\n", path.c_str());
+        status = EXIT_BAD_REPLAY;
+    } else if (status == 0 && !restoreSnapshot(replay.snapshot, loop)) {
+        std::printf("Quindara: %s: damaged (its starting state does not fit this game).\n",
+                    path.c_str());
+        status = EXIT_BAD_REPLAY;
+    }
+    if (status != 0) {
+        shutdown(tiles, false);
+        return status;
+    }
+
+    startPlayback(replay, headless);
+    size_t differs = replay.frames.size();
+    std::string groups;
+    for (size_t i = 0; i < replay.frames.size(); ++i) {
+        if (!headless && !viewerKeys(volume))
+            break;
+        const bool quit = runFrame(loop, tiles);
+        const ReplayFrame& recorded = replay.frames[i];
+        const FrameDigest& played = playedDigest();
+        if (options.dump)
+            printDigest(i, played, played == recorded.digest ? "\n" : " (recorded differs)\n");
+        if (differs == replay.frames.size() && (!(played == recorded.digest) || quit != recorded.quit)) {
+            differs = i;
+            groups = quit != recorded.quit ? "state" : differingGroups(played, recorded.digest);
+            if (options.check)
+                break;
+        }
+        if (quit)
+            break;
+    }
+    stopPlayback();
+    beforeFlip = nullptr;
+    const int finalScore = score;
+    shutdown(tiles, false);
+    if (options.check) {
+        if (differs < replay.frames.size()) {
+            std::printf("%zu frames, score %d: frame %zu differs (%s)\n", replay.frames.size(),
+                        finalScore, differs, groups.c_str());
+            return EXIT_REPLAY_DIFFERS;
+        }
+        std::printf("%zu frames, score %d: ok\n", replay.frames.size(), finalScore);
+    }
+    return 0;
+}

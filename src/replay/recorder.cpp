@@ -1,0 +1,102 @@
+// Recording every run: the events pollInput took, every clock reading and a digest per
+// frame, from the state the run started in.
+#include "replay/recorder.h"
+#include "present/sound.h"
+#include "replay/replay_file.h"
+#include "shell/clock.h"
+#include "shell/game.h"
+#include "shell/input.h"
+#include "shell/keys.h"
+#include "shell/loop.h"
+#include <SDL.h>
+#include <cstdlib>
+
+namespace {
+std::string recordFolder;
+uint32_t recordCourse = 0;
+bool runRecording = false;            // a run is under way and being kept
+Replay run;
+ReplayFrame frame;                    // the frame now running
+std::vector<uint8_t> frameSnapshot;   // the state this attract frame began in
+uint32_t frameSeed = 0;
+int highScoreBefore = 0;
+
+void finishRun()
+{
+    runRecording = false;
+    if (!writeReplayFile(recordFolder + "/last-run.qrp", run))
+        return;   // a replay that cannot be kept costs nothing of the game
+    if (highScore > highScoreBefore)
+        writeReplayFile(recordFolder + "/best-run.qrp", run);
+}
+
+uint32_t keepReading()
+{
+    const uint32_t ticks = rawTicks();
+    frame.ticks.push_back(ticks);
+    return ticks;
+}
+
+bool keepEvent(SDL_Event& event)
+{
+    if (!SDL_PollEvent(&event))
+        return false;
+    if (isInputEvent(event.type)) {
+        uint32_t code = event.jbutton.button;
+        if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
+            const long symbol = keySymbolOf(event);
+            code = symbol >= 0 && symbol < 0xffff ? static_cast<uint32_t>(symbol) : 0xffff;
+        }
+        frame.events.push_back({event.type, static_cast<uint16_t>(code)});
+    }
+    return true;
+}
+
+void frameBegins(const FrameLoop& loop)
+{
+    frame = ReplayFrame();
+    clearSoundLog();
+    if (!runRecording && gameState == STATE_ATTRACT) {
+        // A start press may come in this frame: keep where it begins.
+        frameSnapshot = saveSnapshot(loop);
+        frameSeed = rawTicks();
+        highScoreBefore = highScore;
+        std::srand(frameSeed);
+    }
+}
+
+void frameEnds(const FrameLoop&, bool quit)
+{
+    frame.digest = digestFrame(soundLog());
+    frame.quit = quit;
+    if (!runRecording) {
+        if (gameState == STATE_ATTRACT || quit)
+            return;   // still waiting for a coin
+        run = Replay{VERSION_TEXT, recordCourse, frameSeed, frameSnapshot, {}};
+        runRecording = true;
+    }
+    run.frames.push_back(frame);
+    if (gameState == STATE_ATTRACT || quit || run.frames.size() >= MAX_REPLAY_FRAMES)
+        finishRun();
+}
+}  // namespace
+
+void recordRuns(const std::string& folder, const TileList& tiles)
+{
+    recordFolder = folder;
+    recordCourse = courseChecksum(tiles);
+    runRecording = false;
+    setSoundLogging(true);
+    setClockHooks({keepReading, nullptr});
+    setEventSource(keepEvent);
+    setFrameHooks({frameBegins, frameEnds});
+}
+
+void stopRecording()
+{
+    setSoundLogging(false);
+    clearClockHooks();
+    setEventSource(nullptr);
+    clearFrameHooks();
+    runRecording = false;
+}

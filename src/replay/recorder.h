@@ -1,0 +1,10 @@
+#pragma once
+#include "track/level.h"
+#include <string>
+
+// Recording: once on, every run from its start press to its return to attract (or a quit)
+// is kept, and written to last-run.qrp in `folder`, and to best-run.qrp when it set the
+// high score. It takes the clock's readings, the input events and the frames' ends through
+// the hooks of the modules below, and gives them back when it stops.
+void recordRuns(const std::string& folder, const TileList& tiles);
+void stopRecording();

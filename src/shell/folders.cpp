@@ -1,0 +1,37 @@
+#include "shell/folders.h"
+#include "shell/settings.h"
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+std::string dataFolderFor(const std::string& programFolder)
+{
+    // A build or a copy keeps _resources beside the program; the Debian package keeps the
+    // program in /usr/games and its data in /usr/share/games/quindara.
+    for (const char* relative : {"", "/../share/games/quindara", "/../share/quindara"}) {
+        const std::string folder = programFolder + relative;
+        struct stat info;
+        if (stat((folder + "/_resources").c_str(), &info) == 0 && S_ISDIR(info.st_mode))
+            return folder;
+    }
+    return programFolder;
+}
+
+void enterProgramFolder()
+{
+    char path[4096];
+    const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+    if (n <= 0)
+        return;
+    path[n] = '\0';
+    std::string folder(path);
+    const size_t slash = folder.rfind('/');
+    if (slash == std::string::npos)
+        return;
+    folder.resize(slash == 0 ? 1 : slash);
+    folder = dataFolderFor(folder);
+    if (chdir(folder.c_str()) != 0)
+        std::printf("Could not enter %s\n", folder.c_str());
+}
+
+bool isInstalledCopy() { return access(INSTALLED_MARKER, F_OK) == 0; }

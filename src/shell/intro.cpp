@@ -1,0 +1,136 @@
+#include "shell/intro.h"
+#include "present/sound.h"
+#include "present/text.h"
+#include "shell/clock.h"
+#include "shell/game.h"
+#include "shell/settings.h"
+#include "shell/signals.h"
+#include <SDL.h>
+#include <string>
+
+SDL_Surface* introImage = nullptr;
+int loadingStep = 0;
+int introScreensDrawn = 0;
+
+namespace {
+bool shown = true;
+constexpr int TEXT_X = 10;
+constexpr int TEXT_Y = 220;
+constexpr int INK[3] = {56, 117, 137};
+const char* const READY_TEXT = " ready...(X or ENTER to START)";
+
+void fillScreen(Uint8 v)
+{
+    if (screen)
+        SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, v, v, v));
+}
+
+void flipScreen()
+{
+    if (screen)
+        SDL_Flip(screen);
+}
+
+void drawIntroBackground(const char* text)
+{
+    fillScreen(255);
+    if (screen && introImage)
+        SDL_UpperBlit(introImage, nullptr, screen, nullptr);
+    drawSmallText(screen, text, TEXT_X, TEXT_Y, INK[0], INK[1], INK[2]);
+    drawIntroTitle();
+}
+
+void fade(int from, int to)
+{
+    if (!shown)
+        return;
+    const int step = from < to ? 1 : -1;
+    for (int v = from;; v += step) {
+        fillScreen(static_cast<Uint8>(v));
+        flipScreen();
+        if (v == to)
+            break;
+    }
+}
+}  // namespace
+
+void showIntroScreens(bool on) { shown = on; }
+
+void resetIntroState()
+{
+    introImage = nullptr;
+    loadingStep = 0;
+    introScreensDrawn = 0;
+    shown = true;
+}
+
+const char* nextLoadingText()
+{
+    static const char* const texts[9] = {
+        "loading.", "loading..", "loading...", "loading....", "loading.....",
+        "loading......", "loading.......", "loading........", "loading........."};
+    loadingStep = loadingStep > 9 ? 1 : loadingStep + 1;
+    return texts[(loadingStep < 9 ? loadingStep : 9) - 1];
+}
+
+void drawIntroTitle()
+{
+    drawMediumText(screen, "Presents", 128, 128, 0, 0, 0);
+    drawMediumText(screen, "Presents", 129, 129, INK[0], INK[1], INK[2]);
+    const char* title = "QUINDARA  -  the endless road";
+    drawMediumText(screen, title, 38, 149, 0, 0, 0);
+    drawMediumText(screen, title, 39, 150, INK[0], INK[1], INK[2]);
+}
+
+void drawIntroScreen()
+{
+    if (!screen)
+        return;
+    ++introScreensDrawn;
+    const char* text = nextLoadingText();
+    if (!shown)
+        return;
+    drawIntroBackground(text);
+    flipScreen();
+}
+
+void fadeToWhite() { fade(0, 255); }
+void fadeToBlack() { fade(255, 0); }
+
+void waitForAnyPress()
+{
+    bool pressed = false;
+    for (;;) {
+        SDL_Event event;
+        if (!SDL_PollEvent(&event)) {
+            if (pressed || quitSignalled())
+                return;
+            continue;
+        }
+        if (event.type == SDL_KEYDOWN || event.type == SDL_JOYBUTTONDOWN)
+            pressed = true;
+        if (quitSignalled())
+            return;
+    }
+}
+
+void drawReadyBanner()
+{
+    gameState = STATE_ATTRACT;
+    std::string banner = nextLoadingText();
+    banner += VERSION_TEXT;
+    banner += READY_TEXT;
+    drawIntroBackground(banner.c_str());
+    loadSettings();
+    soundVolume(settings.volume);
+    masterVolume = settings.volume;
+    flipScreen();
+}
+
+void showReadyBanner()
+{
+    drawReadyBanner();
+    delayMs(750);
+    waitForAnyPress();
+    fadeToBlack();
+}

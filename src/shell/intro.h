@@ -1,0 +1,25 @@
+#pragma once
+
+struct SDL_Surface;
+
+// The intro screens: the picture with its "loading." text that the loaders advance between
+// their steps, the fades, and the ready banner with its wait for a press.
+extern SDL_Surface* introImage;
+extern int loadingStep;
+// Intro screens drawn since start-up: each is one step of the loading animation.
+extern int introScreensDrawn;
+
+void drawIntroScreen();
+const char* nextLoadingText();
+void drawIntroTitle();
+void fadeToWhite();
+void fadeToBlack();
+void waitForAnyPress();
+// The ready banner, drawn and shown, with the stored settings read.
+void drawReadyBanner();
+// Ready banner, wait, fade: the frame loop may start after this.
+void showReadyBanner();
+// Off when nobody watches (a replay checked without a window): the fades and the loading
+// redraws are skipped, the loading animation still counts its steps.
+void showIntroScreens(bool on);
+void resetIntroState();

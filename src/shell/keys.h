@@ -1,0 +1,26 @@
+#pragma once
+
+union SDL_Event;
+
+// SDL 1.2 key symbols the game reads.
+constexpr int KEY_CLEAR = 12;
+constexpr int KEY_RETURN = 13;
+constexpr int KEY_ESCAPE = 27;
+constexpr int KEY_F = 102;
+constexpr int KEY_P = 112;
+constexpr int KEY_Q = 113;
+constexpr int KEY_W = 119;
+constexpr int KEY_UP = 273;
+constexpr int KEY_DOWN = 274;
+constexpr int KEY_RIGHT = 275;
+constexpr int KEY_LEFT = 276;
+constexpr int KEY_F11 = 292;
+constexpr int KEY_LSHIFT = 304;
+
+constexpr int KEY_SLOTS = 324;      // every SDL 1.2 key symbol (below 323)
+constexpr int BUTTON_SLOTS = 324;   // joystick buttons arrive as 0..255
+
+// The key symbol of a key event as the plain number it arrived as: read through SDL's enum
+// type, a value outside the enumeration would be undefined before any check could act.
+long keySymbolOf(const SDL_Event& event);
+void setKeySymbol(SDL_Event& event, long symbol);

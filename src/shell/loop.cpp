@@ -1,0 +1,57 @@
+#include "shell/loop.h"
+#include "present/render.h"
+#include "shell/clock.h"
+#include "shell/game.h"
+#include "shell/states.h"
+#include <cmath>
+
+namespace {
+FrameHooks hooks;
+}
+
+void setFrameHooks(const FrameHooks& h) { hooks = h; }
+void clearFrameHooks() { hooks = FrameHooks(); }
+
+void startFrameLoop(FrameLoop& loop)
+{
+    loop.fpsIntervalWatch.start();
+    loop.runWatch.start();
+    loop.framesCounted = 0;
+    loop.fpsEstimate = 0.0f;
+}
+
+int frameSleepMs(int elapsedMs, bool capOn)
+{
+    if (!capOn || elapsedMs > 18)
+        return 0;
+    return 19 - (elapsedMs < 0 ? 0 : elapsedMs);
+}
+
+bool runFrame(FrameLoop& loop, TileList& tiles)
+{
+    if (hooks.begins)
+        hooks.begins(loop);
+    loop.frameWatch.start();
+    if (updateFrame(tiles)) {
+        if (hooks.ends)
+            hooks.ends(loop, true);
+        return true;
+    }
+    ++loop.framesCounted;
+    if (loop.fpsIntervalWatch.elapsed() > 500) {
+        const int runMs = loop.runWatch.elapsed();
+        if (runMs > 0) {
+            const float fps = static_cast<float>(loop.framesCounted) / (runMs / 1000.0f);
+            if (std::isfinite(fps))
+                loop.fpsEstimate = fps;
+        }
+        loop.fpsIntervalWatch.start();
+    }
+    drawFrame(tiles, loop.fpsEstimate);
+    const int sleep = frameSleepMs(loop.frameWatch.elapsed(), frameCapOn);
+    if (hooks.ends)
+        hooks.ends(loop, false);
+    if (sleep > 0)
+        delayMs(static_cast<uint32_t>(sleep));
+    return false;
+}

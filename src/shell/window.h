@@ -1,0 +1,13 @@
+#pragma once
+
+// The game's window: its size, full screen, and whether there is a display at all.
+
+// Asks for a window `scale` times the size (1..8), else three times unless the player chose
+// with SDL12COMPAT_WINDOW_SCALING; drawn with sharp pixels.
+void chooseWindowScaling(int scale);
+// True when SDL, left to choose, found no display and picked a driver that shows nothing.
+bool fellBackOffScreen();
+// Opens the 320x240 16-bit window with its caption; false (and the one message) when there
+// is no screen to draw on.
+bool openWindow(bool fullScreen);
+void toggleFullScreen();
