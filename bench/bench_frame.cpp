@@ -1,7 +1,8 @@
 // Measures what a frame costs.
 //   bench_frame RESOURCES_DIR work      the game's own work per frame (update and drawing,
 //                                      no flip, no pacing), headless, on the real course and
-//                                      on one of 200,000 rows, in attract and while playing
+//                                      on one of 200,000 rows, in attract and while playing,
+//                                      with the run recorded as every real run is, and not
 //   bench_frame RESOURCES_DIR present   whole frames as the player gets them, flip included,
 //                                      in the window SDL opens (run it under an X server)
 //   bench_frame RESOURCES_DIR floor     a full-screen picture blitted and flipped, nothing else:
@@ -12,8 +13,10 @@
 #include "shell/game.h"
 #include "shell/input.h"
 #include "app/session.h"
+#include "replay/recorder.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
+#include "shell/window.h"
 #include "sim/player.h"
 #include <SDL.h>
 #include <algorithm>
@@ -105,23 +108,30 @@ int main(int argc, char** argv)
         for (int rows : {0, 200000}) {
             if (rows)
                 writeLongCourse(work / "_resources", rows);
-            resetGameVariables();
-            auto t0 = std::chrono::steady_clock::now();
-            TileList tiles;
-            if (!initialise() || loadGame(tiles) != 0)
-                return 1;
-            const std::string label = "frame work, " + std::to_string(levelTileCount / 8) + " rows";
-            std::printf("start-up with %d rows: %.0f ms\n", levelTileCount / 8, msSince(t0));
-            measureGame(tiles, label, 2000);
-            shutdown(tiles, false);
+            for (bool recording : {true, false}) {
+                resetGameVariables();
+                auto t0 = std::chrono::steady_clock::now();
+                TileList tiles;
+                if (startSession({false, 0, true, true}, tiles) != 0)
+                    return 1;
+                const std::string label = "frame work, " + std::to_string(levelTileCount / 8) +
+                                          " rows, " + (recording ? "recorded" : "not recorded");
+                if (recording) {
+                    std::printf("start-up with %d rows: %.0f ms\n", levelTileCount / 8, msSince(t0));
+                    recordRuns(work.string(), tiles);
+                }
+                measureGame(tiles, label, 2000);
+                stopRecording();
+                shutdown(tiles, false);
+            }
         }
-    } else if (chooseWindowScaling(0), !initialise()) {   // the player's 3x window
-        status = 1;
-    } else if (mode == "present") {
+    } else if (mode == "present") {   // the player's 3x window
         TileList tiles;
-        status = loadGame(tiles);
+        status = startSession({}, tiles);
         if (status == 0)
             measureGame(tiles, "whole frame with its flip, 3x window", 600);
+    } else if (chooseWindowScaling(0), !initialise()) {
+        status = 1;
     } else {
         SDL_Surface* picture = SDL_DisplayFormat(introImage);
         std::vector<double> times;

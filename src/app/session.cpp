@@ -66,10 +66,14 @@ int loadGame(TileList& tiles)
 
 int startSession(const SessionSetup& setup, TileList& tiles)
 {
-    if (setup.headless)
-        setenv("SDL_VIDEODRIVER", "dummy", 1);   // no window, and no sound device below
+    if (setup.headless) {
+        // No window, and no sound device below; and no scaling of a picture nobody sees.
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL12COMPAT_WINDOW_SCALING", "1", 1);
+    } else {
+        chooseWindowScaling(setup.scale);
+    }
     showIntroScreens(!setup.headless);
-    chooseWindowScaling(setup.scale);
     resetMarkers();
     if (!initialise(setup.fullScreen, setup.withSound && !setup.headless))
         return EXIT_NO_SCREEN;

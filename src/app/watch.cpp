@@ -74,11 +74,6 @@ bool findReplay(const std::string& named, std::string& path, Replay& replay)
         std::printf("Quindara: %s: %s.\n", path.c_str(), error.c_str());
         return false;
     }
-    if (replay.gameVersion != VERSION_TEXT) {
-        std::printf("Quindara: %s was recorded by Quindara %s; this is %s.\n", path.c_str(),
-                    replay.gameVersion.c_str(), VERSION_TEXT);
-        return false;
-    }
     return true;
 }
 }  // namespace

@@ -9,9 +9,10 @@
 #include <cstdint>
 #include <cstdlib>
 
-int crashFrameStep = 0;
+namespace {
 bool scoreBlinkOn = true;
 int scoreBlinkCounter = 0;
+}
 bool messageBlinkOn = true;
 int messageBlinkCounter = 0;
 void (*beforeFlip)() = nullptr;
@@ -64,11 +65,16 @@ bool inRun() { return gameState == STATE_PLAYING || gameState == STATE_TIME_UP |
 
 void resetRenderState()
 {
-    crashFrameStep = 0;
     scoreBlinkOn = true;
     scoreBlinkCounter = 0;
     messageBlinkOn = true;
     messageBlinkCounter = 0;
+}
+
+void visitRenderState(StateVisitor& v)
+{
+    v(GROUP_NONE, scoreBlinkOn), v(GROUP_NONE, scoreBlinkCounter);
+    v(GROUP_NONE, messageBlinkOn), v(GROUP_NONE, messageBlinkCounter);
 }
 
 void scoreBlinkStep() { blinkStep(scoreBlinkOn, scoreBlinkCounter, 10); }

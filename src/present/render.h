@@ -1,14 +1,12 @@
 #pragma once
 #include "sim/car.h"
+#include "shell/state_visitor.h"
 #include "track/level.h"
 
 struct SDL_Surface;
 
 constexpr int PANEL_X = 269;
 
-extern int crashFrameStep;
-extern bool scoreBlinkOn;
-extern int scoreBlinkCounter;
 extern bool messageBlinkOn;
 extern int messageBlinkCounter;
 
@@ -16,6 +14,7 @@ extern int messageBlinkCounter;
 extern void (*beforeFlip)();
 
 void resetRenderState();
+void visitRenderState(StateVisitor& v);
 bool drawFrame(const TileList& tiles, float fpsEstimate);
 bool drawTrack(const TileList& tiles, int delta);
 bool drawCar(Car& car, SDL_Surface* dest, bool dark);

@@ -16,9 +16,9 @@ FrameDigest digest;
 bool recordedEvent(SDL_Event& event)
 {
     const ReplayFrame& f = playing->frames[frameIndex];
-    if (eventIndex >= f.events.size())
+    if (eventIndex >= f.eventCount)
         return false;
-    const ReplayEvent& e = f.events[eventIndex++];
+    const ReplayEvent& e = playing->events[f.firstEvent + eventIndex++];
     event = SDL_Event();
     event.type = e.type;
     if (e.type == SDL_KEYDOWN || e.type == SDL_KEYUP)
@@ -30,9 +30,9 @@ bool recordedEvent(SDL_Event& event)
 
 uint32_t recordedReading()
 {
-    const std::vector<uint32_t>& recorded = playing->frames[frameIndex].ticks;
-    if (tickIndex < recorded.size())
-        lastTick = recorded[tickIndex++];
+    const ReplayFrame& f = playing->frames[frameIndex];
+    if (tickIndex < f.tickCount)
+        lastTick = playing->ticks[f.firstTick + tickIndex++];
     return lastTick;   // read more often than recorded: the digests will say so
 }
 

@@ -14,9 +14,10 @@
 namespace {
 std::string recordFolder;
 uint32_t recordCourse = 0;
-bool runRecording = false;            // a run is under way and being kept
+// The run being kept. Its lists keep their storage from run to run (they are reserved when
+// recording starts and grow by doubling in a very long run), so a frame allocates nothing.
 Replay run;
-ReplayFrame frame;                    // the frame now running
+bool runRecording = false;            // a run is under way and being kept
 std::vector<uint8_t> frameSnapshot;   // the state this attract frame began in
 uint32_t frameSeed = 0;
 int highScoreBefore = 0;
@@ -33,7 +34,7 @@ void finishRun()
 uint32_t keepReading()
 {
     const uint32_t ticks = rawTicks();
-    frame.ticks.push_back(ticks);
+    run.ticks.push_back(ticks);
     return ticks;
 }
 
@@ -47,18 +48,19 @@ bool keepEvent(SDL_Event& event)
             const long symbol = keySymbolOf(event);
             code = symbol >= 0 && symbol < 0xffff ? static_cast<uint32_t>(symbol) : 0xffff;
         }
-        frame.events.push_back({event.type, static_cast<uint16_t>(code)});
+        run.events.push_back({event.type, static_cast<uint16_t>(code)});
     }
     return true;
 }
 
 void frameBegins(const FrameLoop& loop)
 {
-    frame = ReplayFrame();
     clearSoundLog();
+    if (!runRecording)
+        run.clear();
     if (!runRecording && gameState == STATE_ATTRACT) {
         // A start press may come in this frame: keep where it begins.
-        frameSnapshot = saveSnapshot(loop);
+        saveSnapshot(loop, frameSnapshot);
         frameSeed = rawTicks();
         highScoreBefore = highScore;
         std::srand(frameSeed);
@@ -67,15 +69,15 @@ void frameBegins(const FrameLoop& loop)
 
 void frameEnds(const FrameLoop&, bool quit)
 {
-    frame.digest = digestFrame(soundLog());
-    frame.quit = quit;
     if (!runRecording) {
         if (gameState == STATE_ATTRACT || quit)
             return;   // still waiting for a coin
-        run = Replay{VERSION_TEXT, recordCourse, frameSeed, frameSnapshot, {}};
+        run.courseChecksum = recordCourse;
+        run.seed = frameSeed;
+        run.snapshot.assign(frameSnapshot.begin(), frameSnapshot.end());
         runRecording = true;
     }
-    run.frames.push_back(frame);
+    run.closeFrame(digestFrame(soundLog()), quit);
     if (gameState == STATE_ATTRACT || quit || run.frames.size() >= MAX_REPLAY_FRAMES)
         finishRun();
 }
@@ -86,6 +88,11 @@ void recordRuns(const std::string& folder, const TileList& tiles)
     recordFolder = folder;
     recordCourse = courseChecksum(tiles);
     runRecording = false;
+    run.clear();
+    run.frames.reserve(1 << 14);   // five minutes of play before the first doubling
+    run.events.reserve(1 << 12);
+    run.ticks.reserve(1 << 16);
+    frameSnapshot.reserve(1 << 12);
     setSoundLogging(true);
     setClockHooks({keepReading, nullptr});
     setEventSource(keepEvent);

@@ -7,7 +7,6 @@
 
 namespace {
 const char MAGIC[4] = {'Q', 'R', 'P', 'L'};
-constexpr uint16_t FORMAT_VERSION = 1;
 constexpr uint32_t MAX_SNAPSHOT_BYTES = 1u << 20;
 constexpr uint32_t MAX_FRAME_ITEMS = 4096;   // events or clock readings in one frame
 
@@ -72,6 +71,27 @@ struct In {
 };
 }  // namespace
 
+void Replay::closeFrame(const FrameDigest& digest, bool quit)
+{
+    const ReplayFrame* last = frames.empty() ? nullptr : &frames.back();
+    ReplayFrame f;
+    f.firstEvent = last ? last->firstEvent + last->eventCount : 0;
+    f.eventCount = static_cast<uint32_t>(events.size()) - f.firstEvent;
+    f.firstTick = last ? last->firstTick + last->tickCount : 0;
+    f.tickCount = static_cast<uint32_t>(ticks.size()) - f.firstTick;
+    f.digest = digest;
+    f.quit = quit;
+    frames.push_back(f);
+}
+
+void Replay::clear()
+{
+    snapshot.clear();
+    frames.clear();
+    events.clear();
+    ticks.clear();
+}
+
 uint32_t courseChecksum(const TileList& tiles)
 {
     uint32_t h = fnv1a(nullptr, 0);
@@ -84,9 +104,7 @@ std::vector<uint8_t> encodeReplay(const Replay& r)
 {
     Out o;
     o.bytes.assign(MAGIC, MAGIC + 4);
-    o.u16(FORMAT_VERSION);
-    o.u8(static_cast<uint32_t>(r.gameVersion.size()));
-    o.bytes.insert(o.bytes.end(), r.gameVersion.begin(), r.gameVersion.end());
+    o.u16(REPLAY_FORMAT);
     o.u32(r.courseChecksum);
     o.u32(r.seed);
     o.u32(static_cast<uint32_t>(r.snapshot.size()));
@@ -95,12 +113,12 @@ std::vector<uint8_t> encodeReplay(const Replay& r)
     uint32_t clock = r.seed;
     FrameDigest previous;
     for (const ReplayFrame& f : r.frames) {
-        o.varint(static_cast<uint32_t>(f.events.size()) << 1 | (f.quit ? 1 : 0));
-        for (const ReplayEvent& e : f.events)
-            o.u8(e.type), o.varint(e.code);
-        o.varint(static_cast<uint32_t>(f.ticks.size()));
-        for (uint32_t t : f.ticks)
-            o.delta(clock, t), clock = t;
+        o.varint(f.eventCount << 1 | (f.quit ? 1 : 0));
+        for (uint32_t i = 0; i < f.eventCount; ++i)
+            o.u8(r.events[f.firstEvent + i].type), o.varint(r.events[f.firstEvent + i].code);
+        o.varint(f.tickCount);
+        for (uint32_t i = 0; i < f.tickCount; ++i)
+            o.delta(clock, r.ticks[f.firstTick + i]), clock = r.ticks[f.firstTick + i];
         // Only the groups that changed since the frame before, after a mask of which.
         uint32_t changed = 0;
         for (int g = 0; g < DIGEST_GROUPS; ++g)
@@ -127,8 +145,13 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
         return false;
     }
     In head{data, size, 4};
-    if (head.u16() != FORMAT_VERSION) {
-        error = head.bad ? "cut short" : "a replay format this game does not read";
+    const uint32_t format = head.u16();
+    if (head.bad) {
+        error = "cut short";
+        return false;
+    }
+    if (format != REPLAY_FORMAT) {
+        error = "recorded by another version of Quindara";
         return false;
     }
     if (size < 10 || fnv1a(data, size - 4) != In{data, size, size - 4}.u32()) {
@@ -136,10 +159,6 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
         return false;
     }
     In in{data, size - 4, 6};   // what the checksum covers
-    const uint32_t versionLength = in.u8();
-    if (in.need(versionLength))
-        r.gameVersion.assign(reinterpret_cast<const char*>(data + in.pos), versionLength);
-    in.pos += in.bad ? 0 : versionLength;
     r.courseChecksum = in.u32();
     r.seed = in.u32();
     const uint32_t snapshotSize = in.u32();
@@ -154,31 +173,30 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
         error = "damaged (it claims too many frames)";
         return false;
     }
-    r.frames.resize(frames);
+    r.frames.reserve(frames);
     uint32_t clock = r.seed;
     FrameDigest previous;
-    for (ReplayFrame& f : r.frames) {
+    for (uint32_t n = 0; n < frames && !in.bad; ++n) {
         const uint32_t head = in.varint(), events = head >> 1;
-        f.quit = head & 1;
         if (events > MAX_FRAME_ITEMS)
             in.bad = true;
         for (uint32_t i = 0; i < events && !in.bad; ++i) {
             const uint32_t type = in.u8(), code = in.varint();
-            f.events.push_back({static_cast<uint8_t>(type), static_cast<uint16_t>(code)});
+            r.events.push_back({static_cast<uint8_t>(type), static_cast<uint16_t>(code)});
         }
         const uint32_t ticks = in.bad ? 0 : in.varint();
         if (ticks > MAX_FRAME_ITEMS)
             in.bad = true;
         for (uint32_t i = 0; i < ticks && !in.bad; ++i)
-            f.ticks.push_back(clock = in.delta(clock));
+            r.ticks.push_back(clock = in.delta(clock));
         const uint32_t changed = in.varint();
         if (changed >> DIGEST_GROUPS)
             in.bad = true;
+        FrameDigest digest;
         for (int g = 0; g < DIGEST_GROUPS; ++g)
-            f.digest.group[g] = changed >> g & 1 ? static_cast<uint16_t>(in.u16()) : previous.group[g];
-        previous = f.digest;
-        if (in.bad)
-            break;
+            digest.group[g] = changed >> g & 1 ? static_cast<uint16_t>(in.u16()) : previous.group[g];
+        previous = digest;
+        r.closeFrame(digest, head & 1);
     }
     if (in.bad || in.pos != in.size) {
         error = "damaged (its frames do not add up)";

@@ -5,7 +5,13 @@
 #include <string>
 #include <vector>
 
-struct FrameLoop;
+// The replay format. Raise it whenever the snapshot or the digests change (a field added,
+// removed or moved, another hash): a replay of another format is refused as another
+// version's, never misread. The committed replays are then recorded again (make replays
+// NEW_FORMAT=1).
+constexpr uint16_t REPLAY_FORMAT = 2;
+// snapshotLayout() of this format's snapshot; a test fails when the two part company.
+constexpr uint32_t REPLAY_FORMAT_LAYOUT = 0xc5c9ec4cu;
 
 // One input event as pollInput took it from the queue.
 struct ReplayEvent {
@@ -13,29 +19,37 @@ struct ReplayEvent {
     uint16_t code;   // the key symbol or the button
 };
 
+// One frame: where its events and clock readings lie in the run's lists, and its digest.
 struct ReplayFrame {
-    std::vector<ReplayEvent> events;
-    std::vector<uint32_t> ticks;   // every clock reading of the frame, in order
+    uint32_t firstEvent = 0, eventCount = 0;
+    uint32_t firstTick = 0, tickCount = 0;
     FrameDigest digest;
-    bool quit = false;             // the frame in which the player quit (not drawn)
+    bool quit = false;   // the frame in which the player quit (not drawn)
 };
 
-// A run: where it started, and every frame's inputs and digest. See docs/replay-format.md.
+// A run: where it started, and every frame's inputs and digest, the frames' events and
+// readings one after the other in two lists. See docs/replay-format.md.
 struct Replay {
-    std::string gameVersion;
     uint32_t courseChecksum = 0;
     uint32_t seed = 0;
     std::vector<uint8_t> snapshot;
     std::vector<ReplayFrame> frames;
+    std::vector<ReplayEvent> events;
+    std::vector<uint32_t> ticks;   // every clock reading, in order
+
+    // Adds a frame holding the events and readings added since the frame before.
+    void closeFrame(const FrameDigest& digest, bool quit);
+    // Empties the lists, keeping their storage.
+    void clear();
 };
 
 constexpr uint32_t MAX_REPLAY_FRAMES = 1u << 20;        // about five and a half hours
 constexpr size_t MAX_REPLAY_BYTES = 32u << 20;
 
 std::vector<uint8_t> encodeReplay(const Replay& replay);
-// False, with one line saying why, for a file that is not a whole, sound replay.
+// False, with one line saying why, for a file that is not a whole, sound replay of this
+// format.
 bool decodeReplay(const uint8_t* data, size_t size, Replay& replay, std::string& error);
 bool readReplayFile(const std::string& path, Replay& replay, std::string& error);
 bool writeReplayFile(const std::string& path, const Replay& replay);
 uint32_t courseChecksum(const TileList& tiles);
-

@@ -1,14 +1,7 @@
 #include "replay/snapshot.h"
-#include "present/render.h"
 #include "shell/game.h"
 #include "shell/hash.h"
-#include "shell/input.h"
 #include "shell/loop.h"
-#include "sim/car.h"
-#include "sim/contact.h"
-#include "sim/player.h"
-#include "sim/traffic.h"
-#include "track/track.h"
 #include <SDL.h>
 #include <cstring>
 
@@ -22,182 +15,137 @@ bool FrameDigest::operator==(const FrameDigest& o) const
 
 namespace {
 
-// Three ways through the same list of values: writing them, reading them back, hashing them.
-struct Writer {
-    static constexpr bool restores = false;
+// Three ways through the same fields: writing them, reading them back, hashing them.
+struct Writer : StateVisitor {
     std::vector<uint8_t>& out;
-    template <typename T> void operator()(T& v)
+    explicit Writer(std::vector<uint8_t>& bytes) : out(bytes) {}
+    void field(StateGroup, void* data, size_t size, bool) override
     {
-        const auto* p = reinterpret_cast<const uint8_t*>(&v);
-        out.insert(out.end(), p, p + sizeof v);   // the machine's order: one machine writes and reads
+        const auto* p = static_cast<const uint8_t*>(data);
+        out.insert(out.end(), p, p + size);   // the machine's order: one machine writes and reads
     }
 };
 
-struct Reader {
-    static constexpr bool restores = true;
+struct Reader : StateVisitor {
     const std::vector<uint8_t>& in;
     size_t pos = 0;
     bool failed = false;
-    template <typename T> void operator()(T& v)
+    explicit Reader(const std::vector<uint8_t>& bytes) : in(bytes) {}
+    bool restoring() const override { return true; }
+    void field(StateGroup, void* data, size_t size, bool flag) override
     {
-        if (failed || in.size() - pos < sizeof v) {
+        if (failed || in.size() - pos < size) {
             failed = true;
             return;
         }
-        std::memcpy(&v, in.data() + pos, sizeof v);
-        pos += sizeof v;
-        if constexpr (std::is_same_v<T, bool>)
-            v = reinterpret_cast<const uint8_t&>(v) != 0;   // never an invalid bool
+        auto* out = static_cast<uint8_t*>(data);
+        for (size_t i = 0; i < size; ++i, ++pos)
+            out[i] = flag ? in[pos] != 0 : in[pos];   // never an invalid bool
     }
 };
 
-struct Hasher {
-    static constexpr bool restores = false;
-    uint32_t hash = 2166136261u;
-    template <typename T> void operator()(T& v) { hash = fnv1a(&v, sizeof v, hash); }
+struct Hasher : StateVisitor {
+    uint32_t hash[DIGEST_GROUPS];
+    Hasher() { std::fill(hash, hash + DIGEST_GROUPS, fnv1a(nullptr, 0)); }
+    void field(StateGroup group, void* data, size_t size, bool) override
+    {
+        if (group < GROUP_SCREEN)
+            hash[group] = fnv1a(data, size, hash[group]);
+    }
 };
 
-template <class A> void visit(A& a, Stopwatch& w)
-{
-    a(w.startTicks), a(w.pausedTicks), a(w.paused), a(w.started);
-}
-
-template <class A, typename T, size_t N> void visitAll(A& a, T (&values)[N])
-{
-    for (T& v : values)
-        a(v);
-}
-
-int colourIndexOf(const Car& car)
-{
-    for (int c = 0; c < TRAFFIC_COLOURS; ++c)
-        if (car.frameA && car.frameA == car.colourFrames[c].first)
-            return c;
-    return -1;   // the pair loaded at start-up
-}
-
-// `withChannel` leaves out the channel the mixer last answered: nothing reads it back, and
-// a replay without a sound device gets other answers.
-template <class A> void visit(A& a, Car& c, bool withChannel)
-{
-    a(c.x), a(c.y), a(c.screenY), a(c.lateralSpeed), a(c.speed), a(c.drift), a(c.trafficSpeed);
-    a(c.maxSpeed), a(c.speedStep), a(c.kind), a(c.state), a(c.offRoadDrag), a(c.headlightsOn);
-    a(c.animPhase), a(c.steeredDiagonally), a(c.throttleHeld), a(c.nextColour), a(c.nextLane);
-    a(c.nextTopSpeed), a(c.respawnPending), a(c.passSoundPlayed), a(c.echoLatch11);
-    a(c.echoLatch10), a(c.engineChannel), a(c.engineLevel);
-    visitAll(a, c.engineLevelLatched);
-    if (withChannel)
-        a(c.lastChannel);
-    int colour = colourIndexOf(c);
-    a(colour);
-    if (A::restores && colour >= 0 && colour < TRAFFIC_COLOURS)
-        applyColour(c, colour);
-}
-
-template <class A> void visitGroup(A& a, int group, bool snapshot)
-{
-    switch (group) {
-    case GROUP_STATE:
-        a(gameState), a(runArmed), a(penaltyDue), a(showDiagnostics), a(volumeBarAge);
-        a(masterVolume), a(savedPlayerSpeed), a(overlayToggleLatch), a(quitButtonPressSeen);
-        visitAll(a, quitKeyPressSeen);
-        visitAll(a, keyHeld);
-        visitAll(a, buttonHeld);
-        break;
-    case GROUP_SCORE:
-        a(score), a(highScore), a(distanceMark), a(lastScoredMark);
-        visit(a, penaltyWatch);
-        break;
-    case GROUP_TIME:
-        a(timeLimit), a(timeLeft);
-        visit(a, gameClock);
-        break;
-    case GROUP_CARS:
-        visit(a, playerCar, snapshot);
-        visit(a, trafficCar, snapshot);
-        a(crashTarget), a(skidLoopOn), a(gravelLoopOn), a(controlTick), a(coastCounter);
-        a(gravelRecentreCounter), a(lastGoodTrafficX), a(laneCheckCounter), a(crashFrameStep);
-        visit(a, recoveryWatch);
-        break;
-    case GROUP_SCROLL:
-        a(scrollY), a(diagScroll), a(diagFirstTile);
-        break;
-    case GROUP_MARKERS:
-        for (TrackMarker& m : trackMarkers)
-            a(m.tileIndex), a(m.code), a(m.done), a(m.active);
-        break;
-    case GROUP_CHECKPOINTS:
-        a(checkpointCount), a(checkpointMessageAge), a(warnOpenFrames), a(warnFunnelFrames);
-        a(warnOpenSounded), a(warnFunnelSounded);
-        break;
-    default:
-        break;
+struct Layout : StateVisitor {
+    uint32_t hash = fnv1a(nullptr, 0);
+    void field(StateGroup group, void*, size_t size, bool flag) override
+    {
+        const uint32_t shape[3] = {uint32_t(group), uint32_t(size), flag};
+        hash = fnv1a(shape, sizeof shape, hash);
     }
-}
-
-// Everything else a frame's drawing reads: blink phases, the overlay's values, the loop.
-template <class A> void visitRest(A& a, FrameLoop& loop)
-{
-    a(scoreBlinkOn), a(scoreBlinkCounter), a(messageBlinkOn), a(messageBlinkCounter);
-    a(playerTerrain), a(diagTileRow), a(diagTrafficSpeed), a(probeX), a(probeY);
-    a(diagLeftEdge), a(diagRightEdge);
-    visit(a, loop.frameWatch);
-    visit(a, loop.fpsIntervalWatch);
-    visit(a, loop.runWatch);
-    a(loop.framesCounted), a(loop.fpsEstimate);
-}
+};
 
 uint16_t fold(uint32_t h) { return static_cast<uint16_t>(h ^ (h >> 16)); }
-
-uint32_t screenChecksum()
-{
-    if (!screen)
-        return 0;
-    SDL_LockSurface(screen);
-    uint32_t h = 2166136261u;
-    const int rowBytes = screen->w * screen->format->BytesPerPixel;
-    for (int y = 0; y < screen->h; ++y)
-        h = fnv1a(static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch, rowBytes, h);
-    SDL_UnlockSurface(screen);
-    return h;
-}
-
 }  // namespace
 
-std::vector<uint8_t> saveSnapshot(const FrameLoop& loop)
+void saveSnapshot(const FrameLoop& loop, std::vector<uint8_t>& bytes)
 {
-    std::vector<uint8_t> bytes;
-    Writer w{bytes};
-    for (int g = 0; g < GROUP_SCREEN; ++g)
-        visitGroup(w, g, true);
-    visitRest(w, const_cast<FrameLoop&>(loop));
-    return bytes;
+    bytes.clear();
+    Writer w(bytes);
+    visitGameState(w);
+    visitFrameLoop(w, const_cast<FrameLoop&>(loop));
 }
 
 bool restoreSnapshot(const std::vector<uint8_t>& bytes, FrameLoop& loop)
 {
-    Reader r{bytes};
-    for (int g = 0; g < GROUP_SCREEN; ++g)
-        visitGroup(r, g, true);
-    visitRest(r, loop);
+    Reader r(bytes);
+    visitGameState(r);
+    visitFrameLoop(r, loop);
     return !r.failed && r.pos == bytes.size();
+}
+
+uint32_t snapshotLayout()
+{
+    Layout l;
+    FrameLoop loop;
+    visitGameState(l);
+    visitFrameLoop(l, loop);
+    return l.hash;
+}
+
+namespace {
+constexpr uint64_t MIX = 0x9e3779b97f4a7c15u;
+inline uint64_t mix(uint64_t h, uint64_t word)
+{
+    h = (h ^ word) * MIX;
+    return h ^ (h >> 32);
+}
+}  // namespace
+
+uint64_t screenChecksum()
+{
+    if (!screen)
+        return 0;
+    SDL_LockSurface(screen);
+    // Four lanes, each word of a row in turn: the multiplies do not wait on each other.
+    uint64_t lane[4] = {0x243f6a8885a308d3u, 0x13198a2e03707344u, 0xa4093822299f31d0u,
+                        0x082efa98ec4e6c89u};
+    const int rowBytes = screen->w * screen->format->BytesPerPixel;
+    for (int y = 0; y < screen->h; ++y) {
+        const auto* row = static_cast<const uint8_t*>(screen->pixels) + y * screen->pitch;
+        int x = 0;
+        for (; x + 32 <= rowBytes; x += 32) {
+            uint64_t words[4];
+            std::memcpy(words, row + x, sizeof words);
+            for (int k = 0; k < 4; ++k)
+                lane[k] = mix(lane[k], words[k]);
+        }
+        for (int k = 0; x < rowBytes; x += 8, ++k) {   // what is left of a row, word by word
+            uint64_t word = 0;
+            std::memcpy(&word, row + x, rowBytes - x < 8 ? rowBytes - x : 8);
+            lane[k] = mix(lane[k], word);
+        }
+    }
+    SDL_UnlockSurface(screen);
+    uint64_t h = 0;
+    for (uint64_t l : lane)
+        h = mix(h, l);
+    return h;
 }
 
 FrameDigest digestFrame(const std::vector<SoundRequest>& sounds)
 {
     FrameDigest d;
-    for (int g = 0; g < GROUP_SCREEN; ++g) {
-        Hasher h;
-        visitGroup(h, g, false);
-        d.group[g] = fold(h.hash);
-    }
-    d.group[GROUP_SCREEN] = fold(screenChecksum());
-    uint32_t h = 2166136261u;
+    Hasher h;
+    visitGameState(h);
+    for (int g = 0; g < GROUP_SCREEN; ++g)
+        d.group[g] = fold(h.hash[g]);
+    const uint64_t screenSum = screenChecksum();
+    d.group[GROUP_SCREEN] = fold(static_cast<uint32_t>(screenSum ^ (screenSum >> 32)));
+    uint32_t s = fnv1a(nullptr, 0);
     for (const SoundRequest& r : sounds) {
         const int32_t fields[4] = {r.op, r.channel, static_cast<int32_t>(sampleId(r.sample)), r.loops};
-        h = fnv1a(fields, sizeof fields, h);
+        s = fnv1a(fields, sizeof fields, s);
     }
-    d.group[GROUP_SOUND] = fold(h);
+    d.group[GROUP_SOUND] = fold(s);
     return d;
 }
 

@@ -12,7 +12,6 @@
 #include "sim/player.h"
 #include "sim/traffic.h"
 #include "track/track.h"
-#include <cstring>
 
 SDL_Surface* screen = nullptr;
 int gameState = STATE_ATTRACT;
@@ -33,14 +32,10 @@ int levelTileCount = 96;
 bool showDiagnostics = false;
 bool frameCapOn = true;
 int volumeBarAge = 50;
-bool keyHeld[KEY_SLOTS];
-bool buttonHeld[BUTTON_SLOTS];
 
 int playerTerrain = 0;
 int diagTileRow = 0;
 int diagTrafficSpeed = 0;
-int diagFirstTile = 0;
-int diagScroll = 0;
 int probeX = 0;
 int probeY = 0;
 int diagLeftEdge = 0;
@@ -66,9 +61,7 @@ void resetGameVariables()
     showDiagnostics = false;
     frameCapOn = true;
     volumeBarAge = 50;
-    std::memset(keyHeld, 0, sizeof keyHeld);
-    std::memset(buttonHeld, 0, sizeof buttonHeld);
-    playerTerrain = diagTileRow = diagTrafficSpeed = diagFirstTile = diagScroll = 0;
+    playerTerrain = diagTileRow = diagTrafficSpeed = 0;
     probeX = probeY = diagLeftEdge = diagRightEdge = 0;
 
     resetSettingsState();
@@ -84,4 +77,29 @@ void resetGameVariables()
     resetIntroState();
     clearClockHooks();
     clearFrameHooks();
+}
+
+void visitGameVariables(StateVisitor& v)
+{
+    v(GROUP_STATE, gameState), v(GROUP_STATE, runArmed), v(GROUP_STATE, penaltyDue);
+    v(GROUP_STATE, showDiagnostics), v(GROUP_STATE, volumeBarAge), v(GROUP_STATE, masterVolume);
+    v(GROUP_STATE, savedPlayerSpeed);
+    v(GROUP_SCORE, score), v(GROUP_SCORE, highScore), v(GROUP_SCORE, distanceMark);
+    v(GROUP_SCORE, lastScoredMark), v(GROUP_SCORE, penaltyWatch);
+    v(GROUP_TIME, timeLimit), v(GROUP_TIME, timeLeft), v(GROUP_TIME, gameClock);
+    v(GROUP_NONE, playerTerrain), v(GROUP_NONE, diagTileRow), v(GROUP_NONE, diagTrafficSpeed);
+    v(GROUP_NONE, probeX), v(GROUP_NONE, probeY), v(GROUP_NONE, diagLeftEdge);
+    v(GROUP_NONE, diagRightEdge);
+}
+
+void visitGameState(StateVisitor& v)
+{
+    visitGameVariables(v);
+    visitInputState(v);
+    visitCars(v);
+    visitPlayerState(v);
+    visitTrafficState(v);
+    visitContactState(v);
+    visitTrackState(v);
+    visitRenderState(v);
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/keys.h"
+#include "shell/state_visitor.h"
 #include "shell/stopwatch.h"
 #include <cstdint>
 
@@ -32,20 +32,20 @@ extern int levelTileCount;
 extern bool showDiagnostics;
 extern bool frameCapOn;
 extern int volumeBarAge;
-extern bool keyHeld[KEY_SLOTS];
-extern bool buttonHeld[BUTTON_SLOTS];
 
 // Values the track and cars leave behind for the diagnostics overlay.
 extern int playerTerrain;
 extern int diagTileRow;
 extern int diagTrafficSpeed;
-extern int diagFirstTile;
-extern int diagScroll;
 extern int probeX;
 extern int probeY;
 extern int diagLeftEdge;
 extern int diagRightEdge;
 
-// Puts every subsystem's process-wide state back to its start-up values, so that each
-// test (and each run of the program) begins from the same known state.
+// Puts every module's process-wide state back to its start-up values, so that each test
+// (and each run of the program) begins from the same known state.
 void resetGameVariables();
+// Hands every module's process-wide state to the visitor, module by module in a fixed order:
+// what a replay's snapshot holds and its digests compare.
+void visitGameState(StateVisitor& v);
+void visitGameVariables(StateVisitor& v);

@@ -7,12 +7,17 @@
 #include "shell/window.h"
 #include "sim/player.h"
 #include <SDL.h>
+#include <cstring>
 
-bool overlayToggleLatch = false;
-bool quitKeyPressSeen[2];
-bool quitButtonPressSeen;
+bool keyHeld[KEY_SLOTS];
+bool buttonHeld[BUTTON_SLOTS];
 
 namespace {
+bool overlayToggleLatch = false;
+// A quit input's release counts only when its press was seen here: the press that ended
+// the wait at the ready banner must not quit the game when it is let go.
+bool quitKeyPressSeen[2];   // Escape, Clear
+bool quitButtonPressSeen = false;
 constexpr int BUTTON_START = 8;
 constexpr int BUTTON_QUIT = 9;
 constexpr int BUTTON_OVERLAY = 11;
@@ -120,7 +125,15 @@ void resetInputState()
     overlayToggleLatch = false;
     quitKeyPressSeen[0] = quitKeyPressSeen[1] = false;
     quitButtonPressSeen = false;
+    std::memset(keyHeld, 0, sizeof keyHeld);
+    std::memset(buttonHeld, 0, sizeof buttonHeld);
     eventSource = nullptr;
+}
+
+void visitInputState(StateVisitor& v)
+{
+    v(GROUP_STATE, overlayToggleLatch), v(GROUP_STATE, quitButtonPressSeen);
+    v(GROUP_STATE, quitKeyPressSeen), v(GROUP_STATE, keyHeld), v(GROUP_STATE, buttonHeld);
 }
 
 void setEventSource(EventSource source) { eventSource = source; }

@@ -3,13 +3,15 @@
 
 union SDL_Event;
 
-extern bool overlayToggleLatch;
-// A quit input's release counts only when its press was seen here: the press that ended
-// the wait at the ready banner must not quit the game when it is let go.
-extern bool quitKeyPressSeen[2];   // Escape, Clear
-extern bool quitButtonPressSeen;
+#include "shell/keys.h"
+#include "shell/state_visitor.h"
+
+// The keys and joystick buttons held down now, by key symbol and button number.
+extern bool keyHeld[KEY_SLOTS];
+extern bool buttonHeld[BUTTON_SLOTS];
 
 void resetInputState();
+void visitInputState(StateVisitor& v);
 // Puts a key or joystick button event on SDL's queue, as a player's press would arrive (the
 // tools and tests that drive the game). The key symbol goes in as the plain number it is.
 void pushKeyEvent(int sym, bool down);

@@ -20,6 +20,12 @@ void startFrameLoop(FrameLoop& loop)
     loop.fpsEstimate = 0.0f;
 }
 
+void visitFrameLoop(StateVisitor& v, FrameLoop& loop)
+{
+    v(GROUP_NONE, loop.frameWatch), v(GROUP_NONE, loop.fpsIntervalWatch), v(GROUP_NONE, loop.runWatch);
+    v(GROUP_NONE, loop.framesCounted), v(GROUP_NONE, loop.fpsEstimate);
+}
+
 int frameSleepMs(int elapsedMs, bool capOn)
 {
     if (!capOn || elapsedMs > 18)

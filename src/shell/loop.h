@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/state_visitor.h"
 #include "shell/stopwatch.h"
 #include "track/level.h"
 #include <cstdint>
@@ -24,6 +25,7 @@ void setFrameHooks(const FrameHooks& hooks);
 void clearFrameHooks();
 
 void startFrameLoop(FrameLoop& loop);
+void visitFrameLoop(StateVisitor& v, FrameLoop& loop);
 // One pass of the frame loop. True when the player asked to quit (the frame is then
 // neither counted nor drawn).
 bool runFrame(FrameLoop& loop, TileList& tiles);

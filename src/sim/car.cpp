@@ -22,6 +22,43 @@ void resetCars()
     trafficCar = Car();
 }
 
+namespace {
+int colourIndexOf(const Car& car)
+{
+    for (int c = 0; c < TRAFFIC_COLOURS; ++c)
+        if (car.frameA && car.frameA == car.colourFrames[c].first)
+            return c;
+    return -1;   // the pair loaded at start-up
+}
+
+void visitCar(StateVisitor& v, Car& c)
+{
+    const StateGroup g = GROUP_CARS;
+    v(g, c.x), v(g, c.y), v(g, c.screenY), v(g, c.lateralSpeed), v(g, c.speed), v(g, c.drift);
+    v(g, c.trafficSpeed), v(g, c.maxSpeed), v(g, c.speedStep), v(g, c.kind), v(g, c.state);
+    v(g, c.offRoadDrag), v(g, c.headlightsOn), v(g, c.animPhase), v(g, c.steeredDiagonally);
+    v(g, c.throttleHeld), v(g, c.nextColour), v(g, c.nextLane), v(g, c.nextTopSpeed);
+    v(g, c.respawnPending), v(g, c.passSoundPlayed), v(g, c.echoLatch11), v(g, c.echoLatch10);
+    v(g, c.engineChannel), v(g, c.engineLevel), v(g, c.engineLevelLatched);
+    // The channel the mixer last answered is never read back, and a replay without a sound
+    // device gets other answers: it is kept, not compared.
+    v(GROUP_NONE, c.lastChannel);
+    // The sprites by which colour they are, not by where they lie in memory.
+    int colour = colourIndexOf(c);
+    v(g, colour);
+    if (v.restoring() && colour >= 0 && colour < TRAFFIC_COLOURS) {
+        c.frameA = c.colourFrames[colour].first;
+        c.frameB = c.colourFrames[colour].second;
+    }
+}
+}  // namespace
+
+void visitCars(StateVisitor& v)
+{
+    visitCar(v, playerCar);
+    visitCar(v, trafficCar);
+}
+
 bool setKind(Car& car, int k)
 {
     if (static_cast<unsigned>(k) > 1u)

@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/state_visitor.h"
 #include <cstdint>
 #include <string>
 
@@ -79,6 +80,7 @@ extern Car trafficCar;
 
 // Restores both records as constructed (tests and start-up).
 void resetCars();
+void visitCars(StateVisitor& v);
 
 bool setKind(Car& car, int k);
 void setX(Car& car, int v);

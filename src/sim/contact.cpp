@@ -5,6 +5,7 @@
 #include "shell/game.h"
 #include "track/track.h"
 
+int crashFrameStep = 0;
 int checkpointCount = 0;
 int checkpointMessageAge = 0;
 int warnOpenFrames = 0;
@@ -13,6 +14,10 @@ bool warnOpenSounded = false;
 bool warnFunnelSounded = false;
 Mix_Chunk* checkpointSound = nullptr;
 
+namespace {
+Stopwatch recoveryWatch;
+}
+
 constexpr int SIGN_X = 147;
 constexpr int SIGN_Y = 20;
 constexpr int SIGN_FRAMES = 100;
@@ -20,9 +25,19 @@ constexpr int CHECKPOINT_BONUS = 30;
 
 void resetContactState()
 {
+    crashFrameStep = 0;
+    recoveryWatch = Stopwatch();
     checkpointCount = checkpointMessageAge = 0;
     warnOpenFrames = warnFunnelFrames = 0;
     warnOpenSounded = warnFunnelSounded = false;
+}
+
+void visitContactState(StateVisitor& v)
+{
+    v(GROUP_CARS, crashFrameStep), v(GROUP_CARS, recoveryWatch);
+    const StateGroup g = GROUP_CHECKPOINTS;
+    v(g, checkpointCount), v(g, checkpointMessageAge), v(g, warnOpenFrames), v(g, warnFunnelFrames);
+    v(g, warnOpenSounded), v(g, warnFunnelSounded);
 }
 
 bool carsTouch(int trafficX, int trafficY, int playerX, int playerY)
@@ -39,6 +54,19 @@ bool startCrash(Car& car, int state)
     car.state = CAR_CRASHED;
     soundPlay(1, car.crashSound, 0);   // takes the engine's channel: the engine falls silent
     return true;
+}
+
+void recoverFromCrash(Car& car)
+{
+    if (!recoveryWatch.isStarted())
+        recoveryWatch.start();
+    // Out of the crash only after 1.3 s and once the car has rolled to a standstill.
+    if (recoveryWatch.elapsed() > 1299 && car.speed == 0) {
+        car.state = CAR_DRIVING;
+        car.lastChannel = soundPlay(car.engineChannel, car.engineSounds[1].plain, -1);
+        recoveryWatch.stop();
+        recoveryWatch.clear();
+    }
 }
 
 namespace {

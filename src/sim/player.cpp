@@ -1,21 +1,22 @@
 #include "sim/player.h"
 #include "present/sound.h"
 #include "shell/game.h"
+#include "sim/contact.h"
 #include "sim/road.h"
 #include "track/track.h"
 #include <algorithm>
 #include <cstdlib>
 
-int crashTarget = -1;
-Stopwatch recoveryWatch;
 bool skidLoopOn = false;
 bool gravelLoopOn = false;
 
+namespace {
+int crashTarget = -1;
+// Frame counters of the control step: controls act every 2nd frame, coasting every 15th,
+// gravel recentring every 8th.
 int controlTick = 0;
 int coastCounter = 0;
 int gravelRecentreCounter = 0;
-
-namespace {
 
 int towardZero(int v, int step)
 {
@@ -26,26 +27,19 @@ int towardZero(int v, int step)
     return 0;
 }
 
-void recoverFromCrash(Car& car)
-{
-    if (!recoveryWatch.isStarted())
-        recoveryWatch.start();
-    // Out of the crash only after 1.3 s and once the car has rolled to a standstill.
-    if (recoveryWatch.elapsed() > 1299 && car.speed == 0) {
-        car.state = CAR_DRIVING;
-        car.lastChannel = soundPlay(car.engineChannel, car.engineSounds[1].plain, -1);
-        recoveryWatch.stop();
-        recoveryWatch.clear();
-    }
-}
 }  // namespace
 
 void resetPlayerState()
 {
     crashTarget = -1;
-    recoveryWatch = Stopwatch();
     skidLoopOn = gravelLoopOn = false;
     controlTick = coastCounter = gravelRecentreCounter = 0;
+}
+
+void visitPlayerState(StateVisitor& v)
+{
+    v(GROUP_CARS, crashTarget), v(GROUP_CARS, skidLoopOn), v(GROUP_CARS, gravelLoopOn);
+    v(GROUP_CARS, controlTick), v(GROUP_CARS, coastCounter), v(GROUP_CARS, gravelRecentreCounter);
 }
 
 int engineSampleLevel(int engineLevel)

@@ -13,6 +13,11 @@ void resetTrafficState()
     laneCheckCounter = 0;
 }
 
+void visitTrafficState(StateVisitor& v)
+{
+    v(GROUP_CARS, lastGoodTrafficX), v(GROUP_CARS, laneCheckCounter);
+}
+
 void placeTrafficAtStart(Car& car)
 {
     setX(car, 80);

@@ -10,6 +10,7 @@ extern int lastGoodTrafficX;
 extern int laneCheckCounter;
 
 void resetTrafficState();
+void visitTrafficState(StateVisitor& v);
 void updateTraffic(Car& car, SDL_Surface* screen, const TileList& tiles, int playerSpeed,
                    int playerState);
 void adjustTrafficSpeed(Car& car, int playerSpeed);

@@ -3,13 +3,24 @@
 #include <cstdlib>
 
 int scrollY = 0;
+int diagScroll = 0;
+int diagFirstTile = 0;
 TrackMarker trackMarkers[MARKER_SLOTS];
 
 void resetTrackState()
 {
     scrollY = 0;
     scrollStartY = 0;
+    diagScroll = diagFirstTile = 0;
     resetMarkers();
+}
+
+void visitTrackState(StateVisitor& v)
+{
+    v(GROUP_SCROLL, scrollY), v(GROUP_SCROLL, diagScroll), v(GROUP_SCROLL, diagFirstTile);
+    for (TrackMarker& m : trackMarkers)
+        v(GROUP_MARKERS, m.tileIndex), v(GROUP_MARKERS, m.code), v(GROUP_MARKERS, m.done),
+            v(GROUP_MARKERS, m.active);
 }
 
 void advanceScroll(int delta)

@@ -1,4 +1,5 @@
 #pragma once
+#include "shell/state_visitor.h"
 #include "track/level.h"
 
 constexpr int MARKER_SLOTS = 100;
@@ -14,9 +15,13 @@ struct TrackMarker {
 };
 
 extern int scrollY;
+// What the last scroll left for the diagnostics overlay: the scroll and the first tile drawn.
+extern int diagScroll;
+extern int diagFirstTile;
 extern TrackMarker trackMarkers[MARKER_SLOTS];
 
 void resetTrackState();
+void visitTrackState(StateVisitor& v);
 void advanceScroll(int delta);
 int scanStart(int lookBack);
 bool isRoadCode(int code);

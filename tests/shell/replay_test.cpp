@@ -1,7 +1,10 @@
 #include "shell/game.h"
 #include "replay/recorder.h"
+#include "replay/playback.h"
 #include "replay/replay_file.h"
 #include "shell/hash.h"
+#include "shell/input.h"
+#include "shell/clock.h"
 #include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
@@ -11,21 +14,23 @@
 
 TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
 {
-    Replay r{"v1.0.2b", 0x1234, 5000, {1, 2, 3}, {}};
+    Replay r;
+    r.courseChecksum = 0x1234, r.seed = 5000, r.snapshot = {1, 2, 3};
     for (uint32_t i = 0; i < 40; ++i) {
-        ReplayFrame f;
-        f.events = {{SDL_KEYDOWN, 273}, {SDL_JOYBUTTONUP, uint16_t(i)}};
-        f.ticks = {5000 + 19 * i, 5001 + 19 * i, 4000}; // a reading may go back, too
-        f.digest.group[i % DIGEST_GROUPS] = uint16_t(i * 977);
-        f.quit = i == 39;
-        r.frames.push_back(f);
+        r.events.insert(r.events.end(), {{SDL_KEYDOWN, 273}, {SDL_JOYBUTTONUP, uint16_t(i)}});
+        r.ticks.insert(r.ticks.end(), {5000 + 19 * i, 5001 + 19 * i, 4000}); // a reading may go back, too
+        FrameDigest d;
+        d.group[i % DIGEST_GROUPS] = uint16_t(i * 977);
+        r.closeFrame(d, i == 39);
     }
     const std::vector<uint8_t> bytes = encodeReplay(r);
     Replay back;
     std::string error;
     ASSERT_TRUE(decodeReplay(bytes.data(), bytes.size(), back, error)) << error;
     EXPECT_EQ(encodeReplay(back), bytes);
-    EXPECT_EQ(back.frames[7].ticks, r.frames[7].ticks);
+    EXPECT_EQ(back.ticks, r.ticks);
+    EXPECT_EQ(back.frames[7].firstTick, 21u);
+    EXPECT_EQ(back.frames[7].eventCount, 2u);
     EXPECT_TRUE(back.frames[39].quit && !back.frames[38].quit);
     EXPECT_TRUE(back.frames[20].digest == r.frames[20].digest);
     EXPECT_EQ(differingGroups(r.frames[3].digest, r.frames[16].digest), "cars, screen");
@@ -39,7 +44,7 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
         EXPECT_FALSE(error.empty());
     }
     // A file cut inside a field but with a sound checksum: the reader names where it ends.
-    const size_t snapshotEnd = 4 + 2 + 1 + r.gameVersion.size() + 12 + r.snapshot.size();
+    const size_t snapshotEnd = 4 + 2 + 12 + r.snapshot.size();
     for (size_t n = 6; n + 4 < bytes.size(); ++n) {
         std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + n);
         const uint32_t sum = fnv1a(cut.data(), cut.size());
@@ -73,7 +78,8 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
         FrameLoop loop;
         startFrameLoop(loop);
         runFrame(loop, tiles);
-        const std::vector<uint8_t> before = saveSnapshot(loop);
+        std::vector<uint8_t> before;
+        saveSnapshot(loop, before);
         tapKey(KEY_RETURN);
         pushKey(KEY_UP, true);
         for (int i = 0; i < 100; ++i) {
@@ -92,8 +98,8 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
         ASSERT_TRUE(readReplayFile(folder + "/last-run.qrp", r, error)) << error;
         EXPECT_EQ(r.frames.size(), 101u); // the frame of the press, 99 more, the quit
         EXPECT_TRUE(r.frames.back().quit);
-        ASSERT_FALSE(r.frames[0].events.empty()); // the frame of the start press holds it
-        EXPECT_EQ(r.frames[0].events[0].code, KEY_RETURN);
+        ASSERT_NE(r.frames[0].eventCount, 0u); // the frame of the start press holds it
+        EXPECT_EQ(r.events[0].code, KEY_RETURN);
         EXPECT_EQ(r.snapshot, before);
         FrameLoop restored;
         ASSERT_FALSE(restoreSnapshot({r.snapshot.begin(), r.snapshot.end() - 1}, restored));
@@ -107,5 +113,64 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
                 runStagedGame(stage, "", "--replay " + folder + "/last-run.qrp --check");
             EXPECT_EQ(check.out, "101 frames, score " + std::to_string(scored) + ": ok\n");
         }
+    }
+}
+
+// A field added to the snapshot, or moved, changes its layout: the replay format is raised
+// with it, so that older replays are refused as another version's instead of misread.
+TEST(ReplayFormat, IsRaisedWithEveryChangeOfTheSnapshot)
+{
+    EXPECT_EQ(snapshotLayout(), REPLAY_FORMAT_LAYOUT)
+        << "the snapshot is now 0x" << std::hex << snapshotLayout()
+        << ": raise REPLAY_FORMAT, set REPLAY_FORMAT_LAYOUT to this, and record the replays "
+           "again (make replays NEW_FORMAT=1)";
+}
+
+// The screen's checksum sees any one changed bit, and two top bits changed together, which
+// a plain word-wise FNV misses a quarter of the time.
+TEST(ReplayDigest, TheScreenChecksumSeesOneOrTwoChangedBits)
+{
+    StagedResources stage;
+    Headless sdl;
+    auto* pixels = static_cast<uint8_t*>(screen->pixels);
+    const size_t bytes = size_t(screen->pitch) * screen->h;
+    for (size_t i = 0; i < bytes; ++i)
+        pixels[i] = uint8_t(i * 7 + (i >> 9));
+    const uint64_t base = screenChecksum();
+    int missed = 0;
+    for (size_t i = 0; i < bytes; i += 97) {
+        for (int bit = 0; bit < 8; ++bit) {
+            pixels[i] ^= uint8_t(1 << bit);
+            missed += screenChecksum() == base;
+            pixels[i] ^= uint8_t(1 << bit);
+        }
+        const size_t j = (i * 7919 + 8) % bytes | 7;   // the top byte of another word
+        pixels[i | 7] ^= 0x80, pixels[j] ^= 0x80;
+        missed += (i | 7) != j && screenChecksum() == base;
+        pixels[i | 7] ^= 0x80, pixels[j] ^= 0x80;
+    }
+    EXPECT_EQ(missed, 0);
+}
+
+// The clock and input hooks are SDL's own unless a replay plays, and SDL's again after it.
+TEST(ReplayPlayback, TakesTheClockAndTheInputOnlyWhilePlaying)
+{
+    StagedResources stage;
+    Headless sdl;
+    Replay r;
+    r.ticks = {7000};
+    r.events = {{SDL_KEYDOWN, KEY_F}};
+    r.closeFrame(FrameDigest(), false);
+    for (bool playing : {false, true, false}) {
+        if (playing)
+            startPlayback(r, true);
+        else
+            stopPlayback();
+        setVirtualTicks(1000);
+        const bool shown = showDiagnostics;
+        pollInput();   // a recorded F switches the overlay; the queue is empty
+        delayMs(5);
+        EXPECT_EQ(ticksNow(), playing ? 7000u : 1005u) << playing;
+        EXPECT_EQ(showDiagnostics != shown, playing) << playing;
     }
 }

@@ -2,6 +2,7 @@
 #include "present/sound.h"
 #include "shell/clock.h"
 #include "shell/game.h"
+#include "shell/input.h"
 #include "shell/states.h"
 #include "sim/car.h"
 #include "sim/contact.h"

@@ -90,7 +90,7 @@ TEST_F(PlayerTest, CoastingOnRoadAndDragOffIt)
     EXPECT_EQ(playerCar.speed, 0);
     // Crashed, the car loses 3 every 15 frames; on gravel the steering recentres every 8th.
     keys[KEY_DOWN] = false;
-    coastCounter = gravelRecentreCounter = 0;
+    resetPlayerState();
     playerCar.state = CAR_CRASHED;
     playerCar.speed = -20;
     for (int i = 0; i < 15; ++i)

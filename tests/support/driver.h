@@ -1,5 +1,6 @@
 #pragma once
 #include "shell/game.h"
+#include "shell/input.h"
 #include "track/level.h"
 
 // Holds the arrow keys like a simple driver: throttle down, steering towards the middle of
