@@ -1,30 +1,50 @@
 #pragma once
 #include <filesystem>
+#include <initializer_list>
+#include <stdexcept>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
-// The tools that run the game headless work on a private copy of the built resources, made
-// the working directory while they run, so no settings file of the build is ever touched.
+// A private copy of the built resources in a fresh temporary folder, made the working
+// directory while it lives, so the tools and tests that run the game never touch the
+// build's files (its settings above all) or each other's. It holds the files named (paths
+// inside _resources, or "*" for all of them); with none, an empty _resources folder.
 class PrivateCopy {
 public:
-    PrivateCopy(const std::string& resources, const std::string& tag)
-        : dir_(std::filesystem::temp_directory_path() /
-               ("quindara-" + tag + "-" + std::to_string(getpid())))
+    PrivateCopy(const std::string& resources, const std::string& tag,
+                const std::vector<std::string>& files = {"*"})
     {
-        std::filesystem::create_directories(dir_);
-        std::filesystem::copy(resources, dir_ / "_resources",
-                              std::filesystem::copy_options::recursive);
-        std::filesystem::remove(dir_ / "_resources/config.dat");
-        std::filesystem::current_path(dir_);
+        namespace fs = std::filesystem;
+        std::string pattern = (fs::temp_directory_path() / ("quindara-" + tag + "-XXXXXX")).string();
+        if (!mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot make a temporary folder");
+        dir_ = pattern;
+        const fs::path into = dir_ / "_resources";
+        fs::create_directories(into);
+        for (const std::string& file : files) {
+            if (file == "*") {
+                fs::copy(resources, into, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+            } else {
+                fs::create_directories((into / file).parent_path());
+                fs::copy(fs::path(resources) / file, into / file, fs::copy_options::recursive);
+            }
+        }
+        fs::remove(into / "config.dat");
+        previous_ = fs::current_path();
+        fs::current_path(dir_);
     }
     ~PrivateCopy()
     {
         std::error_code ignored;
-        std::filesystem::current_path(std::filesystem::temp_directory_path(), ignored);
+        std::filesystem::current_path(previous_, ignored);
         std::filesystem::remove_all(dir_, ignored);
     }
+    PrivateCopy(const PrivateCopy&) = delete;
+    PrivateCopy& operator=(const PrivateCopy&) = delete;
     const std::filesystem::path& dir() const { return dir_; }
 
 private:
     std::filesystem::path dir_;
+    std::filesystem::path previous_;
 };

@@ -2,7 +2,7 @@
 // presses, records the run as the game does, and fails when the run no longer covers what it
 // is kept for. Run through `make replays` when a rule changes on purpose.
 //   record_replays RESOURCES_DIR OUTPUT_DIR [NAME...]
-#include "autodriver.h"
+#include "pilot.h"
 #include "private_copy.h"
 #include "shell/clock.h"
 #include "shell/settings.h"

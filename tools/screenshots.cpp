@@ -1,7 +1,7 @@
 // Takes the README's pictures with the game's own start-up, frame loop and drawing, headless:
 // the ready banner, the attract screen, a run under way and a crash.
 //   screenshots RESOURCES_DIR OUTPUT_DIR
-#include "autodriver.h"
+#include "pilot.h"
 #include "png.h"
 #include "private_copy.h"
 #include "shell/clock.h"

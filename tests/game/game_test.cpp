@@ -11,7 +11,7 @@
 #include "shell/loop.h"
 #include "sim/car.h"
 #include "sim/player.h"
-#include "support/driver.h"
+#include "pilot.h"
 #include "support/stage.h"
 #include "track/track.h"
 #include <cstdio>
@@ -26,7 +26,7 @@ namespace {
 // The game's own start-up, in this process.
 class WholeGame : public ::testing::Test {
 protected:
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     TileList tiles;
     FrameLoop loop;
 
@@ -61,7 +61,7 @@ protected:
 
 TEST(Executable, WithoutALevelItEndsWithStatusOneAndTouchesNoSettings)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     stage.remove("01.lvl");
     stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
     EXPECT_EQ(runStagedGame(stage, "").status, 1);
@@ -70,7 +70,7 @@ TEST(Executable, WithoutALevelItEndsWithStatusOneAndTouchesNoSettings)
 
 TEST(Executable, WithoutAScreenItSaysSoAndEndsWithStatusTwo)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     const std::string message = "SDL_SetVideoMode screen not initialised.\n";
     // A driver that does not exist, and no display at all with SDL left to choose.
     for (const char* env : {"SDL_VIDEODRIVER=no-such-driver", "-u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY",
@@ -84,7 +84,7 @@ TEST(Executable, WithoutAScreenItSaysSoAndEndsWithStatusTwo)
 
 TEST(Executable, AnAudioDriverThatCannotStartGivesASilentGameThatStopsWhenAsked)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
     const Finished f = runStagedGame(stage, "SDL_AUDIODRIVER=no-such-audio", "", SIGTERM);
     EXPECT_EQ(f.status, 0);
@@ -94,7 +94,7 @@ TEST(Executable, AnAudioDriverThatCannotStartGivesASilentGameThatStopsWhenAsked)
 
 TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Replay replay;
     std::string error;
     ASSERT_TRUE(readReplayFile(sourceDir() + "/tests/replays/crashes.qrp", replay, error));
@@ -176,10 +176,10 @@ TEST_F(WholeGame, AttractARunOfAMinuteTimeUpAndBackToAttract)
     tapKey(KEY_RETURN);
     frames(1);
     ASSERT_EQ(gameState, STATE_PLAYING);
-    SimpleDriver driver;
+    Pilot driver = racer();
     int playingFrames = 0;
     while (gameState == STATE_PLAYING && playingFrames < 400 * 1000 / 19) {
-        driver.drive(tiles);
+        driver.steer(tiles);
         frames(1);
         ++playingFrames;
     }

@@ -56,7 +56,7 @@ bool keyedMagenta(SDL_Surface* s)
 
 TEST(Assets, EveryFileIsThereAtItsSize)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     char name[32];
     for (int k = 1; k <= 18; ++k) {
         std::snprintf(name, sizeof name, "%02d.bmp", k);
@@ -99,7 +99,7 @@ TEST(Assets, EveryFileIsThereAtItsSize)
 
 TEST(Assets, SpritesAreKeyedOnMagentaButNotTheIntro)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     for (int k = 1; k <= 18; ++k)
         EXPECT_TRUE(keyedMagenta(trackTileImages[k])) << k;
@@ -124,7 +124,7 @@ TEST(Assets, SpritesAreKeyedOnMagentaButNotTheIntro)
 
 TEST(Assets, LoadingStepsKeepTheIntroMoving)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl;
     openFonts(12);
     introScreensDrawn = 0;
@@ -141,7 +141,7 @@ TEST(Assets, LoadingStepsKeepTheIntroMoving)
 
 TEST(Assets, EmptyPathsKeepTheFramesButTrafficColoursStillLoad)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl;
     setKind(trafficCar, CAR_TRAFFIC);
     EXPECT_FALSE(loadCarAssets(trafficCar, "", "_resources/bmpImgCarBlueDown.bmp", screen));
@@ -154,7 +154,7 @@ TEST(Assets, EmptyPathsKeepTheFramesButTrafficColoursStillLoad)
 
 TEST(Assets, AMissingRoadTileLeavesTheRestUnloadedButTheGameRuns)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     stage.remove("05.bmp");
     Headless sdl{true};
     EXPECT_EQ(panelImage, nullptr);
@@ -177,7 +177,7 @@ TEST(Assets, AMissingRoadTileLeavesTheRestUnloadedButTheGameRuns)
 
 TEST(Assets, MissingSpritesAndSignsAreSkippedSafely)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     stage.remove("crash/bmpImgCarRedUp_CW3.bmp");
     stage.remove("bmpOBJ_WarnFunnel.bmp");
     stage.remove("bmpImgCarGreenUp.bmp");

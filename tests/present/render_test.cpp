@@ -14,7 +14,7 @@ const std::vector<int> ROAD = {1, 3, 2, 2, 2, 2, 4, 1};
 
 class RenderTest : public ::testing::Test {
 protected:
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles;
 

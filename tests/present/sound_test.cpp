@@ -7,7 +7,7 @@
 #include "shell/states.h"
 #include "sim/car.h"
 #include "sim/player.h"
-#include "support/driver.h"
+#include "pilot.h"
 #include "support/stage.h"
 #include <SDL_mixer.h>
 #include <chrono>
@@ -18,7 +18,7 @@
 
 TEST(SoundPlan, PauseResumeAndHaltReachTheMixer)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     soundPlay(1, playerCar.engineSounds[5].plain, -1);
     soundPlay(3, playerCar.skidSound, -1);
@@ -41,9 +41,26 @@ TEST(SoundPlan, PauseResumeAndHaltReachTheMixer)
     EXPECT_EQ(soundPlay(2, nullptr, 0), -1);   // a missing sample is simply not heard
 }
 
+namespace {
+// The loudest sample of the mix the disk driver has written so far.
+int loudestSample(const std::string& file)
+{
+    std::FILE* mix = std::fopen(file.c_str(), "rb");
+    int16_t samples[4096];
+    int loudest = 0;
+    for (size_t got; mix && (got = std::fread(samples, 2, 4096, mix)) > 0;)
+        for (size_t i = 0; i < got; ++i)
+            loudest = std::max(loudest, std::abs(int(samples[i])));
+    if (mix)
+        std::fclose(mix);
+    return loudest;
+}
+}  // namespace
+
 TEST(SoundPlan, AMinuteOfPlaySoundsAsPlanned)
 {
-    StagedResources stage;
+    int loudest = 0;
+    StagedResources stage{ALL_RESOURCES};
     const std::string mixFile = stage.dir() + "/mix.raw";
     setenv("SDL_DISKAUDIOFILE", mixFile.c_str(), 1);
     {
@@ -51,12 +68,12 @@ TEST(SoundPlan, AMinuteOfPlaySoundsAsPlanned)
         TileList tiles = loadCourse();
         FrameLoop loop;
         startRun(loop, tiles);
-        SimpleDriver driver;
+        Pilot driver = racer();
         int previousSpeed = playerCar.speed, previousTerrain = playerTerrain;
         int previousState = playerCar.state, steadyFrames = 0;
         for (int frame = 0; frame < 60 * 1000 / 19 && gameState == STATE_PLAYING; ++frame) {
             const size_t before = soundLog().size();
-            driver.drive(tiles);
+            driver.steer(tiles);
             ASSERT_FALSE(runFrame(loop, tiles));
             // At a constant speed on the same terrain, the engine is never asked again.
             const bool steady = playerCar.speed == previousSpeed && playerTerrain == previousTerrain &&
@@ -77,17 +94,11 @@ TEST(SoundPlan, AMinuteOfPlaySoundsAsPlanned)
             previousState = playerCar.state;
         }
         EXPECT_GT(steadyFrames, 1000);
-        std::this_thread::sleep_for(std::chrono::milliseconds(400));   // let the mix reach the file
+        // The mixer's thread writes the mix as it goes: wait, generously, for it to be heard.
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while ((loudest = loudestSample(mixFile)) <= 2000 && std::chrono::steady_clock::now() < until)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
-    std::FILE* mix = std::fopen(mixFile.c_str(), "rb");
-    ASSERT_NE(mix, nullptr);
-    int16_t samples[4096];
-    int loudest = 0;
-    size_t got;
-    while ((got = std::fread(samples, 2, 4096, mix)) > 0)
-        for (size_t i = 0; i < got; ++i)
-            loudest = std::max(loudest, std::abs(int(samples[i])));
-    std::fclose(mix);
     EXPECT_GT(loudest, 2000);
 }

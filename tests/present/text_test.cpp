@@ -9,7 +9,7 @@
 namespace {
 class TextTest : public ::testing::Test {
 protected:
-    StagedResources stage;
+    StagedResources stage{{"arial.ttf", "led.ttf"}};
     Headless sdl;
     const SDL_Color black = {0, 0, 0, 0};
 

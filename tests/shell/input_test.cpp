@@ -15,7 +15,7 @@
 namespace {
 class InputTest : public ::testing::Test {
 protected:
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
 };
 }  // namespace

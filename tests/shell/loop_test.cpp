@@ -18,7 +18,7 @@ TEST(FramePacing, SleepsOutTheRestOfA19msFrame)
 
 TEST(FrameLoop, EstimatesFramesPerSecondEveryHalfSecond)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles = loadCourse();
     FrameLoop loop;
@@ -38,7 +38,7 @@ TEST(FrameLoop, EstimatesFramesPerSecondEveryHalfSecond)
 
 TEST(FrameLoop, CapOffNeverSleepsAndQuitIsNotCounted)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles = loadCourse();
     FrameLoop loop;

@@ -68,7 +68,7 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
 // best run only when it set the high score.
 TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl(true);
     TileList tiles = loadCourse();
     const std::string folder = stage.dir() + "/_resources";

@@ -24,7 +24,7 @@ int countRequests(SoundOp op, int channel, const Mix_Chunk* sample = nullptr)
 
 class StatesTest : public ::testing::Test {
 protected:
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles;
 

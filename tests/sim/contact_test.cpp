@@ -10,7 +10,7 @@
 namespace {
 class ContactTest : public ::testing::Test {
 protected:
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
 
     int plays(int channel, const Mix_Chunk* sample)

@@ -11,7 +11,7 @@ namespace {
 // with the held-key table, headless, with the sound module's log.
 class PlayerTest : public ::testing::Test {
 protected:
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles;
     bool keys[KEY_SLOTS] = {};

@@ -62,24 +62,11 @@ std::string resourcesDir() { return QUINDARA_RESOURCES; }
 std::string sourceDir() { return QUINDARA_SOURCE; }
 std::string gameExecutable() { return QUINDARA_GAME; }
 
-StagedResources::StagedResources()
-{
-    char pattern[] = "/tmp/quindara-test-XXXXXX";
-    const char* made = mkdtemp(pattern);
-    if (!made)
-        throw std::runtime_error("mkdtemp failed");
-    dir_ = made;
-    fs::copy(resourcesDir(), dir_ + "/_resources", fs::copy_options::recursive);
-    fs::remove(dir_ + "/_resources/config.dat");
-    previous_ = fs::current_path();
-    fs::current_path(dir_);
-}
+const std::vector<std::string> ALL_RESOURCES = {"*"};
 
-StagedResources::~StagedResources()
+StagedResources::StagedResources(const std::vector<std::string>& files)
+    : copy_(resourcesDir(), "test", files), dir_(copy_.dir().string())
 {
-    std::error_code ignored;
-    fs::current_path(previous_, ignored);
-    fs::remove_all(dir_, ignored);
 }
 
 void StagedResources::remove(const std::string& name) const { fs::remove(path(name)); }
@@ -162,6 +149,13 @@ void startRun(FrameLoop& loop, TileList& tiles)
     tapKey(SDLK_RETURN);
     runFrame(loop, tiles);
     ASSERT_EQ(gameState, STATE_PLAYING);
+}
+
+Pilot racer()
+{
+    Pilot p;
+    p.lookAhead = 30, p.pixelsPerStep = 10, p.maxLateral = 3, p.passingGap = 20;
+    return p;
 }
 
 void pushKey(int sym, bool down) { pushKeyEvent(sym, down); }

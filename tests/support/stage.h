@@ -2,18 +2,20 @@
 #include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
+#include "pilot.h"
+#include "private_copy.h"
 #include "track/level.h"
 #include <SDL.h>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
-// A private copy of the built resources in a temporary folder, made the working directory
-// for the test's lifetime, so tests never touch build/_resources or each other.
+// A test's private copy of the built resources (see PrivateCopy): only the files it names,
+// "*" for all of them (a test that loads the assets or runs the game), none for a test of the
+// settings alone.
 class StagedResources {
 public:
-    StagedResources();
-    ~StagedResources();
+    explicit StagedResources(const std::vector<std::string>& files = {});
     const std::string& dir() const { return dir_; }
     std::string path(const std::string& name) const { return dir_ + "/_resources/" + name; }
     void remove(const std::string& name) const;
@@ -22,9 +24,12 @@ public:
     bool exists(const std::string& name) const;
 
 private:
+    PrivateCopy copy_;
     std::string dir_;
-    std::string previous_;
 };
+
+// Every built resource: for a test that loads the assets or runs the game.
+extern const std::vector<std::string> ALL_RESOURCES;
 
 // SDL brought up as the game does (headless drivers come from the test environment), with
 // the virtual clock and every game variable at its start-up value. Assets are loaded from
@@ -56,6 +61,9 @@ TileList loadCourse();
 // Starts the frame loop, runs the first attract frame, then presses Return and runs the
 // frame that starts a new game.
 void startRun(FrameLoop& loop, TileList& tiles);
+
+// The scripted driver set to race: looking closer, steering harder, passing wider.
+Pilot racer();
 
 void pushKey(int sym, bool down);
 void pushButton(int button, bool down);

@@ -7,7 +7,7 @@
 #include "sim/contact.h"
 #include "sim/player.h"
 #include "present/render.h"
-#include "support/driver.h"
+#include "pilot.h"
 #include "support/stage.h"
 #include "track/track.h"
 #include <fstream>
@@ -99,19 +99,19 @@ TEST(Course, MarkersAreSingleTilesAtTheRoadsEdge)
 
 TEST(Course, ASimpleDriverFinishesALapInTime)
 {
-    StagedResources stage;
+    StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles = loadCourse();
     FrameLoop loop;
     startRun(loop, tiles);
 
-    SimpleDriver driver;
+    Pilot driver = racer();
     int frames = 0, topSpeedFrames = 0, previousScroll = 0;
     bool lapStarted = false, lapDone = false;
     int checkpointsCounted = 0, lastLimit = timeLimit;
     const int maxFrames = 120 * 1000 / 19;
     while (frames < maxFrames && gameState == STATE_PLAYING) {
-        driver.drive(tiles);
+        driver.steer(tiles);
         ASSERT_FALSE(runFrame(loop, tiles));
         ++frames;
         topSpeedFrames += playerCar.speed == -20;
@@ -135,7 +135,7 @@ TEST(Course, ASimpleDriverFinishesALapInTime)
     // Markers met on this lap do not count again on the next one.
     const int limit = timeLimit;
     for (int i = 0; i < 900 && gameState == STATE_PLAYING; ++i) {
-        driver.drive(tiles);
+        driver.steer(tiles);
         runFrame(loop, tiles);
     }
     EXPECT_EQ(timeLimit, limit);

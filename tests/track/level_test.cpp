@@ -7,7 +7,7 @@ namespace {
 // Writes a level 1 file into a staged folder and loads it as start-up does.
 class LevelFile : public ::testing::Test {
 protected:
-    StagedResources stage;
+    StagedResources stage{{"01.lvl"}};
 
     TileList load(const std::string& text)
     {

@@ -13,6 +13,13 @@ public:
     Aim aim = AIM_MIDDLE;
     int targetX = 0;   // for AIM_X: where the car's left edge should be
     bool throttle = true;
+    // How it drives: how far ahead it looks (rows above the car), how many pixels of
+    // distance ask for one step of sideways speed, and the most sideways speed it asks for,
+    // how much room it leaves when it passes the traffic car.
+    int lookAhead = 40;
+    int pixelsPerStep = 12;
+    int maxLateral = 2;
+    int passingGap = 14;
 
     // Presses and releases what this frame needs; the caller runs the frame.
     void steer(const TileList& tiles);

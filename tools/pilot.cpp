@@ -1,4 +1,4 @@
-#include "autodriver.h"
+#include "pilot.h"
 #include "shell/game.h"
 #include "sim/car.h"
 #include "sim/player.h"
@@ -29,7 +29,7 @@ void Pilot::releaseAll()
 void Pilot::steer(const TileList& tiles)
 {
     set(0, throttle);
-    const RoadEdges road = roadEdges(tiles, playerCar.screenY - 40);
+    const RoadEdges road = roadEdges(tiles, playerCar.screenY - lookAhead);
     const int left = road.left >= 0 ? road.left : 40, right = road.right >= 0 ? road.right : 200;
     int target = (left + right) / 2;
     if (aim == AIM_LEFT_EDGE)
@@ -45,9 +45,10 @@ void Pilot::steer(const TileList& tiles)
         std::abs(trafficCar.x - playerCar.x) < 50) {
         // Round the traffic car on the side with more road.
         const int roomLeft = trafficCar.x - left, roomRight = right - trafficCar.x;
-        target = roomLeft > roomRight ? trafficCar.x - CAR_WIDTH - 14 : trafficCar.x + CAR_WIDTH + 14;
+        target = roomLeft > roomRight ? trafficCar.x - CAR_WIDTH - passingGap
+                                      : trafficCar.x + CAR_WIDTH + passingGap;
     }
-    const int wanted = std::clamp((target - playerCar.x) / 12, -2, 2);
+    const int wanted = std::clamp((target - playerCar.x) / pixelsPerStep, -maxLateral, maxLateral);
     set(1, playerCar.lateralSpeed > wanted);
     set(2, playerCar.lateralSpeed < wanted);
 }
