@@ -46,8 +46,8 @@ install(FILES ${STAGING}/deb/quindara.desktop DESTINATION share/applications COM
 add_custom_command(OUTPUT ${STAGING}/deb/copyright ${STAGING}/deb/changelog.gz ${STAGING}/deb/quindara.6.gz
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/make-copyright.sh ${STAGING}/deb/copyright
   COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/data/debian/changelog > ${STAGING}/deb/changelog.gz
-  COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/data/debian/quindara.6 > ${STAGING}/deb/quindara.6.gz
-  DEPENDS scripts/make-copyright.sh data/debian/changelog data/debian/quindara.6)
+  COMMAND gzip -9nc ${CMAKE_BINARY_DIR}/quindara.6 > ${STAGING}/deb/quindara.6.gz
+  DEPENDS scripts/make-copyright.sh data/debian/changelog ${CMAKE_BINARY_DIR}/quindara.6)
 add_custom_target(package-docs ALL DEPENDS ${STAGING}/deb/copyright)
 install(FILES ${STAGING}/deb/copyright ${STAGING}/deb/changelog.gz
   DESTINATION share/doc/quindara COMPONENT deb)

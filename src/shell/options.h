@@ -1,4 +1,5 @@
 #pragma once
+#include "version.h"
 #include <string>
 
 // What the command line asks for.
@@ -13,7 +14,7 @@ struct Options {
 
 enum OptionsResult { OPTIONS_RUN, OPTIONS_HELP, OPTIONS_VERSION, OPTIONS_BAD };
 
-constexpr const char* VERSION_LINE = "Quindara v1.0.2b";
+constexpr const char* VERSION_LINE = "Quindara " QUINDARA_VERSION_TEXT;
 
 OptionsResult parseOptions(int argc, const char* const argv[], Options& options);
 const char* usageText();

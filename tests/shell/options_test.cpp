@@ -1,5 +1,8 @@
 #include "shell/options.h"
+#include "support/stage.h"
+#include <fstream>
 #include <gtest/gtest.h>
+#include <regex>
 #include <vector>
 
 TEST(Options, TheCommandLineIsReadStrictly)
@@ -30,4 +33,18 @@ TEST(Options, TheCommandLineIsReadStrictly)
         EXPECT_EQ(options.fullscreen, c.fullscreen);
         EXPECT_EQ(options.scale, c.result == OPTIONS_BAD ? options.scale : c.scale);
     }
+}
+
+// The manual page a package installs names every option the help does.
+TEST(Options, TheManualPageNamesEveryOptionOfTheHelp)
+{
+    std::ifstream in(sourceDir() + "/data/debian/quindara.6.in");
+    const std::string page((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_FALSE(page.empty());
+    const std::string help = usageText();
+    const std::regex option("--([a-z]+)");
+    int named = 0;
+    for (auto m = std::sregex_iterator(help.begin(), help.end(), option); m != std::sregex_iterator(); ++m, ++named)
+        EXPECT_NE(page.find("\\-\\-" + (*m)[1].str()), std::string::npos) << (*m)[0];
+    EXPECT_GE(named, 8);
 }
