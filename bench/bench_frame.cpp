@@ -7,13 +7,13 @@
 //                                      in the window SDL opens (run it under an X server)
 //   bench_frame RESOURCES_DIR floor     a full-screen picture blitted and flipped, nothing else:
 //                                      the least any frame can cost in that window
+#include "app/session.h"
 #include "present/assets.h"
 #include "private_copy.h"
+#include "replay/recorder.h"
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
-#include "app/session.h"
-#include "replay/recorder.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "shell/window.h"
@@ -32,7 +32,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 double msSince(std::chrono::steady_clock::time_point t0)
 {
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
@@ -110,7 +111,7 @@ void writeLongCourse(const fs::path& resources, int rows)
     for (int i = 0; i < rows; ++i)
         out << lines[size_t(i) % lines.size()] << '\n';
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -137,10 +138,11 @@ int main(int argc, char** argv)
             if (startSession({false, 0, true, true}, tiles) != 0)
                 return 1;
             std::printf("start-up with %d rows: %.0f ms\n", levelTileCount / 8, msSince(t0));
-            measureGame(tiles, "frame work, " + std::to_string(levelTileCount / 8) + " rows", 4000, true);
+            measureGame(tiles, "frame work, " + std::to_string(levelTileCount / 8) + " rows", 4000,
+                        true);
             shutdown(tiles, false);
         }
-    } else if (mode == "present") {   // the player's 3x window
+    } else if (mode == "present") { // the player's 3x window
         TileList tiles;
         status = startSession({}, tiles);
         if (status == 0)

@@ -6,7 +6,7 @@
 
 int main(int argc, char** argv)
 {
-    setvbuf(stdout, nullptr, _IOLBF, 0);   // each message reaches a log or pipe as it is said
+    setvbuf(stdout, nullptr, _IOLBF, 0); // each message reaches a log or pipe as it is said
     Options options;
     switch (parseOptions(argc, argv, options)) {
     case OPTIONS_HELP:

@@ -4,22 +4,22 @@
 #include "pixelart.h"
 #include "png.h"
 #include "synth.h"
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <string>
-#include <algorithm>
-#include <cerrno>
 #include <sys/stat.h>
 
-namespace {
+namespace
+{
 
 const Rgb GRASS = {62, 132, 52}, GRASS_DARK = {44, 104, 40}, ASPHALT = {92, 92, 98},
           LINE = {236, 236, 222}, KERB_RED = {206, 32, 30}, KERB_WHITE = {242, 242, 242},
           GRAVEL = {146, 136, 120}, SAND = {206, 186, 134}, WALL = {44, 44, 52},
-          DARK_ROAD = {30, 30, 38}, NIGHT = {14, 30, 20}, WATER = {44, 94, 172},
-          BLACK = {0, 0, 0}, WHITE = {255, 255, 255}, TYRE = {24, 24, 24},
-          GLASS = {60, 84, 112}, PANEL = {54, 58, 66};
+          DARK_ROAD = {30, 30, 38}, NIGHT = {14, 30, 20}, WATER = {44, 94, 172}, BLACK = {0, 0, 0},
+          WHITE = {255, 255, 255}, TYRE = {24, 24, 24}, GLASS = {60, 84, 112}, PANEL = {54, 58, 66};
 
 // The intro picture leaves its rows from here down to the loading text and banner.
 constexpr int INTRO_TEXT_BAND = 208;
@@ -59,7 +59,7 @@ Canvas grass(uint32_t seed, Rgb base = GRASS)
 {
     Canvas c = texture(seed, base, 10);
     Dice dice(seed + 100);
-    for (int k = 0; k < 14; ++k) {   // tufts
+    for (int k = 0; k < 14; ++k) { // tufts
         const int x = dice.below(40), y = dice.below(40);
         c.set(x, y, shade(base, -28));
         c.set(x, (y + 1) % 40, shade(base, -18));
@@ -82,7 +82,7 @@ Canvas asphalt(uint32_t seed, Rgb base, Rgb line)
 {
     Canvas c = texture(seed, base, 6);
     for (int y = 0; y < 40; ++y)
-        if ((y / 10) % 2 == 0)   // centre dashes, 10 on and 10 off
+        if ((y / 10) % 2 == 0) // centre dashes, 10 on and 10 off
             for (int x = 19; x <= 20; ++x)
                 c.set(x, y, line);
     return c;
@@ -90,7 +90,7 @@ Canvas asphalt(uint32_t seed, Rgb base, Rgb line)
 
 void tree(Canvas& c, float x, float y, float r, Rgb leaf)
 {
-    fillEllipse(c, x + 2, y + 2, r, r, shade(GRASS_DARK, -25));   // shadow
+    fillEllipse(c, x + 2, y + 2, r, r, shade(GRASS_DARK, -25)); // shadow
     fillEllipse(c, x, y, r, r, leaf);
     fillEllipse(c, x - r * 0.3f, y - r * 0.3f, r * 0.5f, r * 0.5f, shade(leaf, 22));
 }
@@ -98,10 +98,20 @@ void tree(Canvas& c, float x, float y, float r, Rgb leaf)
 Canvas tile(int code)
 {
     switch (code) {
-    case 1: return grass(1);
-    case 2: return asphalt(2, ASPHALT, LINE);
-    case 3: { Canvas c = grass(3); kerb(c, 32); return c; }
-    case 4: { Canvas c = grass(4); kerb(c, 0); return c; }
+    case 1:
+        return grass(1);
+    case 2:
+        return asphalt(2, ASPHALT, LINE);
+    case 3: {
+        Canvas c = grass(3);
+        kerb(c, 32);
+        return c;
+    }
+    case 4: {
+        Canvas c = grass(4);
+        kerb(c, 0);
+        return c;
+    }
     case 5: {
         Canvas c = grass(5);
         tree(c, 11, 11, 8, {34, 96, 38});
@@ -112,7 +122,8 @@ Canvas tile(int code)
         Canvas c = texture(6, SAND, 9);
         Dice dice(106);
         for (int k = 0; k < 6; ++k)
-            drawLine(c, dice.below(40), dice.below(40), dice.below(40), dice.below(40), shade(SAND, 14));
+            drawLine(c, dice.below(40), dice.below(40), dice.below(40), dice.below(40),
+                     shade(SAND, 14));
         return c;
     }
     case 7: {
@@ -134,9 +145,9 @@ Canvas tile(int code)
     }
     case 9: {
         Canvas c = grass(9);
-        fillRect(c, 7, 9, 27, 24, {120, 40, 34});        // barn roof
-        fillRect(c, 7, 9, 27, 12, {150, 52, 42});        // sunlit half
-        drawLine(c, 7, 21, 33, 21, {80, 26, 22});        // ridge
+        fillRect(c, 7, 9, 27, 24, {120, 40, 34});          // barn roof
+        fillRect(c, 7, 9, 27, 12, {150, 52, 42});          // sunlit half
+        drawLine(c, 7, 21, 33, 21, {80, 26, 22});          // ridge
         fillRect(c, 9, 33, 23, 3, shade(GRASS_DARK, -25)); // shadow
         return c;
     }
@@ -148,16 +159,17 @@ Canvas tile(int code)
         for (int y = 0; y < 40; y += 10)
             for (int x = (y / 10) % 2 ? 0 : 10; x < 40; x += 20)
                 drawLine(c, x, y, x, y + 9, shade(WALL, -14));
-        fillRect(c, 18, 0, 4, 40, {62, 60, 40});   // cable duct with dim lamps
+        fillRect(c, 18, 0, 4, 40, {62, 60, 40}); // cable duct with dim lamps
         for (int y = 4; y < 40; y += 20)
             fillRect(c, 18, y, 4, 3, {170, 150, 70});
         return c;
     }
-    case 11: return asphalt(11, DARK_ROAD, {92, 92, 84});
+    case 11:
+        return asphalt(11, DARK_ROAD, {92, 92, 84});
     case 12: {
         Canvas c = texture(12, GRAVEL, 14);
         Dice dice(112);
-        for (int k = 0; k < 120; ++k) {   // loose stones, lit from the top left
+        for (int k = 0; k < 120; ++k) { // loose stones, lit from the top left
             const int x = dice.below(39), y = dice.below(39);
             const Rgb stone = shade(GRAVEL, dice.below(3) == 0 ? 55 : (dice.below(2) ? 25 : -40));
             c.set(x, y, shade(stone, 25));
@@ -180,9 +192,10 @@ Canvas tile(int code)
     case 14: {
         Canvas c(40, 40, {120, 120, 128});
         Dice dice(14);
-        const Rgb crowd[5] = {{220, 40, 40}, {240, 210, 60}, {60, 90, 220}, {240, 240, 240}, {40, 160, 70}};
+        const Rgb crowd[5] = {
+            {220, 40, 40}, {240, 210, 60}, {60, 90, 220}, {240, 240, 240}, {40, 160, 70}};
         for (int y = 0; y < 40; y += 5) {
-            drawLine(c, 0, y + 4, 39, y + 4, {90, 90, 96});   // step edges
+            drawLine(c, 0, y + 4, 39, y + 4, {90, 90, 96}); // step edges
             for (int x = 1; x < 40; x += 3)
                 if (dice.below(5))
                     fillRect(c, x, y + 1, 2, 2, crowd[dice.below(5)]);
@@ -202,7 +215,12 @@ Canvas tile(int code)
         fillRect(c, 18, 0, 4, 40, {120, 120, 116});
         return c;
     }
-    case 16: { Canvas c = grass(16); kerb(c, 0); kerb(c, 32); return c; }
+    case 16: {
+        Canvas c = grass(16);
+        kerb(c, 0);
+        kerb(c, 32);
+        return c;
+    }
     case 17: {
         Canvas c = grass(17, GRASS_DARK);
         tree(c, 8, 8, 8, {24, 74, 36});
@@ -218,7 +236,8 @@ Canvas tile(int code)
             c.set(dice.below(40), dice.below(40), {40, 60, 44});
         return c;
     }
-    default: return Canvas(40, 40);
+    default:
+        return Canvas(40, 40);
     }
 }
 
@@ -233,24 +252,25 @@ Canvas car(Rgb body, bool secondFrame)
         for (int side : {2, 24})
             for (int y = 0; y < 8; ++y)
                 for (int x = 0; x < 4; ++x)
-                    c.set(side + x, wy + y, ((y + (secondFrame ? 1 : 0)) % 2) ? TYRE : Rgb{70, 70, 70});
+                    c.set(side + x, wy + y,
+                          ((y + (secondFrame ? 1 : 0)) % 2) ? TYRE : Rgb{70, 70, 70});
     fillEllipse(c, 15, 20, 11, 19, body);
     fillRect(c, 5, 8, 20, 25, body);
-    for (int y = 2; y < 38; ++y) {   // shading: lit from the left
+    for (int y = 2; y < 38; ++y) { // shading: lit from the left
         c.set(5, y, shade(body, 45));
         c.set(24, y, shade(body, -50));
     }
-    fillRect(c, 8, 10, 14, 7, GLASS);                  // windscreen
-    fillRect(c, 9, 10, 4, 2, shade(GLASS, 70));        // glare
-    fillRect(c, 9, 17, 12, 9, shade(body, -18));      // roof
-    fillRect(c, 9, 26, 12, 4, GLASS);                  // rear window
-    fillRect(c, 7, 1, 4, 2, {250, 250, 200});          // headlamps
+    fillRect(c, 8, 10, 14, 7, GLASS);            // windscreen
+    fillRect(c, 9, 10, 4, 2, shade(GLASS, 70));  // glare
+    fillRect(c, 9, 17, 12, 9, shade(body, -18)); // roof
+    fillRect(c, 9, 26, 12, 4, GLASS);            // rear window
+    fillRect(c, 7, 1, 4, 2, {250, 250, 200});    // headlamps
     fillRect(c, 19, 1, 4, 2, {250, 250, 200});
-    fillRect(c, 7, 37, 4, 2, {170, 20, 20});           // tail lamps
+    fillRect(c, 7, 37, 4, 2, {170, 20, 20}); // tail lamps
     fillRect(c, 19, 37, 4, 2, {170, 20, 20});
-    drawLine(c, 14, 2, 14, 8, shade(body, 30));        // racing stripe on the bonnet
+    drawLine(c, 14, 2, 14, 8, shade(body, 30)); // racing stripe on the bonnet
     drawLine(c, 15, 2, 15, 8, shade(body, 30));
-    if (secondFrame) {   // a puff of exhaust under the tail
+    if (secondFrame) { // a puff of exhaust under the tail
         c.set(12, 39, {160, 160, 160});
         c.set(17, 39, {130, 130, 130});
     }
@@ -263,7 +283,7 @@ Canvas darkCar()
     for (auto& p : c.px)
         if (!(p == MAGENTA))
             p = shade(mix(p, {20, 20, 28}, 0.7f), -10);
-    fillRect(c, 6, 36, 5, 3, {255, 40, 30});   // only the tail lights stand out
+    fillRect(c, 6, 36, 5, 3, {255, 40, 30}); // only the tail lights stand out
     fillRect(c, 19, 36, 5, 3, {255, 40, 30});
     return c;
 }
@@ -275,14 +295,15 @@ Canvas headlightCone()
     const float noseX = 103, noseY = 138;
     for (int y = 0; y < 138; ++y)
         for (int x = 0; x < 206; ++x) {
-            const float up = noseY - y;                       // distance ahead of the nose
-            const float half = 8 + up * 0.68f;                 // the beam widens with distance
+            const float up = noseY - y;        // distance ahead of the nose
+            const float half = 8 + up * 0.68f; // the beam widens with distance
             const float off = std::fabs(x + 0.5f - noseX);
             if (off > half)
                 continue;
             // Dithered: dense near the car and the beam's axis, sparse at its edges.
             const float strength = (1.0f - up / 150.0f) * (1.0f - 0.6f * off / half);
-            const int pattern[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+            const int pattern[4][4] = {
+                {0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
             if (strength * 16 > pattern[y % 4][x % 4] + 1)
                 c.set(x, y, strength > 0.6f ? Rgb{255, 252, 200} : Rgb{236, 228, 150});
         }
@@ -295,7 +316,7 @@ Canvas sparks(int step)
     Canvas c(30, 40);
     Dice dice(uint32_t(500 + step));
     for (int k = 0; k < 6; ++k) {
-        const float a = -step * 1.2566f + k * 1.0472f;   // turning the other way
+        const float a = -step * 1.2566f + k * 1.0472f; // turning the other way
         const float r = 10 + dice.below(6);
         const int x = int(15 + r * std::cos(a)), y = int(20 + r * 1.3f * std::sin(a));
         fillEllipse(c, x, y, 2.5f, 2.5f, {150, 150, 150});
@@ -317,10 +338,13 @@ Canvas panel()
         c.set(0, y, {30, 32, 36});
         c.set(1, y, {96, 100, 110});
     }
-    const struct { const char* label; int y; } readouts[3] = {{"HI", 56}, {"SCORE", 98}, {"TIME", 140}};
+    const struct {
+        const char* label;
+        int y;
+    } readouts[3] = {{"HI", 56}, {"SCORE", 98}, {"TIME", 140}};
     for (const auto& r : readouts) {
         drawLabel(c, r.label, (51 - labelWidth(r.label, 1)) / 2, r.y - 10, 1, {230, 200, 80});
-        fillRect(c, 2, r.y - 2, 48, 24, {8, 8, 10});       // the LED window
+        fillRect(c, 2, r.y - 2, 48, 24, {8, 8, 10}); // the LED window
         drawLine(c, 2, r.y + 22, 49, r.y + 22, {110, 114, 124});
     }
     drawLabel(c, "Q", 15, 190, 5, {206, 32, 30});
@@ -348,7 +372,7 @@ Canvas panelMask()
 Canvas warningSign(bool narrows)
 {
     Canvas c(36, 36);
-    fillRect(c, 17, 26, 3, 10, {90, 90, 96});   // post
+    fillRect(c, 17, 26, 3, 10, {90, 90, 96}); // post
     fillTriangle(c, 18, 1, 1, 29, 35, 29, {206, 24, 24});
     fillTriangle(c, 18, 7, 6, 26, 30, 26, WHITE);
     // Two road edges: converging for a narrowing, diverging for an opening.
@@ -364,7 +388,7 @@ Canvas warningSign(bool narrows)
 Canvas intro()
 {
     Canvas c(320, 240);
-    for (int y = 0; y < 240; ++y)   // dusk sky fading to a pale horizon
+    for (int y = 0; y < 240; ++y) // dusk sky fading to a pale horizon
         for (int x = 0; x < 320; ++x)
             c.set(x, y, mix({34, 70, 140}, {250, 236, 214}, std::min(1.0f, y / 120.0f)));
     // The road running off to the horizon, with its kerbs.
@@ -409,7 +433,7 @@ Canvas icon()
         for (int x = 0; x < 64; ++x) {
             const int dx = std::max({0, 9 - x, x - 54}), dy = std::max({0, 9 - y, y - 54});
             if (dx * dx + dy * dy > 81)
-                continue;   // outside the rounded corners: transparent
+                continue; // outside the rounded corners: transparent
             Rgb colour = ASPHALT;
             if (x < 8 || x > 55)
                 colour = GRASS;
@@ -433,7 +457,8 @@ bool saveIcon(const Canvas& c, int size, const std::string& path)
             int sum[3] = {0, 0, 0}, opaque = 0;
             for (int j = 0; j < 4; ++j)
                 for (int i = 0; i < 4; ++i) {
-                    const Rgb p = c.get((x * 4 + i) * c.w / (size * 4), (y * 4 + j) * c.h / (size * 4));
+                    const Rgb p =
+                        c.get((x * 4 + i) * c.w / (size * 4), (y * 4 + j) * c.h / (size * 4));
                     if (p == MAGENTA)
                         continue;
                     sum[0] += p.r, sum[1] += p.g, sum[2] += p.b, ++opaque;
@@ -445,9 +470,12 @@ bool saveIcon(const Canvas& c, int size, const std::string& path)
     return writePng(path, size, size, rgba);
 }
 
-bool makeFolder(const std::string& path) { return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST; }
+bool makeFolder(const std::string& path)
+{
+    return mkdir(path.c_str(), 0755) == 0 || errno == EEXIST;
+}
 
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -466,9 +494,14 @@ int main(int argc, char** argv)
         std::snprintf(name, sizeof name, "%02d.bmp", code);
         save(tile(code), name);
     }
-    const struct { const char* name; Rgb body; } colours[5] = {
-        {"Red", {214, 30, 28}}, {"Blue", {40, 80, 210}}, {"Yellow", {236, 200, 30}},
-        {"Green", {40, 160, 64}}, {"Purple", {140, 50, 170}}};
+    const struct {
+        const char* name;
+        Rgb body;
+    } colours[5] = {{"Red", {214, 30, 28}},
+                    {"Blue", {40, 80, 210}},
+                    {"Yellow", {236, 200, 30}},
+                    {"Green", {40, 160, 64}},
+                    {"Purple", {140, 50, 170}}};
     for (const auto& colour : colours) {
         save(car(colour.body, false), std::string("bmpImgCar") + colour.name + "Up.bmp");
         save(car(colour.body, true), std::string("bmpImgCar") + colour.name + "Down.bmp");
@@ -478,10 +511,13 @@ int main(int argc, char** argv)
     for (int step = 1; step <= 5; ++step) {
         const float angle = step * 72.0f;
         const std::string n = std::to_string(step);
-        save(rotated(car(colours[0].body, false), angle, 0.72f), "crash/bmpImgCarRedUp_CW" + n + ".bmp");
-        save(rotated(car(colours[0].body, true), angle, 0.72f), "crash/bmpImgCarRedDown_CW" + n + ".bmp");
+        save(rotated(car(colours[0].body, false), angle, 0.72f),
+             "crash/bmpImgCarRedUp_CW" + n + ".bmp");
+        save(rotated(car(colours[0].body, true), angle, 0.72f),
+             "crash/bmpImgCarRedDown_CW" + n + ".bmp");
         save(sparks(step), "crash/bmpImgCarRedUp_CCW" + n + ".bmp");
-        save(rotated(car(colours[0].body, true), -angle, 0.72f), "crash/bmpImgCarRedDown_CCW" + n + ".bmp");
+        save(rotated(car(colours[0].body, true), -angle, 0.72f),
+             "crash/bmpImgCarRedDown_CCW" + n + ".bmp");
     }
     save(panel(), "pnlMain.bmp");
     save(panelMask(), "pnlMainMSK.bmp");

@@ -7,11 +7,12 @@
 // aimed at a place on the road a little way ahead.
 enum Aim { AIM_MIDDLE, AIM_LEFT_EDGE, AIM_RIGHT_EDGE, AIM_TRAFFIC, AIM_X };
 
-class Pilot {
-public:
-    bool joystick = false;   // buttons 0 (throttle), 2 and 6 (steering) instead of keys
+class Pilot
+{
+  public:
+    bool joystick = false; // buttons 0 (throttle), 2 and 6 (steering) instead of keys
     Aim aim = AIM_MIDDLE;
-    int targetX = 0;   // for AIM_X: where the car's left edge should be
+    int targetX = 0; // for AIM_X: where the car's left edge should be
     bool throttle = true;
     // How it drives: how far ahead it looks (rows above the car), how many pixels of
     // distance ask for one step of sideways speed, and the most sideways speed it asks for,
@@ -25,7 +26,7 @@ public:
     void steer(const TileList& tiles);
     void releaseAll();
 
-private:
-    bool held[3] = {};   // throttle, left, right
+  private:
+    bool held[3] = {}; // throttle, left, right
     void set(int which, bool down);
 };

@@ -4,9 +4,13 @@
 #include <cstdio>
 #include <map>
 
-namespace {
-uint8_t clampByte(int v) { return uint8_t(std::clamp(v, 0, 255)); }
+namespace
+{
+uint8_t clampByte(int v)
+{
+    return uint8_t(std::clamp(v, 0, 255));
 }
+} // namespace
 
 Rgb shade(Rgb c, int delta)
 {
@@ -39,8 +43,10 @@ void fillEllipse(Canvas& c, float cx, float cy, float rx, float ry, Rgb colour)
 
 void fillTriangle(Canvas& c, float x0, float y0, float x1, float y1, float x2, float y2, Rgb colour)
 {
-    const int minX = int(std::floor(std::min({x0, x1, x2}))), maxX = int(std::ceil(std::max({x0, x1, x2})));
-    const int minY = int(std::floor(std::min({y0, y1, y2}))), maxY = int(std::ceil(std::max({y0, y1, y2})));
+    const int minX = int(std::floor(std::min({x0, x1, x2}))),
+              maxX = int(std::ceil(std::max({x0, x1, x2})));
+    const int minY = int(std::floor(std::min({y0, y1, y2}))),
+              maxY = int(std::ceil(std::max({y0, y1, y2})));
     auto edge = [](float ax, float ay, float bx, float by, float px, float py) {
         return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
     };
@@ -82,50 +88,32 @@ void speckle(Canvas& c, int x, int y, int w, int h, Rgb colour, int amount, Dice
             c.set(i, j, shade(colour, dice.below(2 * amount + 1) - amount));
 }
 
-namespace {
+namespace
+{
 // 3x5 dot glyphs, rows separated by '/'.
 const std::map<char, const char*>& glyphs()
 {
     static const std::map<char, const char*> g = {
-        {'A', ".#./#.#/###/#.#/#.#"},
-        {'B', "##./#.#/##./#.#/##."},
-        {'C', ".##/#../#../#../.##"},
-        {'D', "##./#.#/#.#/#.#/##."},
-        {'E', "###/#../##./#../###"},
-        {'F', "###/#../##./#../#.."},
-        {'G', ".##/#../#.#/#.#/.##"},
-        {'H', "#.#/#.#/###/#.#/#.#"},
-        {'I', "###/.#./.#./.#./###"},
-        {'J', "..#/..#/..#/#.#/.#."},
-        {'K', "#.#/#.#/##./#.#/#.#"},
-        {'L', "#../#../#../#../###"},
-        {'M', "#.#/###/###/#.#/#.#"},
-        {'N', "##./#.#/#.#/#.#/#.#"},
-        {'O', ".#./#.#/#.#/#.#/.#."},
-        {'P', "##./#.#/##./#../#.."},
-        {'Q', ".#./#.#/#.#/##./.##"},
-        {'R', "##./#.#/##./#.#/#.#"},
-        {'S', ".##/#../.#./..#/##."},
-        {'T', "###/.#./.#./.#./.#."},
-        {'U', "#.#/#.#/#.#/#.#/###"},
-        {'V', "#.#/#.#/#.#/#.#/.#."},
-        {'W', "#.#/#.#/###/###/#.#"},
-        {'X', "#.#/#.#/.#./#.#/#.#"},
-        {'Y', "#.#/#.#/.#./.#./.#."},
-        {'Z', "###/..#/.#./#../###"},
-        {'0', "###/#.#/#.#/#.#/###"},
-        {'1', ".#./##./.#./.#./###"},
-        {'2', "##./..#/.#./#../###"},
-        {'3', "##./..#/.#./..#/##."},
-        {'-', ".../.../###/.../..."},
-        {'.', ".../.../.../.../.#."},
-        {' ', ".../.../.../.../..."},
+        {'A', ".#./#.#/###/#.#/#.#"}, {'B', "##./#.#/##./#.#/##."}, {'C', ".##/#../#../#../.##"},
+        {'D', "##./#.#/#.#/#.#/##."}, {'E', "###/#../##./#../###"}, {'F', "###/#../##./#../#.."},
+        {'G', ".##/#../#.#/#.#/.##"}, {'H', "#.#/#.#/###/#.#/#.#"}, {'I', "###/.#./.#./.#./###"},
+        {'J', "..#/..#/..#/#.#/.#."}, {'K', "#.#/#.#/##./#.#/#.#"}, {'L', "#../#../#../#../###"},
+        {'M', "#.#/###/###/#.#/#.#"}, {'N', "##./#.#/#.#/#.#/#.#"}, {'O', ".#./#.#/#.#/#.#/.#."},
+        {'P', "##./#.#/##./#../#.."}, {'Q', ".#./#.#/#.#/##./.##"}, {'R', "##./#.#/##./#.#/#.#"},
+        {'S', ".##/#../.#./..#/##."}, {'T', "###/.#./.#./.#./.#."}, {'U', "#.#/#.#/#.#/#.#/###"},
+        {'V', "#.#/#.#/#.#/#.#/.#."}, {'W', "#.#/#.#/###/###/#.#"}, {'X', "#.#/#.#/.#./#.#/#.#"},
+        {'Y', "#.#/#.#/.#./.#./.#."}, {'Z', "###/..#/.#./#../###"}, {'0', "###/#.#/#.#/#.#/###"},
+        {'1', ".#./##./.#./.#./###"}, {'2', "##./..#/.#./#../###"}, {'3', "##./..#/.#./..#/##."},
+        {'-', ".../.../###/.../..."}, {'.', ".../.../.../.../.#."}, {' ', ".../.../.../.../..."},
     };
     return g;
 }
-}  // namespace
+} // namespace
 
-int labelWidth(const std::string& text, int scale) { return int(text.size()) * 4 * scale - scale; }
+int labelWidth(const std::string& text, int scale)
+{
+    return int(text.size()) * 4 * scale - scale;
+}
 
 void drawLabel(Canvas& c, const std::string& text, int x, int y, int scale, Rgb colour)
 {
@@ -194,7 +182,7 @@ bool writeBmp(const Canvas& c, const std::string& path)
     put32(38, 2835);
     put32(42, 2835);
     for (int y = 0; y < c.h; ++y) {
-        uint8_t* row = &file[54 + size_t(c.h - 1 - y) * rowBytes];   // bottom-up rows
+        uint8_t* row = &file[54 + size_t(c.h - 1 - y) * rowBytes]; // bottom-up rows
         for (int x = 0; x < c.w; ++x) {
             const Rgb p = c.get(x, y);
             row[3 * x] = p.b;

@@ -42,7 +42,8 @@ Rgb shade(Rgb c, int delta);
 Rgb mix(Rgb a, Rgb b, float t);
 void fillRect(Canvas& c, int x, int y, int w, int h, Rgb colour);
 void fillEllipse(Canvas& c, float cx, float cy, float rx, float ry, Rgb colour);
-void fillTriangle(Canvas& c, float x0, float y0, float x1, float y1, float x2, float y2, Rgb colour);
+void fillTriangle(Canvas& c, float x0, float y0, float x1, float y1, float x2, float y2,
+                  Rgb colour);
 void drawLine(Canvas& c, int x0, int y0, int x1, int y1, Rgb colour);
 // Speckles every pixel of `colour` by up to +-amount, for grass, asphalt and gravel.
 void speckle(Canvas& c, int x, int y, int w, int h, Rgb colour, int amount, Dice& dice);

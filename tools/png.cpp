@@ -2,7 +2,8 @@
 #include <cstdio>
 #include <zlib.h>
 
-namespace {
+namespace
+{
 
 void put32(std::vector<uint8_t>& out, uint32_t v)
 {
@@ -28,7 +29,7 @@ std::vector<uint8_t> deflated(const std::vector<uint8_t>& raw)
     z.resize(size);
     return z;
 }
-}  // namespace
+} // namespace
 
 bool writePng(const std::string& path, int w, int h, const std::vector<uint8_t>& rgba)
 {
@@ -37,7 +38,7 @@ bool writePng(const std::string& path, int w, int h, const std::vector<uint8_t>&
     std::vector<uint8_t> raw;
     raw.reserve(size_t(h) * (size_t(w) * 4 + 1));
     for (int y = 0; y < h; ++y) {
-        raw.push_back(0);   // no filter
+        raw.push_back(0); // no filter
         raw.insert(raw.end(), rgba.begin() + long(size_t(y) * w * 4),
                    rgba.begin() + long(size_t(y + 1) * w * 4));
     }
@@ -45,7 +46,7 @@ bool writePng(const std::string& path, int w, int h, const std::vector<uint8_t>&
     std::vector<uint8_t> header;
     put32(header, uint32_t(w));
     put32(header, uint32_t(h));
-    header.insert(header.end(), {8, 6, 0, 0, 0});   // 8-bit RGBA, no interlace
+    header.insert(header.end(), {8, 6, 0, 0, 0}); // 8-bit RGBA, no interlace
     chunk(out, "IHDR", header);
     const std::vector<uint8_t> image = deflated(raw);
     if (image.empty())

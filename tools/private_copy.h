@@ -10,13 +10,15 @@
 // directory while it lives, so the tools and tests that run the game never touch the
 // build's files (its settings above all) or each other's. It holds the files named (paths
 // inside _resources, or "*" for all of them); with none, an empty _resources folder.
-class PrivateCopy {
-public:
+class PrivateCopy
+{
+  public:
     PrivateCopy(const std::string& resources, const std::string& tag,
                 const std::vector<std::string>& files = {"*"})
     {
         namespace fs = std::filesystem;
-        std::string pattern = (fs::temp_directory_path() / ("quindara-" + tag + "-XXXXXX")).string();
+        std::string pattern =
+            (fs::temp_directory_path() / ("quindara-" + tag + "-XXXXXX")).string();
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("cannot make a temporary folder");
         dir_ = pattern;
@@ -24,7 +26,8 @@ public:
         fs::create_directories(into);
         for (const std::string& file : files) {
             if (file == "*") {
-                fs::copy(resources, into, fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+                fs::copy(resources, into,
+                         fs::copy_options::recursive | fs::copy_options::overwrite_existing);
             } else {
                 fs::create_directories((into / file).parent_path());
                 fs::copy(fs::path(resources) / file, into / file, fs::copy_options::recursive);
@@ -44,7 +47,7 @@ public:
     PrivateCopy& operator=(const PrivateCopy&) = delete;
     const std::filesystem::path& dir() const { return dir_; }
 
-private:
+  private:
     std::filesystem::path dir_;
     std::filesystem::path previous_;
 };

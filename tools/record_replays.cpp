@@ -2,16 +2,16 @@
 // presses, records the run as the game does, and fails when the run no longer covers what it
 // is kept for. Run through `make replays` when a rule changes on purpose.
 //   record_replays RESOURCES_DIR OUTPUT_DIR [NAME...]
+#include "app/session.h"
 #include "pilot.h"
 #include "private_copy.h"
-#include "shell/clock.h"
-#include "shell/settings.h"
-#include "shell/game.h"
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
-#include "app/session.h"
+#include "shell/clock.h"
+#include "shell/game.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
+#include "shell/settings.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
@@ -26,13 +26,17 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 FrameLoop loop;
 TileList tiles;
 Pilot pilot;
 std::string failure;
 
-void frame() { runFrame(loop, tiles); }
+void frame()
+{
+    runFrame(loop, tiles);
+}
 
 // Drives for up to `limit` frames, until `done` holds; false when the limit came first.
 bool driveUntil(int limit, const std::function<bool()>& done)
@@ -130,16 +134,28 @@ void edges()
         gravelLeft |= playerCar.state == CAR_ON_GRAVEL && left;
         gravelRight |= playerCar.state == CAR_ON_GRAVEL && !left;
     };
-    pilot.aim = AIM_X;   // the gravel patch on the left comes first
+    pilot.aim = AIM_X; // the gravel patch on the left comes first
     pilot.targetX = 100;
-    driveUntil(1500, [&] { note(); return gravelLeft; });
+    driveUntil(1500, [&] {
+        note();
+        return gravelLeft;
+    });
     pilot.aim = AIM_LEFT_EDGE;
-    driveUntil(1500, [&] { note(); return skidLeft; });
+    driveUntil(1500, [&] {
+        note();
+        return skidLeft;
+    });
     pilot.aim = AIM_RIGHT_EDGE;
-    driveUntil(1500, [&] { note(); return skidRight; });
-    pilot.aim = AIM_X;   // then the right-hand gravel
+    driveUntil(1500, [&] {
+        note();
+        return skidRight;
+    });
+    pilot.aim = AIM_X; // then the right-hand gravel
     pilot.targetX = 162;
-    driveUntil(3000, [&] { note(); return gravelRight; });
+    driveUntil(3000, [&] {
+        note();
+        return gravelRight;
+    });
     check(skidLeft && skidRight, "kerb skids on both sides");
     check(gravelLeft && gravelRight, "gravel on both sides");
     quitRun();
@@ -155,7 +171,7 @@ void controls()
         frame();
     const bool paused = check(gameState == STATE_PAUSED, "a pause");
     tap(KEY_P);
-    tap(KEY_P);   // resume and pause again in the same frame
+    tap(KEY_P); // resume and pause again in the same frame
     frame();
     check(paused && gameState == STATE_PAUSED, "two presses in one frame");
     tap(KEY_RETURN);
@@ -168,7 +184,7 @@ void controls()
     driveUntil(50, [] { return false; });
     pushKeyEvent(KEY_W, false);
     check(masterVolume == volume - 30, "the volume up and down");
-    for (bool on : {true, false}) {   // the overlay flips once per press, however long held
+    for (bool on : {true, false}) { // the overlay flips once per press, however long held
         pushKeyEvent(KEY_F, true);
         driveUntil(5, [] { return false; });
         pushKeyEvent(KEY_F, false);
@@ -182,7 +198,7 @@ void controls()
 void timeout()
 {
     startRun();
-    pilot.throttle = false;   // a slow run: no checkpoint reached, so the time runs out
+    pilot.throttle = false; // a slow run: no checkpoint reached, so the time runs out
     bool timeUp = false;
     driveUntil(6000, [&] {
         pilot.throttle = playerCar.speed > -6;
@@ -232,16 +248,17 @@ int recordOne(const Run& run, const std::string& resources, const std::string& o
         stopRecording();
         const fs::path recorded = fs::path(settingsFolder()) / "last-run.qrp";
         if (!failure.empty())
-            std::fprintf(stderr, "record_replays: %s no longer covers %s\n", run.name, failure.c_str());
+            std::fprintf(stderr, "record_replays: %s no longer covers %s\n", run.name,
+                         failure.c_str());
         else if (fs::exists(recorded))
             fs::copy_file(recorded, fs::path(out) / (std::string(run.name) + ".qrp"),
                           fs::copy_options::overwrite_existing),
-            status = 0;
+                status = 0;
         shutdown(tiles, false);
     }
     return status;
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {

@@ -1,16 +1,16 @@
 // Takes the README's pictures with the game's own start-up, frame loop and drawing, headless:
 // the ready banner, the attract screen, a run under way and a crash.
 //   screenshots RESOURCES_DIR OUTPUT_DIR
+#include "app/session.h"
 #include "pilot.h"
 #include "png.h"
+#include "present/render.h"
 #include "private_copy.h"
 #include "shell/clock.h"
 #include "shell/game.h"
-#include "shell/settings.h"
-#include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
-#include "present/render.h"
+#include "shell/settings.h"
 #include "sim/car.h"
 #include "sim/player.h"
 #include <SDL.h>
@@ -22,7 +22,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 std::string outDir;
 int failures = 0;
 
@@ -34,7 +35,8 @@ void shoot(const char* name)
     SDL_LockSurface(screen);
     for (int y = 0; y < SCREEN_HEIGHT * SCALE; ++y)
         for (int x = 0; x < SCREEN_WIDTH * SCALE; ++x) {
-            const Uint8* row = static_cast<const Uint8*>(screen->pixels) + (y / SCALE) * screen->pitch;
+            const Uint8* row =
+                static_cast<const Uint8*>(screen->pixels) + (y / SCALE) * screen->pitch;
             Uint32 value = 0;
             std::memcpy(&value, row + (x / SCALE) * screen->format->BytesPerPixel,
                         screen->format->BytesPerPixel);
@@ -59,7 +61,7 @@ void drive(FrameLoop& loop, TileList& tiles, int frames)
         runFrame(loop, tiles);
     }
 }
-}  // namespace
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -87,7 +89,7 @@ int main(int argc, char** argv)
 
     FrameLoop loop;
     startFrameLoop(loop);
-    for (int i = 0; i < 60 || !messageBlinkOn; ++i)   // "GAME OVER" in its visible phase
+    for (int i = 0; i < 60 || !messageBlinkOn; ++i) // "GAME OVER" in its visible phase
         runFrame(loop, tiles);
     shoot("attract");
 

@@ -4,7 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
-namespace {
+namespace
+{
 constexpr float TAU = 6.28318530718f;
 
 struct Noise {
@@ -59,7 +60,7 @@ void addAt(Signal& into, const Signal& part, float at)
     for (size_t i = 0; i < part.size(); ++i)
         into[start + i] += part[i];
 }
-}  // namespace
+} // namespace
 
 void normalise(Signal& s, float peak)
 {
@@ -177,7 +178,8 @@ Signal skidLoop()
         // Vibrato of exactly 5 cycles over the loop keeps it seamless.
         const float wobble = std::sin(TAU * 5.0f * float(i) / length);
         const float phase = TAU * hz * t + 3.0f * wobble;
-        s[size_t(i)] = 0.6f * std::sin(phase) + 0.25f * std::sin(2.01f * phase) + 0.25f * noise.next();
+        s[size_t(i)] =
+            0.6f * std::sin(phase) + 0.25f * std::sin(2.01f * phase) + 0.25f * noise.next();
     }
     circularLowPass(s, 0.6f);
     normalise(s, 0.45f);
@@ -211,11 +213,12 @@ Signal passBy()
     float phase = 0, low = 0;
     for (int i = 0; i < n; ++i) {
         const float t = float(i) / n;
-        const float hz = 260.0f - 140.0f * t;   // the pitch falls as it goes past
+        const float hz = 260.0f - 140.0f * t; // the pitch falls as it goes past
         phase += TAU * hz / SAMPLE_RATE;
         low += 0.2f * (noise.next() - low);
         const float envelope = std::exp(-std::pow((t - 0.4f) / 0.22f, 2.0f));
-        s[size_t(i)] = envelope * (0.5f * std::sin(phase) + 0.3f * std::sin(2 * phase) + 0.6f * low);
+        s[size_t(i)] =
+            envelope * (0.5f * std::sin(phase) + 0.3f * std::sin(2 * phase) + 0.6f * low);
     }
     normalise(s, 0.7f);
     return s;

@@ -15,7 +15,8 @@
 #include <SDL_ttf.h>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 SDL_Joystick* joystick = nullptr;
 }
 

@@ -5,9 +5,9 @@
 // replay recorder, the whole-game tests): the same start-up and the same shutdown.
 struct SessionSetup {
     bool fullScreen = false;
-    int scale = 0;           // window scale 1..8; 0 keeps the default
+    int scale = 0; // window scale 1..8; 0 keeps the default
     bool withSound = true;
-    bool headless = false;   // no window and no intro screens: a check nobody watches
+    bool headless = false; // no window and no intro screens: a check nobody watches
 };
 
 // The program's surroundings: the quit signals, the folder its resources are in (skipped by

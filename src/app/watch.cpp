@@ -13,7 +13,8 @@
 #include <cstdio>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 int viewerFrame = 0;
 
 // Over a replay being watched: "REPLAY" blinking at the top of the panel.
@@ -64,8 +65,8 @@ bool findReplay(const std::string& named, std::string& path, Replay& replay)
     if (named == "last" || named == "best") {
         path = settingsFolder() + "/" + named + "-run.qrp";
         if (access(path.c_str(), F_OK) != 0) {
-            std::printf("Quindara: no %s run recorded yet (%s does not exist).\n",
-                        named.c_str(), path.c_str());
+            std::printf("Quindara: no %s run recorded yet (%s does not exist).\n", named.c_str(),
+                        path.c_str());
             return false;
         }
     }
@@ -76,7 +77,7 @@ bool findReplay(const std::string& named, std::string& path, Replay& replay)
     }
     return true;
 }
-}  // namespace
+} // namespace
 
 int watchReplay(const Options& options)
 {
@@ -96,9 +97,9 @@ int watchReplay(const Options& options)
     if (status == EXIT_NO_SCREEN)
         return status;
     FrameLoop loop;
-    savesDisabled = true;   // a replay never saves, not even when its run ends
+    savesDisabled = true; // a replay never saves, not even when its run ends
     if (status == 0 && !headless) {
-        loadSettings();   // the viewer's volume
+        loadSettings(); // the viewer's volume
         setViewerVolume(settings.volume);
         beforeFlip = drawReplayLabel;
     }
@@ -127,7 +128,8 @@ int watchReplay(const Options& options)
         const FrameDigest& played = playedDigest();
         if (options.dump)
             printDigest(i, played, played == recorded.digest ? "\n" : " (recorded differs)\n");
-        if (differs == replay.frames.size() && (!(played == recorded.digest) || quit != recorded.quit)) {
+        if (differs == replay.frames.size() &&
+            (!(played == recorded.digest) || quit != recorded.quit)) {
             differs = i;
             groups = quit != recorded.quit ? "state" : differingGroups(played, recorded.digest);
             if (options.check)

@@ -1,6 +1,6 @@
 #include "present/assets.h"
-#include "shell/game.h"
 #include "present/sound.h"
+#include "shell/game.h"
 #include "shell/intro.h"
 #include <SDL.h>
 #include <SDL_image.h>
@@ -20,7 +20,8 @@ TTF_Font* smallFont = nullptr;
 TTF_Font* mediumFont = nullptr;
 TTF_Font* ledFont = nullptr;
 
-namespace {
+namespace
+{
 const std::string RES = "_resources";
 
 std::string twoDigits(int n)
@@ -31,8 +32,11 @@ std::string twoDigits(int n)
 }
 
 // One step of the loading animation on the intro screen.
-void advanceLoading() { drawIntroScreen(); }
-}  // namespace
+void advanceLoading()
+{
+    drawIntroScreen();
+}
+} // namespace
 
 SDL_Surface* convertPicture(SDL_Surface* raw, bool keyed)
 {
@@ -58,7 +62,10 @@ SDL_Surface* loadPicture(const std::string& path)
     return converted;
 }
 
-Mix_Chunk* loadSample(const std::string& path) { return soundLoad(path.c_str()); }
+Mix_Chunk* loadSample(const std::string& path)
+{
+    return soundLoad(path.c_str());
+}
 
 void openFonts(int smallSize)
 {
@@ -77,8 +84,7 @@ void closeFonts()
     }
 }
 
-bool loadCarAssets(Car& car, const std::string& pathA, const std::string& pathB,
-                   SDL_Surface*)
+bool loadCarAssets(Car& car, const std::string& pathA, const std::string& pathB, SDL_Surface*)
 {
     const bool ok = !pathA.empty() && !pathB.empty();
     if (ok) {
@@ -149,8 +155,7 @@ bool loadAssets()
                   screen);
     advanceLoading();
     advanceLoading();
-    loadCarAssets(trafficCar, RES + "/bmpImgCarBlueUp.bmp", RES + "/bmpImgCarBlueDown.bmp",
-                  screen);
+    loadCarAssets(trafficCar, RES + "/bmpImgCarBlueUp.bmp", RES + "/bmpImgCarBlueDown.bmp", screen);
     advanceLoading();
 
     bool ok = true;

@@ -8,7 +8,7 @@ typedef struct _TTF_Font TTF_Font;
 
 constexpr int TILE_PICTURES = 18;
 
-extern SDL_Surface* trackTileImages[TILE_PICTURES + 1];   // index = picture number, 0 unused
+extern SDL_Surface* trackTileImages[TILE_PICTURES + 1]; // index = picture number, 0 unused
 extern SDL_Surface* panelImage;
 extern SDL_Surface* panelMaskImage;
 extern SDL_Surface* warnFunnelImage;

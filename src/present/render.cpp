@@ -9,22 +9,27 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 bool scoreBlinkOn = true;
 int scoreBlinkCounter = 0;
-}
+} // namespace
 bool messageBlinkOn = true;
 int messageBlinkCounter = 0;
 void (*beforeFlip)() = nullptr;
 
-namespace {
+namespace
+{
 constexpr int RED[3] = {255, 0, 0};
 constexpr int LED_X = 274;
 constexpr int HIGH_SCORE_Y = 56;
 constexpr int SCORE_Y = 98;
 constexpr int TIME_Y = 140;
 
-bool fitsSint16(long v) { return v >= INT16_MIN && v <= INT16_MAX; }
+bool fitsSint16(long v)
+{
+    return v >= INT16_MIN && v <= INT16_MAX;
+}
 
 // The panel readouts are drawn twice, a pixel apart, to thicken the digits.
 void drawReadout(int value, int y)
@@ -50,18 +55,29 @@ void blinkStep(bool& on, int& counter, int bound)
 void drawDiagnostics(float fpsEstimate, const int c[3])
 {
     const float fps = std::isfinite(fpsEstimate) ? fpsEstimate : 0.0f;
-    const int rows[][2] = {{0, static_cast<int>(fps)}, {30, playerTerrain}, {40, distanceMark},
-                           {50, 0}, {80, diagTileRow}, {90, diagTrafficSpeed},
-                           {110, diagFirstTile}, {120, diagScroll}, {130, probeX},
-                           {140, probeY}, {150, diagLeftEdge}, {160, diagRightEdge}};
+    const int rows[][2] = {{0, static_cast<int>(fps)},
+                           {30, playerTerrain},
+                           {40, distanceMark},
+                           {50, 0},
+                           {80, diagTileRow},
+                           {90, diagTrafficSpeed},
+                           {110, diagFirstTile},
+                           {120, diagScroll},
+                           {130, probeX},
+                           {140, probeY},
+                           {150, diagLeftEdge},
+                           {160, diagRightEdge}};
     for (const auto& row : rows)
         drawSmallNumber(screen, row[1], 10, row[0], c[0], c[1], c[2]);
     drawSmallText(screen, VERSION_TEXT, 10, 100, c[0], c[1], c[2]);
     drawSmallText(screen, "*X*", probeX, probeY, 255, 255, 255);
 }
 
-bool inRun() { return gameState == STATE_PLAYING || gameState == STATE_TIME_UP || gameState == STATE_PAUSED; }
-}  // namespace
+bool inRun()
+{
+    return gameState == STATE_PLAYING || gameState == STATE_TIME_UP || gameState == STATE_PAUSED;
+}
+} // namespace
 
 void resetRenderState()
 {
@@ -77,8 +93,14 @@ void visitRenderState(StateVisitor& v)
     v(GROUP_NONE, messageBlinkOn), v(GROUP_NONE, messageBlinkCounter);
 }
 
-void scoreBlinkStep() { blinkStep(scoreBlinkOn, scoreBlinkCounter, 10); }
-void messageBlinkStep() { blinkStep(messageBlinkOn, messageBlinkCounter, 20); }
+void scoreBlinkStep()
+{
+    blinkStep(scoreBlinkOn, scoreBlinkCounter, 10);
+}
+void messageBlinkStep()
+{
+    blinkStep(messageBlinkOn, messageBlinkCounter, 20);
+}
 
 void blitRegion(SDL_Surface* src, SDL_Surface* dest, int srcX, int srcY, int destX, int destY,
                 int width, int height)
@@ -168,7 +190,7 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
         if (!penaltyWatch.isStarted()) {
             drawReadout(score, SCORE_Y);
         } else {
-            scoreBlinkStep();   // the score flashes while a contact penalty is pending
+            scoreBlinkStep(); // the score flashes while a contact penalty is pending
             if (scoreBlinkOn)
                 drawReadout(score, SCORE_Y);
         }
@@ -195,7 +217,8 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
         messageBlinkStep();
         if (messageBlinkOn) {
             drawMediumText(screen, "GAME OVER", 110, 50, 0, 255, 255);
-            const int values[3][2] = {{highScore, HIGH_SCORE_Y}, {score, SCORE_Y}, {timeLeft, TIME_Y}};
+            const int values[3][2] = {
+                {highScore, HIGH_SCORE_Y}, {score, SCORE_Y}, {timeLeft, TIME_Y}};
             for (int pass = 0; pass < 2; ++pass)
                 for (const auto& v : values)
                     drawLedNumber(screen, v[0], LED_X - pass, v[1], 255, 0, 0);
@@ -207,7 +230,8 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
     if (showDiagnostics)
         drawDiagnostics(fpsEstimate, overlay);
     if (volumeBarAge <= 50) {
-        drawMediumText(screen, volumeBar(masterVolume), 10, 215, overlay[0], overlay[1], overlay[2]);
+        drawMediumText(screen, volumeBar(masterVolume), 10, 215, overlay[0], overlay[1],
+                       overlay[2]);
         ++volumeBarAge;
     }
     if (beforeFlip)

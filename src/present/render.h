@@ -1,6 +1,6 @@
 #pragma once
-#include "sim/car.h"
 #include "shell/state_visitor.h"
+#include "sim/car.h"
 #include "track/level.h"
 
 struct SDL_Surface;

@@ -8,12 +8,13 @@
 #include <map>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 bool logging = false;
-int viewerVolume = -1;   // the volume a replay's viewer chose, or -1
+int viewerVolume = -1; // the volume a replay's viewer chose, or -1
 std::map<const Mix_Chunk*, uint32_t> sampleIds;
-std::deque<Mix_Chunk> silentSamples;   // zero-length stand-ins; never handed to the mixer
-bool deviceOpen = false;   // without a device every request is noted and otherwise ignored
+std::deque<Mix_Chunk> silentSamples; // zero-length stand-ins; never handed to the mixer
+bool deviceOpen = false; // without a device every request is noted and otherwise ignored
 std::vector<SoundRequest> requests;
 
 void note(SoundOp op, int channel, const Mix_Chunk* sample, int loops)
@@ -21,7 +22,7 @@ void note(SoundOp op, int channel, const Mix_Chunk* sample, int loops)
     if (logging)
         requests.push_back({op, channel, sample, loops});
 }
-}  // namespace
+} // namespace
 
 bool soundOpenDevice()
 {
@@ -41,7 +42,10 @@ void soundCloseDevice()
     deviceOpen = false;
 }
 
-bool soundDeviceOpen() { return deviceOpen; }
+bool soundDeviceOpen()
+{
+    return deviceOpen;
+}
 
 Mix_Chunk* soundLoad(const char* path)
 {
@@ -74,7 +78,7 @@ int soundPlay(int channel, Mix_Chunk* sample, int loops)
 {
     note(SOUND_PLAY, channel, sample, loops);
     if (!sample || !deviceOpen)
-        return -1;   // a missing sample, or no sound at all, is simply not heard
+        return -1; // a missing sample, or no sound at all, is simply not heard
     return Mix_PlayChannelTimed(channel, sample, loops, -1);
 }
 
@@ -106,9 +110,18 @@ void soundVolume(int volume)
         Mix_Volume(-1, volume);
 }
 
-void setSoundLogging(bool on) { logging = on; }
-const std::vector<SoundRequest>& soundLog() { return requests; }
-void clearSoundLog() { requests.clear(); }
+void setSoundLogging(bool on)
+{
+    logging = on;
+}
+const std::vector<SoundRequest>& soundLog()
+{
+    return requests;
+}
+void clearSoundLog()
+{
+    requests.clear();
+}
 
 void resetSoundState()
 {

@@ -10,9 +10,9 @@ enum SoundOp { SOUND_PLAY, SOUND_HALT, SOUND_PAUSE, SOUND_RESUME, SOUND_VOLUME }
 
 struct SoundRequest {
     SoundOp op;
-    int channel;                 // -1: every channel (or the first free one, for a play)
-    const Mix_Chunk* sample;     // plays only
-    int loops;                   // plays: -1 forever, 0 once; volume: the volume
+    int channel;             // -1: every channel (or the first free one, for a play)
+    const Mix_Chunk* sample; // plays only
+    int loops;               // plays: -1 forever, 0 once; volume: the volume
 };
 
 // The audio device: 22050 Hz, signed 16-bit stereo, 3096-byte chunks. When it cannot start

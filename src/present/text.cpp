@@ -4,14 +4,15 @@
 #include <SDL_ttf.h>
 #include <cstdio>
 
-namespace {
+namespace
+{
 
 // Renders once, copies at (x, y) clipped by SDL, and frees the rendered text at once.
 void drawText(SDL_Surface* dest, TTF_Font* font, const char* text, int x, int y, int r, int g,
               int b)
 {
     if (!dest || !font || !text || !*text)
-        return;   // no font, nothing to say: nothing drawn
+        return; // no font, nothing to say: nothing drawn
     SDL_Color colour = {static_cast<Uint8>(r & 0xff), static_cast<Uint8>(g & 0xff),
                         static_cast<Uint8>(b & 0xff), 0};
     SDL_Surface* rendered = TTF_RenderText_Blended(font, text, colour);
@@ -24,12 +25,12 @@ void drawText(SDL_Surface* dest, TTF_Font* font, const char* text, int x, int y,
 
 void drawNumber(SDL_Surface* dest, TTF_Font* font, int value, int x, int y, int r, int g, int b)
 {
-    char text[16];   // room for any int with its sign
+    char text[16]; // room for any int with its sign
     std::snprintf(text, sizeof text, "%d", value);
     drawText(dest, font, text, x, y, r, g, b);
 }
 
-}  // namespace
+} // namespace
 
 void drawSmallText(SDL_Surface* dest, const char* text, int x, int y, int r, int g, int b)
 {
@@ -54,8 +55,9 @@ void drawLedNumber(SDL_Surface* dest, int value, int x, int y, int r, int g, int
 const char* volumeBar(int value)
 {
     static const char* const bars[14] = {
-        "", "|", "||", "|||", "||||", "|||||", "||||||", "|||||||", "||||||||",
-        "|||||||||", "||||||||||", "|||||||||||", "||||||||||||", "|||||||||||||"};
+        "",           "|",           "||",           "|||",          "||||",
+        "|||||",      "||||||",      "|||||||",      "||||||||",     "|||||||||",
+        "||||||||||", "|||||||||||", "||||||||||||", "|||||||||||||"};
     if (value < -1 || value > 135)
         return bars[0];
     if (value < 10)

@@ -7,7 +7,8 @@
 #include <SDL.h>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 const Replay* playing = nullptr;
 size_t frameIndex = 0, eventIndex = 0, tickIndex = 0;
 uint32_t lastTick = 0;
@@ -33,12 +34,15 @@ uint32_t recordedReading()
     const ReplayFrame& f = playing->frames[frameIndex];
     if (tickIndex < f.tickCount)
         lastTick = playing->ticks[f.firstTick + tickIndex++];
-    return lastTick;   // read more often than recorded: the digests will say so
+    return lastTick; // read more often than recorded: the digests will say so
 }
 
 void noWait(uint32_t) {}
 
-void frameBegins(const FrameLoop&) { eventIndex = tickIndex = 0; }
+void frameBegins(const FrameLoop&)
+{
+    eventIndex = tickIndex = 0;
+}
 
 void frameEnds(const FrameLoop&, bool)
 {
@@ -47,7 +51,7 @@ void frameEnds(const FrameLoop&, bool)
     if (frameIndex + 1 < playing->frames.size())
         ++frameIndex;
 }
-}  // namespace
+} // namespace
 
 void startPlayback(const Replay& replay, bool skipWaits)
 {
@@ -70,4 +74,7 @@ void stopPlayback()
     playing = nullptr;
 }
 
-const FrameDigest& playedDigest() { return digest; }
+const FrameDigest& playedDigest()
+{
+    return digest;
+}

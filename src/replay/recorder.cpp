@@ -11,14 +11,15 @@
 #include <SDL.h>
 #include <cstdlib>
 
-namespace {
+namespace
+{
 std::string recordFolder;
 uint32_t recordCourse = 0;
 // The run being kept. Its lists keep their storage from run to run (they are reserved when
 // recording starts and grow by doubling in a very long run), so a frame allocates nothing.
 Replay run;
-bool runRecording = false;            // a run is under way and being kept
-std::vector<uint8_t> frameSnapshot;   // the state this attract frame began in
+bool runRecording = false;          // a run is under way and being kept
+std::vector<uint8_t> frameSnapshot; // the state this attract frame began in
 uint32_t frameSeed = 0;
 int highScoreBefore = 0;
 
@@ -26,7 +27,7 @@ void finishRun()
 {
     runRecording = false;
     if (!writeReplayFile(recordFolder + "/last-run.qrp", run))
-        return;   // a replay that cannot be kept costs nothing of the game
+        return; // a replay that cannot be kept costs nothing of the game
     if (highScore > highScoreBefore)
         writeReplayFile(recordFolder + "/best-run.qrp", run);
 }
@@ -71,7 +72,7 @@ void frameEnds(const FrameLoop&, bool quit)
 {
     if (!runRecording) {
         if (gameState == STATE_ATTRACT || quit)
-            return;   // still waiting for a coin
+            return; // still waiting for a coin
         run.courseChecksum = recordCourse;
         run.seed = frameSeed;
         run.snapshot.assign(frameSnapshot.begin(), frameSnapshot.end());
@@ -81,7 +82,7 @@ void frameEnds(const FrameLoop&, bool quit)
     if (gameState == STATE_ATTRACT || quit || run.frames.size() >= MAX_REPLAY_FRAMES)
         finishRun();
 }
-}  // namespace
+} // namespace
 
 void recordRuns(const std::string& folder, const TileList& tiles)
 {
@@ -89,7 +90,7 @@ void recordRuns(const std::string& folder, const TileList& tiles)
     recordCourse = courseChecksum(tiles);
     runRecording = false;
     run.clear();
-    run.frames.reserve(1 << 14);   // five minutes of play before the first doubling
+    run.frames.reserve(1 << 14); // five minutes of play before the first doubling
     run.events.reserve(1 << 12);
     run.ticks.reserve(1 << 16);
     frameSnapshot.reserve(1 << 12);

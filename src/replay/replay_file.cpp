@@ -5,10 +5,11 @@
 #include <cstring>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 const char MAGIC[4] = {'Q', 'R', 'P', 'L'};
 constexpr uint32_t MAX_SNAPSHOT_BYTES = 1u << 20;
-constexpr uint32_t MAX_FRAME_ITEMS = 4096;   // events or clock readings in one frame
+constexpr uint32_t MAX_FRAME_ITEMS = 4096; // events or clock readings in one frame
 
 struct Out {
     std::vector<uint8_t> bytes;
@@ -69,7 +70,7 @@ struct In {
         return from + ((z >> 1) ^ (0u - (z & 1)));
     }
 };
-}  // namespace
+} // namespace
 
 void Replay::closeFrame(const FrameDigest& digest, bool quit)
 {
@@ -158,7 +159,7 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
         error = "damaged (its checksum does not match)";
         return false;
     }
-    In in{data, size - 4, 6};   // what the checksum covers
+    In in{data, size - 4, 6}; // what the checksum covers
     r.courseChecksum = in.u32();
     r.seed = in.u32();
     const uint32_t snapshotSize = in.u32();
@@ -169,7 +170,7 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
     r.snapshot.assign(data + in.pos, data + in.pos + snapshotSize);
     in.pos += snapshotSize;
     const uint32_t frames = in.u32();
-    if (frames > MAX_REPLAY_FRAMES || frames > size) {   // every frame takes bytes
+    if (frames > MAX_REPLAY_FRAMES || frames > size) { // every frame takes bytes
         error = "damaged (it claims too many frames)";
         return false;
     }
@@ -194,7 +195,8 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
             in.bad = true;
         FrameDigest digest;
         for (int g = 0; g < DIGEST_GROUPS; ++g)
-            digest.group[g] = changed >> g & 1 ? static_cast<uint16_t>(in.u16()) : previous.group[g];
+            digest.group[g] =
+                changed >> g & 1 ? static_cast<uint16_t>(in.u16()) : previous.group[g];
         previous = digest;
         r.closeFrame(digest, head & 1);
     }
@@ -217,7 +219,7 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string& error)
     for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
         bytes.insert(bytes.end(), buffer, buffer + n);
         if (bytes.size() > MAX_REPLAY_BYTES)
-            break;   // no need to read the rest of something this large
+            break; // no need to read the rest of something this large
     }
     std::fclose(file);
     return decodeReplay(bytes.data(), bytes.size(), replay, error);

@@ -15,8 +15,8 @@ constexpr uint32_t REPLAY_FORMAT_LAYOUT = 0xc5c9ec4cu;
 
 // One input event as pollInput took it from the queue.
 struct ReplayEvent {
-    uint8_t type;    // SDL_KEYDOWN, SDL_KEYUP, SDL_JOYBUTTONDOWN or SDL_JOYBUTTONUP
-    uint16_t code;   // the key symbol or the button
+    uint8_t type;  // SDL_KEYDOWN, SDL_KEYUP, SDL_JOYBUTTONDOWN or SDL_JOYBUTTONUP
+    uint16_t code; // the key symbol or the button
 };
 
 // One frame: where its events and clock readings lie in the run's lists, and its digest.
@@ -24,7 +24,7 @@ struct ReplayFrame {
     uint32_t firstEvent = 0, eventCount = 0;
     uint32_t firstTick = 0, tickCount = 0;
     FrameDigest digest;
-    bool quit = false;   // the frame in which the player quit (not drawn)
+    bool quit = false; // the frame in which the player quit (not drawn)
 };
 
 // A run: where it started, and every frame's inputs and digest, the frames' events and
@@ -35,7 +35,7 @@ struct Replay {
     std::vector<uint8_t> snapshot;
     std::vector<ReplayFrame> frames;
     std::vector<ReplayEvent> events;
-    std::vector<uint32_t> ticks;   // every clock reading, in order
+    std::vector<uint32_t> ticks; // every clock reading, in order
 
     // Adds a frame holding the events and readings added since the frame before.
     void closeFrame(const FrameDigest& digest, bool quit);
@@ -43,7 +43,7 @@ struct Replay {
     void clear();
 };
 
-constexpr uint32_t MAX_REPLAY_FRAMES = 1u << 20;        // about five and a half hours
+constexpr uint32_t MAX_REPLAY_FRAMES = 1u << 20; // about five and a half hours
 constexpr size_t MAX_REPLAY_BYTES = 32u << 20;
 
 std::vector<uint8_t> encodeReplay(const Replay& replay);

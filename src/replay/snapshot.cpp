@@ -13,7 +13,8 @@ bool FrameDigest::operator==(const FrameDigest& o) const
     return std::memcmp(group, o.group, sizeof group) == 0;
 }
 
-namespace {
+namespace
+{
 
 // Three ways through the same fields: writing them, reading them back, hashing them.
 struct Writer : StateVisitor {
@@ -22,7 +23,7 @@ struct Writer : StateVisitor {
     void field(StateGroup, void* data, size_t size, bool) override
     {
         const auto* p = static_cast<const uint8_t*>(data);
-        out.insert(out.end(), p, p + size);   // the machine's order: one machine writes and reads
+        out.insert(out.end(), p, p + size); // the machine's order: one machine writes and reads
     }
 };
 
@@ -40,7 +41,7 @@ struct Reader : StateVisitor {
         }
         auto* out = static_cast<uint8_t*>(data);
         for (size_t i = 0; i < size; ++i, ++pos)
-            out[i] = flag ? in[pos] != 0 : in[pos];   // never an invalid bool
+            out[i] = flag ? in[pos] != 0 : in[pos]; // never an invalid bool
     }
 };
 
@@ -63,8 +64,11 @@ struct Layout : StateVisitor {
     }
 };
 
-uint16_t fold(uint32_t h) { return static_cast<uint16_t>(h ^ (h >> 16)); }
-}  // namespace
+uint16_t fold(uint32_t h)
+{
+    return static_cast<uint16_t>(h ^ (h >> 16));
+}
+} // namespace
 
 void saveSnapshot(const FrameLoop& loop, std::vector<uint8_t>& bytes)
 {
@@ -91,14 +95,15 @@ uint32_t snapshotLayout()
     return l.hash;
 }
 
-namespace {
+namespace
+{
 constexpr uint64_t MIX = 0x9e3779b97f4a7c15u;
 inline uint64_t mix(uint64_t h, uint64_t word)
 {
     h = (h ^ word) * MIX;
     return h ^ (h >> 32);
 }
-}  // namespace
+} // namespace
 
 uint64_t screenChecksum()
 {
@@ -118,7 +123,7 @@ uint64_t screenChecksum()
             for (int k = 0; k < 4; ++k)
                 lane[k] = mix(lane[k], words[k]);
         }
-        for (int k = 0; x < rowBytes; x += 8, ++k) {   // what is left of a row, word by word
+        for (int k = 0; x < rowBytes; x += 8, ++k) { // what is left of a row, word by word
             uint64_t word = 0;
             std::memcpy(&word, row + x, rowBytes - x < 8 ? rowBytes - x : 8);
             lane[k] = mix(lane[k], word);
@@ -142,7 +147,8 @@ FrameDigest digestFrame(const std::vector<SoundRequest>& sounds)
     d.group[GROUP_SCREEN] = fold(static_cast<uint32_t>(screenSum ^ (screenSum >> 32)));
     uint32_t s = fnv1a(nullptr, 0);
     for (const SoundRequest& r : sounds) {
-        const int32_t fields[4] = {r.op, r.channel, static_cast<int32_t>(sampleId(r.sample)), r.loops};
+        const int32_t fields[4] = {r.op, r.channel, static_cast<int32_t>(sampleId(r.sample)),
+                                   r.loops};
         s = fnv1a(fields, sizeof fields, s);
     }
     d.group[GROUP_SOUND] = fold(s);

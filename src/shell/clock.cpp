@@ -1,15 +1,22 @@
 #include "shell/clock.h"
 #include <SDL.h>
 
-namespace {
+namespace
+{
 bool virtualClock = false;
 uint32_t virtualTicks = 0;
 ClockHooks hooks;
-}  // namespace
+} // namespace
 
-uint32_t rawTicks() { return virtualClock ? virtualTicks : SDL_GetTicks(); }
+uint32_t rawTicks()
+{
+    return virtualClock ? virtualTicks : SDL_GetTicks();
+}
 
-uint32_t ticksNow() { return hooks.ticks ? hooks.ticks() : rawTicks(); }
+uint32_t ticksNow()
+{
+    return hooks.ticks ? hooks.ticks() : rawTicks();
+}
 
 void delayMs(uint32_t ms)
 {
@@ -21,9 +28,24 @@ void delayMs(uint32_t ms)
         SDL_Delay(ms);
 }
 
-void useVirtualClock(bool on) { virtualClock = on; }
-void setVirtualTicks(uint32_t ticks) { virtualTicks = ticks; }
-void advanceVirtualTicks(uint32_t ms) { virtualTicks += ms; }
-void setClockHooks(const ClockHooks& h) { hooks = h; }
+void useVirtualClock(bool on)
+{
+    virtualClock = on;
+}
+void setVirtualTicks(uint32_t ticks)
+{
+    virtualTicks = ticks;
+}
+void advanceVirtualTicks(uint32_t ms)
+{
+    virtualTicks += ms;
+}
+void setClockHooks(const ClockHooks& h)
+{
+    hooks = h;
+}
 
-void clearClockHooks() { hooks = ClockHooks(); }
+void clearClockHooks()
+{
+    hooks = ClockHooks();
+}

@@ -16,8 +16,8 @@ void advanceVirtualTicks(uint32_t ms);
 // What stands between the game and the clock: a recording keeps every reading, a replay
 // hands the recorded ones back and may skip the waits. Null members keep the plain clock.
 struct ClockHooks {
-    uint32_t (*ticks)() = nullptr;          // instead of rawTicks
-    void (*delay)(uint32_t ms) = nullptr;   // instead of waiting
+    uint32_t (*ticks)() = nullptr;        // instead of rawTicks
+    void (*delay)(uint32_t ms) = nullptr; // instead of waiting
 };
 void setClockHooks(const ClockHooks& hooks);
 // Back to the plain clock (real or virtual, as chosen) with no hooks.

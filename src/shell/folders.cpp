@@ -34,4 +34,7 @@ void enterProgramFolder()
         std::printf("Could not enter %s\n", folder.c_str());
 }
 
-bool isInstalledCopy() { return access(INSTALLED_MARKER, F_OK) == 0; }
+bool isInstalledCopy()
+{
+    return access(INSTALLED_MARKER, F_OK) == 0;
+}

@@ -12,18 +12,18 @@
 bool keyHeld[KEY_SLOTS];
 bool buttonHeld[BUTTON_SLOTS];
 
-namespace {
+namespace
+{
 bool overlayToggleLatch = false;
 // A quit input's release counts only when its press was seen here: the press that ended
 // the wait at the ready banner must not quit the game when it is let go.
-bool quitKeyPressSeen[2];   // Escape, Clear
+bool quitKeyPressSeen[2]; // Escape, Clear
 bool quitButtonPressSeen = false;
 constexpr int BUTTON_START = 8;
 constexpr int BUTTON_QUIT = 9;
 constexpr int BUTTON_OVERLAY = 11;
 constexpr int BUTTON_VOLUME_UP = 16;
 constexpr int BUTTON_VOLUME_DOWN = 17;
-
 
 EventSource eventSource = nullptr;
 
@@ -34,8 +34,14 @@ int keyIndexOf(const SDL_Event& event)
     return symbol >= 0 && symbol < KEY_SLOTS ? static_cast<int>(symbol) : -1;
 }
 
-bool isQuitKey(int sym) { return sym == KEY_ESCAPE || sym == KEY_CLEAR; }
-bool& pressSeenFor(int sym) { return quitKeyPressSeen[sym == KEY_ESCAPE ? 0 : 1]; }
+bool isQuitKey(int sym)
+{
+    return sym == KEY_ESCAPE || sym == KEY_CLEAR;
+}
+bool& pressSeenFor(int sym)
+{
+    return quitKeyPressSeen[sym == KEY_ESCAPE ? 0 : 1];
+}
 
 void keyDown(int sym, bool& quit)
 {
@@ -102,7 +108,7 @@ void changeVolume(int step)
     masterVolume = next;
     soundVolume(masterVolume);
 }
-}  // namespace
+} // namespace
 
 void pushKeyEvent(int sym, bool down)
 {
@@ -136,7 +142,10 @@ void visitInputState(StateVisitor& v)
     v(GROUP_STATE, quitKeyPressSeen), v(GROUP_STATE, keyHeld), v(GROUP_STATE, buttonHeld);
 }
 
-void setEventSource(EventSource source) { eventSource = source; }
+void setEventSource(EventSource source)
+{
+    eventSource = source;
+}
 
 bool isInputEvent(uint8_t type)
 {
@@ -151,11 +160,20 @@ bool pollInput()
     SDL_Event event;
     while (eventSource ? eventSource(event) : SDL_PollEvent(&event)) {
         switch (event.type) {
-        case SDL_KEYDOWN: keyDown(keyIndexOf(event), quit); break;
-        case SDL_KEYUP: keyUp(keyIndexOf(event), quit); break;
-        case SDL_JOYBUTTONDOWN: buttonDown(event.jbutton.button, quit); break;
-        case SDL_JOYBUTTONUP: buttonUp(event.jbutton.button, quit); break;
-        default: break;   // mouse, axes, window activity and the close request are ignored
+        case SDL_KEYDOWN:
+            keyDown(keyIndexOf(event), quit);
+            break;
+        case SDL_KEYUP:
+            keyUp(keyIndexOf(event), quit);
+            break;
+        case SDL_JOYBUTTONDOWN:
+            buttonDown(event.jbutton.button, quit);
+            break;
+        case SDL_JOYBUTTONUP:
+            buttonUp(event.jbutton.button, quit);
+            break;
+        default:
+            break; // mouse, axes, window activity and the close request are ignored
         }
     }
     // Ctrl+C, kill or a closing terminal: the same quit as Escape.

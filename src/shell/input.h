@@ -19,7 +19,7 @@ void pushButtonEvent(int button, bool down);
 // Where pollInput takes its events from: SDL's queue unless a replay hands back recorded ones
 // (or a recording keeps what it took). False when there are no more this frame.
 using EventSource = bool (*)(SDL_Event& event);
-void setEventSource(EventSource source);   // null: SDL's queue
+void setEventSource(EventSource source); // null: SDL's queue
 // Key and joystick-button presses and releases: the events a run's outcome depends on.
 bool isInputEvent(uint8_t type);
 // Drains the event queue, carries out the immediate actions and steers the player's car.

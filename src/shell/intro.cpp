@@ -12,7 +12,8 @@ SDL_Surface* introImage = nullptr;
 int loadingStep = 0;
 int introScreensDrawn = 0;
 
-namespace {
+namespace
+{
 bool shown = true;
 constexpr int TEXT_X = 10;
 constexpr int TEXT_Y = 220;
@@ -52,9 +53,12 @@ void fade(int from, int to)
             break;
     }
 }
-}  // namespace
+} // namespace
 
-void showIntroScreens(bool on) { shown = on; }
+void showIntroScreens(bool on)
+{
+    shown = on;
+}
 
 void resetIntroState()
 {
@@ -66,9 +70,9 @@ void resetIntroState()
 
 const char* nextLoadingText()
 {
-    static const char* const texts[9] = {
-        "loading.", "loading..", "loading...", "loading....", "loading.....",
-        "loading......", "loading.......", "loading........", "loading........."};
+    static const char* const texts[9] = {"loading.",       "loading..",       "loading...",
+                                         "loading....",    "loading.....",    "loading......",
+                                         "loading.......", "loading........", "loading........."};
     loadingStep = loadingStep > 9 ? 1 : loadingStep + 1;
     return texts[(loadingStep < 9 ? loadingStep : 9) - 1];
 }
@@ -94,8 +98,14 @@ void drawIntroScreen()
     flipScreen();
 }
 
-void fadeToWhite() { fade(0, 255); }
-void fadeToBlack() { fade(255, 0); }
+void fadeToWhite()
+{
+    fade(0, 255);
+}
+void fadeToBlack()
+{
+    fade(255, 0);
+}
 
 void waitForAnyPress()
 {

@@ -17,8 +17,8 @@ constexpr int KEY_LEFT = 276;
 constexpr int KEY_F11 = 292;
 constexpr int KEY_LSHIFT = 304;
 
-constexpr int KEY_SLOTS = 324;      // every SDL 1.2 key symbol (below 323)
-constexpr int BUTTON_SLOTS = 324;   // joystick buttons arrive as 0..255
+constexpr int KEY_SLOTS = 324;    // every SDL 1.2 key symbol (below 323)
+constexpr int BUTTON_SLOTS = 324; // joystick buttons arrive as 0..255
 
 // The key symbol of a key event as the plain number it arrived as: read through SDL's enum
 // type, a value outside the enumeration would be undefined before any check could act.

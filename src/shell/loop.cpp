@@ -5,12 +5,19 @@
 #include "shell/states.h"
 #include <cmath>
 
-namespace {
+namespace
+{
 FrameHooks hooks;
 }
 
-void setFrameHooks(const FrameHooks& h) { hooks = h; }
-void clearFrameHooks() { hooks = FrameHooks(); }
+void setFrameHooks(const FrameHooks& h)
+{
+    hooks = h;
+}
+void clearFrameHooks()
+{
+    hooks = FrameHooks();
+}
 
 void startFrameLoop(FrameLoop& loop)
 {
@@ -22,7 +29,8 @@ void startFrameLoop(FrameLoop& loop)
 
 void visitFrameLoop(StateVisitor& v, FrameLoop& loop)
 {
-    v(GROUP_NONE, loop.frameWatch), v(GROUP_NONE, loop.fpsIntervalWatch), v(GROUP_NONE, loop.runWatch);
+    v(GROUP_NONE, loop.frameWatch), v(GROUP_NONE, loop.fpsIntervalWatch),
+        v(GROUP_NONE, loop.runWatch);
     v(GROUP_NONE, loop.framesCounted), v(GROUP_NONE, loop.fpsEstimate);
 }
 

@@ -2,7 +2,8 @@
 #include <cstring>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 // A window scale: a whole number from 1 to 8, nothing else.
 bool readScale(const char* text, int& scale)
 {
@@ -21,7 +22,7 @@ std::string fromStartFolder(const char* path)
         return path;
     return std::string(folder) + "/" + path;
 }
-}  // namespace
+} // namespace
 
 const char* usageText()
 {
@@ -58,7 +59,8 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
                 return OPTIONS_BAD;
         } else if (std::strcmp(arg, "--replay") == 0 && i + 1 < argc && argv[i + 1][0]) {
             ++i;
-            const bool named = std::strcmp(argv[i], "last") == 0 || std::strcmp(argv[i], "best") == 0;
+            const bool named =
+                std::strcmp(argv[i], "last") == 0 || std::strcmp(argv[i], "best") == 0;
             options.replay = named ? argv[i] : fromStartFolder(argv[i]);
         } else if (std::strcmp(arg, "--check") == 0) {
             options.check = true;

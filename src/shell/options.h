@@ -5,11 +5,11 @@
 // What the command line asks for.
 struct Options {
     bool fullscreen = false;
-    int scale = 0;   // window scale 1..8; 0 keeps the default (or SDL12COMPAT_WINDOW_SCALING)
-    std::string replay;   // a replay file to watch, or "last" or "best"
-    bool check = false;   // check the replay frame by frame, with no window
-    bool dump = false;    // print every frame's digests
-    bool recorded = false;   // with dump: the digests as recorded, without replaying
+    int scale = 0;         // window scale 1..8; 0 keeps the default (or SDL12COMPAT_WINDOW_SCALING)
+    std::string replay;    // a replay file to watch, or "last" or "best"
+    bool check = false;    // check the replay frame by frame, with no window
+    bool dump = false;     // print every frame's digests
+    bool recorded = false; // with dump: the digests as recorded, without replaying
 };
 
 enum OptionsResult { OPTIONS_RUN, OPTIONS_HELP, OPTIONS_VERSION, OPTIONS_BAD };

@@ -16,7 +16,8 @@ std::string settingsPath = SETTINGS_PATH;
 bool settingsLocked = false;
 bool savesDisabled = false;
 
-namespace {
+namespace
+{
 bool saveFailureReported = false;
 
 void putLittleEndian(unsigned char* out, int32_t value)
@@ -88,7 +89,7 @@ bool writeInPlace(const std::string& path)
     ok = close(fd) == 0 && ok;
     return ok;
 }
-}  // namespace
+} // namespace
 
 std::string chooseSettingsPath(bool installed, const std::string& xdgDataHome,
                                const std::string& home)
@@ -128,7 +129,7 @@ bool writeSettingsFile(const std::string& path)
 bool saveSettings()
 {
     if (settingsLocked || savesDisabled)
-        return false;   // a file we could not read is never replaced by defaults
+        return false; // a file we could not read is never replaced by defaults
     bool dangling = false;
     const std::string target = resolvedTarget(settingsPath, dangling);
     makeParentFolders(target);

@@ -7,15 +7,25 @@
 // frame (the screen and the sound requests are groups of their own); fields of no group
 // travel only in the snapshot a replay starts from.
 enum StateGroup {
-    GROUP_STATE, GROUP_SCORE, GROUP_TIME, GROUP_CARS, GROUP_SCROLL, GROUP_MARKERS,
-    GROUP_CHECKPOINTS, GROUP_SCREEN, GROUP_SOUND, DIGEST_GROUPS, GROUP_NONE = DIGEST_GROUPS
+    GROUP_STATE,
+    GROUP_SCORE,
+    GROUP_TIME,
+    GROUP_CARS,
+    GROUP_SCROLL,
+    GROUP_MARKERS,
+    GROUP_CHECKPOINTS,
+    GROUP_SCREEN,
+    GROUP_SOUND,
+    DIGEST_GROUPS,
+    GROUP_NONE = DIGEST_GROUPS
 };
 
 // Every module that keeps process-wide state has, beside the routine that resets it, one
 // that hands each of its fields to a visitor in a fixed order: to save them, to restore them
 // or to hash them. A field added to a module is added there, and nowhere else.
-class StateVisitor {
-public:
+class StateVisitor
+{
+  public:
     virtual ~StateVisitor() = default;
     // True while the fields are being written back (a snapshot restored).
     virtual bool restoring() const { return false; }
@@ -37,7 +47,7 @@ public:
         (*this)(group, w.paused), (*this)(group, w.started);
     }
 
-protected:
+  protected:
     // One field's bytes as they lie in memory; `flag` for bools (kept 0 or 1 on restoring).
     virtual void field(StateGroup group, void* data, size_t size, bool flag) = 0;
 };

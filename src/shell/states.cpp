@@ -11,7 +11,8 @@
 #include "track/track.h"
 #include <cstdlib>
 
-namespace {
+namespace
+{
 bool checkpointSoundLoaded = false;
 constexpr int COIN_WAIT_MS = 800;
 constexpr int RUN_SECONDS = 60;
@@ -24,7 +25,7 @@ void runTraffic(const TileList& tiles)
 
 bool playingFrame(TileList& tiles)
 {
-    if (gameClock.isPaused()) {   // first frame after a pause
+    if (gameClock.isPaused()) { // first frame after a pause
         gameClock.resume();
         setSpeed(playerCar, savedPlayerSpeed);
         soundResume(-1);
@@ -64,9 +65,12 @@ bool playingFrame(TileList& tiles)
         highScore = score;
     return quit;
 }
-}  // namespace
+} // namespace
 
-void resetRunState() { checkpointSoundLoaded = false; }
+void resetRunState()
+{
+    checkpointSoundLoaded = false;
+}
 
 bool updateFrame(TileList& tiles)
 {
@@ -141,7 +145,10 @@ bool setUpRun(bool newGame)
     return true;
 }
 
-void disarmRun() { runArmed = false; }
+void disarmRun()
+{
+    runArmed = false;
+}
 
 void pressStartPause()
 {

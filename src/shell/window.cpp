@@ -18,7 +18,7 @@ void chooseWindowScaling(int scale)
 bool fellBackOffScreen()
 {
     if (std::getenv("SDL_VIDEODRIVER"))
-        return false;   // the player asked for this driver
+        return false; // the player asked for this driver
     char name[32] = "";
     SDL_VideoDriverName(name, sizeof name);
     return std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0;
@@ -30,8 +30,9 @@ bool openWindow(bool fullScreen)
     // With no display SDL would quietly draw into memory, leaving the player with nothing
     // on screen and a game waiting for a key that can never come.
     if (!fellBackOffScreen())
-        screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16,
-                                  SDL_HWSURFACE | SDL_DOUBLEBUF | (fullScreen ? SDL_FULLSCREEN : 0));
+        screen =
+            SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16,
+                             SDL_HWSURFACE | SDL_DOUBLEBUF | (fullScreen ? SDL_FULLSCREEN : 0));
     if (!screen) {
         std::printf("SDL_SetVideoMode screen not initialised.\n");
         std::fflush(stdout);

@@ -4,7 +4,8 @@
 Car playerCar;
 Car trafficCar;
 
-namespace {
+namespace
+{
 // Both records are reset when the process ends; the surfaces themselves belong to the
 // asset catalogue and are left to the end of the process.
 struct ResetCarsAtExit {
@@ -14,7 +15,7 @@ struct ResetCarsAtExit {
         resetCar(trafficCar);
     }
 } resetCarsAtExit;
-}
+} // namespace
 
 void resetCars()
 {
@@ -22,13 +23,14 @@ void resetCars()
     trafficCar = Car();
 }
 
-namespace {
+namespace
+{
 int colourIndexOf(const Car& car)
 {
     for (int c = 0; c < TRAFFIC_COLOURS; ++c)
         if (car.frameA && car.frameA == car.colourFrames[c].first)
             return c;
-    return -1;   // the pair loaded at start-up
+    return -1; // the pair loaded at start-up
 }
 
 void visitCar(StateVisitor& v, Car& c)
@@ -51,7 +53,7 @@ void visitCar(StateVisitor& v, Car& c)
         c.frameB = c.colourFrames[colour].second;
     }
 }
-}  // namespace
+} // namespace
 
 void visitCars(StateVisitor& v)
 {
@@ -93,7 +95,10 @@ void setSpeed(Car& car, int v)
         car.trafficSpeed = v;
 }
 
-void setMaxSpeed(Car& car, int v) { car.maxSpeed = v; }
+void setMaxSpeed(Car& car, int v)
+{
+    car.maxSpeed = v;
+}
 
 void resetCar(Car& car)
 {

@@ -11,9 +11,9 @@ enum CarState { CAR_DRIVING = 0, CAR_CRASHED = 1, CAR_SKIDDING = 3, CAR_ON_GRAVE
 
 constexpr int CAR_WIDTH = 30;
 constexpr int CAR_HEIGHT = 40;
-constexpr int ENGINE_LEVELS = 20;   // engine samples 1..20
-constexpr int SPIN_STEPS = 5;       // crash pictures 1..5
-constexpr int TRAFFIC_COLOURS = 4;  // blue, yellow, green, purple
+constexpr int ENGINE_LEVELS = 20;  // engine samples 1..20
+constexpr int SPIN_STEPS = 5;      // crash pictures 1..5
+constexpr int TRAFFIC_COLOURS = 4; // blue, yellow, green, purple
 
 // Crash pictures of one spin step, in load order.
 enum CrashView { CRASH_UP_CW = 0, CRASH_DOWN_CW = 1, CRASH_UP_CCW = 2, CRASH_DOWN_CCW = 3 };
@@ -63,7 +63,7 @@ struct Car {
     bool passSoundPlayed = false;
     bool echoLatch11 = false;
     bool echoLatch10 = false;
-    EngineSample engineSounds[ENGINE_LEVELS + 1];   // index = level, 0 unused
+    EngineSample engineSounds[ENGINE_LEVELS + 1]; // index = level, 0 unused
     Mix_Chunk* passSound = nullptr;
     Mix_Chunk* crashSound = nullptr;
     Mix_Chunk* skidSound = nullptr;
@@ -72,7 +72,7 @@ struct Car {
     int engineChannel = 1;
     bool engineLevelLatched[22] = {};
     int engineLevel = 0;
-    SDL_Surface* crashFrames[SPIN_STEPS + 1][4] = {};  // index = spin step, 0 unused
+    SDL_Surface* crashFrames[SPIN_STEPS + 1][4] = {}; // index = spin step, 0 unused
 };
 
 extern Car playerCar;
@@ -88,12 +88,30 @@ void setY(Car& car, int v);
 void setDrift(Car& car, int v);
 void setSpeed(Car& car, int v);
 void setMaxSpeed(Car& car, int v);
-inline int getX(const Car& car) { return car.x; }
-inline int getY(const Car& car) { return car.y; }
-inline int getScreenY(const Car& car) { return car.screenY; }
-inline int getSpeed(const Car& car) { return car.speed; }
-inline int getState(const Car& car) { return car.state; }
-inline bool getHeadlightsOn(const Car& car) { return car.headlightsOn; }
+inline int getX(const Car& car)
+{
+    return car.x;
+}
+inline int getY(const Car& car)
+{
+    return car.y;
+}
+inline int getScreenY(const Car& car)
+{
+    return car.screenY;
+}
+inline int getSpeed(const Car& car)
+{
+    return car.speed;
+}
+inline int getState(const Car& car)
+{
+    return car.state;
+}
+inline bool getHeadlightsOn(const Car& car)
+{
+    return car.headlightsOn;
+}
 
 // Forgets the car's sprite references; the pictures belong to the asset catalogue.
 void resetCar(Car& car);

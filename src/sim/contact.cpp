@@ -14,7 +14,8 @@ bool warnOpenSounded = false;
 bool warnFunnelSounded = false;
 Mix_Chunk* checkpointSound = nullptr;
 
-namespace {
+namespace
+{
 Stopwatch recoveryWatch;
 }
 
@@ -52,7 +53,7 @@ bool startCrash(Car& car, int state)
     if (car.kind != CAR_PLAYER || car.state == CAR_CRASHED || state != STATE_PLAYING)
         return false;
     car.state = CAR_CRASHED;
-    soundPlay(1, car.crashSound, 0);   // takes the engine's channel: the engine falls silent
+    soundPlay(1, car.crashSound, 0); // takes the engine's channel: the engine falls silent
     return true;
 }
 
@@ -69,7 +70,8 @@ void recoverFromCrash(Car& car)
     }
 }
 
-namespace {
+namespace
+{
 
 // One warning sign's turn: shown at the top of the road, one signal per sign episode. Signs
 // of one kind share the counter and the signal flag.
@@ -87,7 +89,7 @@ void showSign(TrackMarker& slot, SDL_Surface* image, int& frames, bool& sounded)
     }
 }
 
-}  // namespace
+} // namespace
 
 void processMarkers()
 {

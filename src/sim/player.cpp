@@ -10,7 +10,8 @@
 bool skidLoopOn = false;
 bool gravelLoopOn = false;
 
-namespace {
+namespace
+{
 int crashTarget = -1;
 // Frame counters of the control step: controls act every 2nd frame, coasting every 15th,
 // gravel recentring every 8th.
@@ -27,7 +28,7 @@ int towardZero(int v, int step)
     return 0;
 }
 
-}  // namespace
+} // namespace
 
 void resetPlayerState()
 {
@@ -54,7 +55,7 @@ void steerPlayer(Car& car, const bool keys[], const bool buttons[])
     const bool left = keys[KEY_LEFT], right = keys[KEY_RIGHT];
     car.steeredDiagonally = false;
 
-    if (++controlTick == 2) {   // the controls act on every second frame
+    if (++controlTick == 2) { // the controls act on every second frame
         controlTick = 0;
         if (car.state != CAR_CRASHED) {
             if ((up && left) || buttons[1]) {
@@ -128,9 +129,9 @@ void steerPlayer(Car& car, const bool keys[], const bool buttons[])
     }
 
     if (std::abs(car.speed) > car.maxSpeed)
-        car.speed += 1;   // eased back towards the limit, not cut
+        car.speed += 1; // eased back towards the limit, not cut
     if (car.speed > 0)
-        car.speed = 0;    // the car never reverses
+        car.speed = 0; // the car never reverses
 }
 
 bool updateCar(Car& car, SDL_Surface* screen, const TileList& tiles, int trafficY)
@@ -165,8 +166,8 @@ void movePlayer(Car& car, SDL_Surface*, const TileList& tiles, int trafficY)
     // right edge; a move back towards the field then stands, or the car would be stuck
     // out there for good.
     const bool outside = car.x < 0 || car.x > SCREEN_WIDTH - CAR_WIDTH;
-    const bool backTowardsField = (startX > SCREEN_WIDTH - CAR_WIDTH && car.x < startX) ||
-                                  (startX < 0 && car.x > startX);
+    const bool backTowardsField =
+        (startX > SCREEN_WIDTH - CAR_WIDTH && car.x < startX) || (startX < 0 && car.x > startX);
     if (outside && !backTowardsField)
         car.x -= car.lateralSpeed;
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "sim/car.h"
 #include "shell/keys.h"
 #include "shell/state_visitor.h"
+#include "sim/car.h"
 #include "track/level.h"
 
 struct SDL_Surface;

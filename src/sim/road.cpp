@@ -4,10 +4,14 @@
 #include "track/track.h"
 #include <cstdlib>
 
-namespace {
+namespace
+{
 
 // The entry before i in list order; the first tile stands in for its own predecessor.
-int predecessor(int i) { return i > 0 ? i - 1 : 0; }
+int predecessor(int i)
+{
+    return i > 0 ? i - 1 : 0;
+}
 
 bool roadAt(const TileList& tiles, int i)
 {
@@ -18,8 +22,7 @@ bool roadAt(const TileList& tiles, int i)
 // right; visit returns false to end the scan. Tiles are stored row by row, so the scan ends
 // at the first tile below the window: the answers are the same, and a long course costs no
 // more per frame than a short one.
-template <typename Visit>
-void scanRow(const TileList& tiles, int rowY, Visit visit)
+template <typename Visit> void scanRow(const TileList& tiles, int rowY, Visit visit)
 {
     const int count = static_cast<int>(tiles.size());
     for (int i = scanStart(18); i < count; ++i) {
@@ -44,7 +47,7 @@ bool shiftToSecondCarriageway()
     return (std::rand() & 1) != 0;
 }
 
-}  // namespace
+} // namespace
 
 int terrainUnder(const TileList& tiles, int x, int rowY, bool forTraffic, bool recordProbe,
                  int& under)
@@ -69,7 +72,7 @@ int terrainUnder(const TileList& tiles, int x, int rowY, bool forTraffic, bool r
         if (isRoadCode(t.code) && px >= t.x + 15) {
             // Far enough into the tile that the car's body is over its right neighbour.
             if (i + 1 >= count) {
-                result = -1;   // nothing to the right of the last tile: off the road
+                result = -1; // nothing to the right of the last tile: off the road
                 under = -1;
                 return true;
             }
@@ -127,7 +130,7 @@ int laneEdge(const TileList& tiles, int rowY, bool wantLeft, bool lookahead)
         }
         const int before = predecessor(i);
         if (!isRoadCode(tiles[i].code) && isRoadCode(tiles[before].code)) {
-            edge = tiles[before].x + 10;   // rightmost x where a car still sits on that road
+            edge = tiles[before].x + 10; // rightmost x where a car still sits on that road
             if (lookahead)
                 split = roadSplitsAhead(tiles, i + 1);
             return false;

@@ -53,7 +53,8 @@ void adjustTrafficSpeed(Car& car, int playerSpeed)
     car.trafficSpeed = s;
 }
 
-namespace {
+namespace
+{
 
 // Every eighth update the car looks 50 pixels ahead and keeps itself between the edges.
 void checkLane(Car& car, const TileList& tiles)
@@ -85,17 +86,17 @@ void checkLane(Car& car, const TileList& tiles)
     }
 }
 
-}  // namespace
+} // namespace
 
-void updateTraffic(Car& car, SDL_Surface*, const TileList& tiles, int playerSpeed,
-                   int playerState)
+void updateTraffic(Car& car, SDL_Surface*, const TileList& tiles, int playerSpeed, int playerState)
 {
     if (car.x >= 40 && car.x <= 280)
         lastGoodTrafficX = car.x;
 
     std::srand(ticksNow());
     car.nextColour = std::rand() % 4;
-    const bool keepLeft = gameState == STATE_PLAYING &&
+    const bool keepLeft =
+        gameState == STATE_PLAYING &&
         (playerState == CAR_CRASHED || playerState == CAR_SKIDDING || playerSpeed == 0);
     car.nextLane = keepLeft ? 0 : std::rand() % 3;
     car.nextTopSpeed = 14 + std::rand() % 3;

@@ -22,7 +22,8 @@ std::string levelFilePath(int level)
     return "_resources/" + number + ".lvl";
 }
 
-namespace {
+namespace
+{
 
 // Reads one line of any length; a carriage return before the line feed is dropped.
 bool readLine(std::FILE* file, std::string& line)
@@ -60,7 +61,7 @@ void forEachToken(const std::string& line, OnToken onToken, OnChar onChar)
     }
 }
 
-}  // namespace
+} // namespace
 
 int countLevelLines(int level)
 {
@@ -84,7 +85,8 @@ int countLevelTiles(int level)
     int count = 0;
     std::string line;
     for (int i = 0; i < lines && readLine(file, line); ++i)
-        forEachToken(line, [&](const std::string&) { ++count; }, [] {});
+        forEachToken(
+            line, [&](const std::string&) { ++count; }, [] {});
     std::fclose(file);
     return count;
 }
@@ -103,7 +105,7 @@ int parseTileCode(const std::string& token)
     int value = 0;
     while (i < token.size() && std::isdigit(static_cast<unsigned char>(token[i])))
         value = value * 10 + (token[i++] - '0');
-    return sign * value;   // no digits at all: an empty cell, code 0
+    return sign * value; // no digits at all: an empty cell, code 0
 }
 
 bool loadLevel(TileList& tiles, int level)

@@ -11,7 +11,7 @@ constexpr int TRACK_WIDTH = 320;
 struct Tile {
     int x = 0;
     int y = 0;
-    SDL_Surface* image = nullptr;   // level cells are drawn from the shared tile pictures
+    SDL_Surface* image = nullptr; // level cells are drawn from the shared tile pictures
     SDL_Rect bounds = {0, 0, 0, 0};
     int code = 0;
 

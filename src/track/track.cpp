@@ -27,7 +27,7 @@ void advanceScroll(int delta)
 {
     int s = scrollY + delta;
     if (s < 0)
-        s = scrollStartY;   // past the top of the track: round again from the bottom
+        s = scrollStartY; // past the top of the track: round again from the bottom
     scrollY = s;
 }
 
@@ -49,14 +49,17 @@ bool isDarkCode(int code)
     return m == 10 || m == 11 || m == 18;
 }
 
-bool isMarkerCode(int code) { return code >= CODE_CHECKPOINT && code <= CODE_ROAD_NARROWS; }
+bool isMarkerCode(int code)
+{
+    return code >= CODE_CHECKPOINT && code <= CODE_ROAD_NARROWS;
+}
 
 int tilePictureFor(int code)
 {
     if (code >= 1 && code <= 18)
         return code;
     if (isMarkerCode(code))
-        return 2;   // markers lie on plain road
+        return 2; // markers lie on plain road
     return 0;
 }
 

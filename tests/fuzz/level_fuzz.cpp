@@ -1,8 +1,8 @@
 // Any bytes as the course file: counted and read without a crash, a hang or a tile outside
 // the table.
+#include "fresh_folder.h"
 #include "shell/game.h"
 #include "track/level.h"
-#include "fresh_folder.h"
 #include <cstdio>
 #include <cstdlib>
 
@@ -23,6 +23,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     for (size_t k = 0; k < tiles.size(); ++k)
         if (tiles[k].x != static_cast<int>(k % 8) * TILE_WIDTH)
-            std::abort();   // every tile in its column
+            std::abort(); // every tile in its column
     return 0;
 }

@@ -1,8 +1,8 @@
 // Any bytes as a replay: refused with a reason, or read whole; what is read writes out and
 // reads back the same, and its starting state restores or is refused.
+#include "app/session.h"
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
-#include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include <cstdlib>

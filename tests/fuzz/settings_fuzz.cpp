@@ -1,7 +1,7 @@
 // Any bytes as the settings file: read into values within their ranges.
+#include "fresh_folder.h"
 #include "shell/game.h"
 #include "shell/settings.h"
-#include "fresh_folder.h"
 #include <cstdio>
 #include <cstdlib>
 

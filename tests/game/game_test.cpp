@@ -1,31 +1,33 @@
 // The whole program: the real executable for its exit statuses, and the real start-up,
 // frame loop and shutdown in-process with pushed key events and the virtual clock.
+#include "app/session.h"
+#include "pilot.h"
 #include "present/sound.h"
-#include "shell/clock.h"
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
+#include "shell/clock.h"
 #include "shell/game.h"
-#include "shell/settings.h"
-#include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
+#include "shell/settings.h"
 #include "sim/car.h"
 #include "sim/player.h"
-#include "pilot.h"
 #include "support/stage.h"
 #include "track/track.h"
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <csignal>
-#include <cstdlib>
 #include <sys/wait.h>
 
-namespace {
+namespace
+{
 // The game's own start-up, in this process.
-class WholeGame : public ::testing::Test {
-protected:
+class WholeGame : public ::testing::Test
+{
+  protected:
     StagedResources stage{ALL_RESOURCES};
     TileList tiles;
     FrameLoop loop;
@@ -43,7 +45,7 @@ protected:
     {
         enterSession(false);
         ASSERT_EQ(startSession({}, tiles), 0);
-        ASSERT_TRUE(soundDeviceOpen());   // audio started on its own, after the video
+        ASSERT_TRUE(soundDeviceOpen()); // audio started on its own, after the video
     }
     void frames(int n)
     {
@@ -57,7 +59,7 @@ protected:
         shutdown(tiles);
     }
 };
-}  // namespace
+} // namespace
 
 TEST(Executable, WithoutALevelItEndsWithStatusOneAndTouchesNoSettings)
 {
@@ -73,8 +75,9 @@ TEST(Executable, WithoutAScreenItSaysSoAndEndsWithStatusTwo)
     StagedResources stage{ALL_RESOURCES};
     const std::string message = "SDL_SetVideoMode screen not initialised.\n";
     // A driver that does not exist, and no display at all with SDL left to choose.
-    for (const char* env : {"SDL_VIDEODRIVER=no-such-driver", "-u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY",
-                            "-u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:93"}) {
+    for (const char* env :
+         {"SDL_VIDEODRIVER=no-such-driver", "-u SDL_VIDEODRIVER -u DISPLAY -u WAYLAND_DISPLAY",
+          "-u SDL_VIDEODRIVER -u WAYLAND_DISPLAY DISPLAY=:93"}) {
         const Finished f = runStagedGame(stage, std::string("env ") + env);
         EXPECT_EQ(f.status, 2) << env;
         EXPECT_EQ(f.out, message) << env;
@@ -105,7 +108,8 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
         const char* says;
     } cases[] = {
         {[](Replay&) {}, 0, ": ok\n"},
-        {[](Replay& r) { r.frames[10].digest.group[GROUP_CARS] ^= 1; }, 3, "frame 10 differs (cars)"},
+        {[](Replay& r) { r.frames[10].digest.group[GROUP_CARS] ^= 1; }, 3,
+         "frame 10 differs (cars)"},
 
         {[](Replay& r) { r.courseChecksum ^= 1; }, 2, "was recorded on another course"},
     };
@@ -122,12 +126,16 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
     // A replay of the format before the snapshot last changed: another version's.
     std::vector<uint8_t> older = encodeReplay(replay);
     older[4] = REPLAY_FORMAT - 1;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(older.data()), older.size());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(older.data()), older.size());
     const Finished another = runStagedGame(stage, "", "--replay " + path + " --check");
     EXPECT_EQ(another.status, 2);
     EXPECT_EQ(another.out, "Quindara: " + path + ": recorded by another version of Quindara.\n");
     // A run that ends in attract saves its high score, but not when it is only replayed.
-    EXPECT_EQ(runStagedGame(stage, "", "--replay " + sourceDir() + "/tests/replays/timeout.qrp --check").status, 0);
+    EXPECT_EQ(
+        runStagedGame(stage, "", "--replay " + sourceDir() + "/tests/replays/timeout.qrp --check")
+            .status,
+        0);
     EXPECT_FALSE(stage.exists("config.dat"));
 }
 
@@ -149,12 +157,12 @@ TEST(Executable, VersionHelpAndABadOption)
 TEST_F(WholeGame, EscapeAtTheBannerStartsTheGameAndALaterEscapeQuits)
 {
     startUp();
-    pushKey(KEY_ESCAPE, true);   // pressed at the ready banner ...
+    pushKey(KEY_ESCAPE, true); // pressed at the ready banner ...
     showReadyBanner();
-    EXPECT_EQ(masterVolume, 75);  // no settings file yet: the default
+    EXPECT_EQ(masterVolume, 75); // no settings file yet: the default
     EXPECT_TRUE(stage.exists("config.dat"));
     startFrameLoop(loop);
-    pushKey(KEY_ESCAPE, false);  // ... and let go once the game is running
+    pushKey(KEY_ESCAPE, false); // ... and let go once the game is running
     frames(5);
     EXPECT_EQ(gameState, STATE_ATTRACT);
     quitWithEscape();
@@ -163,7 +171,7 @@ TEST_F(WholeGame, EscapeAtTheBannerStartsTheGameAndALaterEscapeQuits)
 
 TEST_F(WholeGame, AttractARunOfAMinuteTimeUpAndBackToAttract)
 {
-    stage.write("config.dat", std::string("\x05\0\0\0\x64\0\0\0", 8));   // high 5, volume 100
+    stage.write("config.dat", std::string("\x05\0\0\0\x64\0\0\0", 8)); // high 5, volume 100
     startUp();
     tapKey(KEY_RETURN);
     showReadyBanner();
@@ -196,10 +204,11 @@ TEST_F(WholeGame, AttractARunOfAMinuteTimeUpAndBackToAttract)
     EXPECT_EQ(gameState, STATE_ATTRACT);
     EXPECT_EQ(playerCar.speed, 0);
     EXPECT_EQ(timeLimit, 60);
-    const std::string onDisk = stage.read("config.dat");   // saved as the run ended
+    const std::string onDisk = stage.read("config.dat"); // saved as the run ended
     ASSERT_EQ(onDisk.size(), 8u);
-    EXPECT_EQ((static_cast<unsigned char>(onDisk[1]) << 8) | static_cast<unsigned char>(onDisk[0]), runScore);
-    frames(100);   // the traffic car drives on alone
+    EXPECT_EQ((static_cast<unsigned char>(onDisk[1]) << 8) | static_cast<unsigned char>(onDisk[0]),
+              runScore);
+    frames(100); // the traffic car drives on alone
     pushKey(KEY_Q, true);
     frames(3);
     pushKey(KEY_Q, false);
@@ -220,7 +229,7 @@ TEST_F(WholeGame, MissingFontsStillStartAndQuitCleanly)
     stage.remove("arial.ttf");
     stage.remove("led.ttf");
     startUp();
-    tapKey(32);   // any key leaves the banner
+    tapKey(32); // any key leaves the banner
     showReadyBanner();
     startFrameLoop(loop);
     frames(10);

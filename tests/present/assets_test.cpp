@@ -1,20 +1,21 @@
+#include "app/session.h"
 #include "present/assets.h"
 #include "shell/game.h"
-#include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "shell/states.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
-#include "track/track.h"
 #include "support/stage.h"
+#include "track/track.h"
 #include <SDL_image.h>
 #include <SDL_mixer.h>
 #include <cstdio>
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 struct WavFormat {
     int rate = 0, channels = 0, bits = 0;
     long frames = 0;
@@ -52,7 +53,7 @@ bool keyedMagenta(SDL_Surface* s)
     return s && (s->flags & SDL_SRCCOLORKEY) &&
            s->format->colorkey == SDL_MapRGB(s->format, 255, 0, 255);
 }
-}  // namespace
+} // namespace
 
 TEST(Assets, EveryFileIsThereAtItsSize)
 {
@@ -68,7 +69,8 @@ TEST(Assets, EveryFileIsThereAtItsSize)
     expectPicture("bmpImgCarDark.bmp", 30, 40);
     for (int step = 1; step <= 5; ++step)
         for (const char* view : {"Up_CW", "Down_CW", "Up_CCW", "Down_CCW"})
-            expectPicture("crash/bmpImgCarRed" + std::string(view) + std::to_string(step) + ".bmp", 30, 40);
+            expectPicture("crash/bmpImgCarRed" + std::string(view) + std::to_string(step) + ".bmp",
+                          30, 40);
     expectPicture("pnlMain.bmp", 51, 240);
     expectPicture("pnlMainMSK.bmp", 51, 240);
     expectPicture("gameIntro.bmp", 320, 240);
@@ -80,8 +82,8 @@ TEST(Assets, EveryFileIsThereAtItsSize)
         EXPECT_LE(s->w, 60);
         SDL_FreeSurface(s);
     }
-    std::vector<std::string> sounds = {"othrcar1", "explode", "skid", "gravelv2", "coinin",
-                                       "signal1", "checkpoint"};
+    std::vector<std::string> sounds = {"othrcar1", "explode", "skid",      "gravelv2",
+                                       "coinin",   "signal1", "checkpoint"};
     for (int n = 1; n <= 20; ++n) {
         std::snprintf(name, sizeof name, "%02d", n);
         sounds.push_back(name);
@@ -129,9 +131,11 @@ TEST(Assets, LoadingStepsKeepTheIntroMoving)
     openFonts(12);
     introScreensDrawn = 0;
     setKind(trafficCar, CAR_TRAFFIC);
-    loadCarAssets(playerCar, "_resources/bmpImgCarRedUp.bmp", "_resources/bmpImgCarRedDown.bmp", screen);
+    loadCarAssets(playerCar, "_resources/bmpImgCarRedUp.bmp", "_resources/bmpImgCarRedDown.bmp",
+                  screen);
     EXPECT_EQ(introScreensDrawn, 25);
-    loadCarAssets(trafficCar, "_resources/bmpImgCarBlueUp.bmp", "_resources/bmpImgCarBlueDown.bmp", screen);
+    loadCarAssets(trafficCar, "_resources/bmpImgCarBlueUp.bmp", "_resources/bmpImgCarBlueDown.bmp",
+                  screen);
     EXPECT_EQ(introScreensDrawn, 26);
     introScreensDrawn = 0;
     resetCars();
@@ -168,7 +172,7 @@ TEST(Assets, AMissingRoadTileLeavesTheRestUnloadedButTheGameRuns)
     TileList tiles = loadCourse();
     FrameLoop loop;
     startRun(loop, tiles);
-    EXPECT_NE(checkpointSound, nullptr);   // the first set-up loads it regardless
+    EXPECT_NE(checkpointSound, nullptr); // the first set-up loads it regardless
     pushKey(KEY_UP, true);
     for (int i = 0; i < 600; ++i)
         ASSERT_FALSE(runFrame(loop, tiles));
@@ -188,7 +192,7 @@ TEST(Assets, MissingSpritesAndSignsAreSkippedSafely)
     TileList tiles = loadCourse();
     FrameLoop loop;
     startRun(loop, tiles);
-    offerMarker(7, 99);   // a narrowing sign with no picture
+    offerMarker(7, 99); // a narrowing sign with no picture
     for (int i = 0; i < 300; ++i) {
         playerCar.state = i % 2 ? CAR_CRASHED : CAR_SKIDDING;
         ASSERT_FALSE(runFrame(loop, tiles));

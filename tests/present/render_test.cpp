@@ -1,19 +1,21 @@
 #include "present/assets.h"
 #include "present/render.h"
 #include "present/text.h"
-#include "sim/contact.h"
 #include "shell/game.h"
 #include "sim/car.h"
+#include "sim/contact.h"
 #include "support/stage.h"
 #include "track/track.h"
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace {
+namespace
+{
 const std::vector<int> ROAD = {1, 3, 2, 2, 2, 2, 4, 1};
 
-class RenderTest : public ::testing::Test {
-protected:
+class RenderTest : public ::testing::Test
+{
+  protected:
     StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles;
@@ -24,7 +26,7 @@ protected:
         gameState = STATE_PLAYING;
         volumeBarAge = 51;
         playerCar.x = 120;
-        trafficCar.y = 600;   // out of sight unless a test brings it in
+        trafficCar.y = 600; // out of sight unless a test brings it in
         trafficCar.trafficSpeed = 0;
     }
 
@@ -55,11 +57,23 @@ protected:
     }
 };
 
-bool ledRed(SDL_Color c) { return c.r > 180 && c.g < 90 && c.b < 90; }
-bool cyan(SDL_Color c) { return c.r < 90 && c.g > 180 && c.b > 180; }
-bool white(SDL_Color c) { return c.r > 150 && c.g > 150 && c.b > 150; }
-bool paleYellow(SDL_Color c) { return c.r > 220 && c.g > 210 && c.b > 130 && c.b < 215; }
-}  // namespace
+bool ledRed(SDL_Color c)
+{
+    return c.r > 180 && c.g < 90 && c.b < 90;
+}
+bool cyan(SDL_Color c)
+{
+    return c.r < 90 && c.g > 180 && c.b > 180;
+}
+bool white(SDL_Color c)
+{
+    return c.r > 150 && c.g > 150 && c.b > 150;
+}
+bool paleYellow(SDL_Color c)
+{
+    return c.r > 220 && c.g > 210 && c.b > 130 && c.b < 215;
+}
+} // namespace
 
 TEST_F(RenderTest, TheRoadScrollsByThePlayersSpeed)
 {
@@ -74,7 +88,7 @@ TEST_F(RenderTest, TheRoadScrollsByThePlayersSpeed)
     drawFrame(tiles, 0.0f);
     for (int y = 20; y < 170; ++y)
         ASSERT_TRUE(samePixel(pixelAt(10, y + 10), before[y - 20])) << y;
-    gameState = STATE_PAUSED;   // paused: the road stands still
+    gameState = STATE_PAUSED; // paused: the road stands still
     drawFrame(tiles, 0.0f);
     EXPECT_EQ(scrollY, 39980);
 }
@@ -166,7 +180,8 @@ TEST_F(RenderTest, DarkStretchesShowTheConeAndDarkTraffic)
 TEST_F(RenderTest, ASignShowsAtTheTopForExactly100Frames)
 {
     offerMarker(3, 99);
-    const auto seen = watch(130, 147, 20, 36, 30, [](SDL_Color c) { return c.r > 180 && c.g < 60; });
+    const auto seen =
+        watch(130, 147, 20, 36, 30, [](SDL_Color c) { return c.r > 180 && c.g < 60; });
     EXPECT_EQ(count(seen), 100);
     EXPECT_TRUE(seen[0]);
     EXPECT_FALSE(seen[100]);
@@ -217,7 +232,7 @@ TEST_F(RenderTest, TheTimeBlinksFromTenSecondsDown)
 
 TEST_F(RenderTest, CheckpointIsShownWhilePlayingButNotAfterTheTimeIsUp)
 {
-    timeLeft = 30;   // a steady time readout: the message has the blink to itself
+    timeLeft = 30; // a steady time readout: the message has the blink to itself
     for (int state : {STATE_TIME_UP, STATE_PLAYING}) {
         gameState = state;
         checkpointCount = 1;
@@ -243,7 +258,7 @@ TEST_F(RenderTest, PausedBlinksAndTheVolumeBarShowsFor51Frames)
     gameState = STATE_PLAYING;
     volumeBarAge = 0;
     EXPECT_EQ(count(watch(60, 10, 215, 60, 20, ledRed)), 51);
-    playerTerrain = 11;   // on the dark road the bar is white
+    playerTerrain = 11; // on the dark road the bar is white
     volumeBarAge = 0;
     EXPECT_EQ(count(watch(3, 10, 215, 60, 20, white)), 3);
 }
@@ -277,5 +292,5 @@ TEST_F(RenderTest, PositionsBeyondSixteenBitsAreSkippedNotWrapped)
             ASSERT_TRUE(samePixel(pixelAt(x, y), before[i++])) << x << "," << y;
     blitRegion(playerCar.frameA, screen, 0, 0, 50, 50, 30, 40);
     EXPECT_FALSE(samePixel(pixelAt(50 + 15, 50 + 20), before[20 * 30 + 15]));
-    drawPicture(nullptr, 10, 10);   // a picture that never loaded draws nothing
+    drawPicture(nullptr, 10, 10); // a picture that never loaded draws nothing
 }

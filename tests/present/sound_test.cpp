@@ -1,13 +1,13 @@
+#include "app/session.h"
+#include "pilot.h"
 #include "present/assets.h"
 #include "present/sound.h"
 #include "shell/game.h"
-#include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "shell/states.h"
 #include "sim/car.h"
 #include "sim/player.h"
-#include "pilot.h"
 #include "support/stage.h"
 #include <SDL_mixer.h>
 #include <chrono>
@@ -24,7 +24,7 @@ TEST(SoundPlan, PauseResumeAndHaltReachTheMixer)
     soundPlay(3, playerCar.skidSound, -1);
     EXPECT_TRUE(Mix_Playing(1));
     EXPECT_EQ(Mix_GetChunk(1), playerCar.engineSounds[5].plain);
-    soundPlay(1, playerCar.engineSounds[6].plain, -1);   // replaces the engine on its channel
+    soundPlay(1, playerCar.engineSounds[6].plain, -1); // replaces the engine on its channel
     EXPECT_EQ(Mix_GetChunk(1), playerCar.engineSounds[6].plain);
     soundPause(-1);
     EXPECT_TRUE(Mix_Paused(1));
@@ -38,10 +38,11 @@ TEST(SoundPlan, PauseResumeAndHaltReachTheMixer)
     setUpRun(false);
     EXPECT_EQ(gameState, STATE_ATTRACT);
     EXPECT_EQ(Mix_Playing(-1), 0);
-    EXPECT_EQ(soundPlay(2, nullptr, 0), -1);   // a missing sample is simply not heard
+    EXPECT_EQ(soundPlay(2, nullptr, 0), -1); // a missing sample is simply not heard
 }
 
-namespace {
+namespace
+{
 // The loudest sample of the mix the disk driver has written so far.
 int loudestSample(const std::string& file)
 {
@@ -55,7 +56,7 @@ int loudestSample(const std::string& file)
         std::fclose(mix);
     return loudest;
 }
-}  // namespace
+} // namespace
 
 TEST(SoundPlan, AMinuteOfPlaySoundsAsPlanned)
 {
@@ -76,16 +77,19 @@ TEST(SoundPlan, AMinuteOfPlaySoundsAsPlanned)
             driver.steer(tiles);
             ASSERT_FALSE(runFrame(loop, tiles));
             // At a constant speed on the same terrain, the engine is never asked again.
-            const bool steady = playerCar.speed == previousSpeed && playerTerrain == previousTerrain &&
+            const bool steady = playerCar.speed == previousSpeed &&
+                                playerTerrain == previousTerrain &&
                                 playerCar.state == CAR_DRIVING && previousState == CAR_DRIVING;
             for (size_t i = before; steady && i < soundLog().size(); ++i)
                 ASSERT_FALSE(soundLog()[i].op == SOUND_PLAY && soundLog()[i].channel == 1) << frame;
             steadyFrames += steady;
             // The engine playing is the one for the speed.
             if (playerCar.state == CAR_DRIVING && Mix_Playing(1)) {
-                const EngineSample& e = playerCar.engineSounds[engineSampleLevel(std::abs(playerCar.speed))];
+                const EngineSample& e =
+                    playerCar.engineSounds[engineSampleLevel(std::abs(playerCar.speed))];
                 const Mix_Chunk* playing = Mix_GetChunk(1);
-                ASSERT_TRUE(playing == e.plain || playing == e.echo || playing == playerCar.crashSound ||
+                ASSERT_TRUE(playing == e.plain || playing == e.echo ||
+                            playing == playerCar.crashSound ||
                             playing == playerCar.engineSounds[1].plain)
                     << "frame " << frame << " speed " << playerCar.speed;
             }
@@ -96,7 +100,8 @@ TEST(SoundPlan, AMinuteOfPlaySoundsAsPlanned)
         EXPECT_GT(steadyFrames, 1000);
         // The mixer's thread writes the mix as it goes: wait, generously, for it to be heard.
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-        while ((loudest = loudestSample(mixFile)) <= 2000 && std::chrono::steady_clock::now() < until)
+        while ((loudest = loudestSample(mixFile)) <= 2000 &&
+               std::chrono::steady_clock::now() < until)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);

@@ -6,9 +6,11 @@
 #include <gtest/gtest.h>
 #include <string>
 
-namespace {
-class TextTest : public ::testing::Test {
-protected:
+namespace
+{
+class TextTest : public ::testing::Test
+{
+  protected:
     StagedResources stage{{"arial.ttf", "led.ttf"}};
     Headless sdl;
     const SDL_Color black = {0, 0, 0, 0};
@@ -33,7 +35,7 @@ protected:
         return {first, last};
     }
 };
-}  // namespace
+} // namespace
 
 TEST(VolumeBar, OneBarPerTenStepsAndThirteenAtTheTop)
 {
@@ -84,7 +86,7 @@ TEST_F(TextTest, NumbersKeepTheirSign)
     ASSERT_GE(plus.first, 100);
     EXPECT_GT(minus.second - minus.first, plus.second - plus.first + 4);
     clear();
-    drawSmallNumber(screen, -2147483647 - 1, 10, 10, 255, 255, 255);   // any int fits
+    drawSmallNumber(screen, -2147483647 - 1, 10, 10, 255, 255, 255); // any int fits
     EXPECT_GT(inkedColumns(10, 15).second, 60);
 }
 

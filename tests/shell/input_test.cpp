@@ -1,10 +1,10 @@
+#include "app/session.h"
 #include "present/sound.h"
 #include "shell/game.h"
 #include "shell/input.h"
-#include "shell/signals.h"
-#include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
+#include "shell/signals.h"
 #include "shell/states.h"
 #include "sim/car.h"
 #include "sim/player.h"
@@ -12,22 +12,24 @@
 #include <csignal>
 #include <gtest/gtest.h>
 
-namespace {
-class InputTest : public ::testing::Test {
-protected:
+namespace
+{
+class InputTest : public ::testing::Test
+{
+  protected:
     StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
 };
-}  // namespace
+} // namespace
 
 TEST_F(InputTest, QueuedStartPressesAreHandledInOrder)
 {
-    setUpRun(false);   // attract, prepared
-    tapKey(KEY_RETURN);   // new game
-    tapKey(KEY_P);        // pause
+    setUpRun(false);    // attract, prepared
+    tapKey(KEY_RETURN); // new game
+    tapKey(KEY_P);      // pause
     pollInput();
     EXPECT_EQ(gameState, STATE_PAUSED);
-    pushButton(8, true);  // joystick start: unpause
+    pushButton(8, true); // joystick start: unpause
     pushButton(8, false);
     pollInput();
     EXPECT_EQ(gameState, STATE_PLAYING);
@@ -43,7 +45,7 @@ TEST_F(InputTest, EscapeQuitsOnceAndIsNeverHeld)
     EXPECT_TRUE(pollInput());
     EXPECT_FALSE(keyHeld[KEY_CLEAR]);
     pushKey(KEY_CLEAR, false);
-    EXPECT_TRUE(pollInput());   // its release asks again, as the press was seen here
+    EXPECT_TRUE(pollInput()); // its release asks again, as the press was seen here
     pushButton(9, true);
     pushButton(9, false);
     EXPECT_TRUE(pollInput());
@@ -64,14 +66,14 @@ TEST_F(InputTest, CtrlCKillAndHangUpQuitInEveryState)
         }
     }
     std::raise(SIGTERM);
-    waitForAnyPress();   // returns without a press
+    waitForAnyPress(); // returns without a press
     clearQuitSignal();
 }
 
 TEST_F(InputTest, F11AloneSwitchesFullScreen)
 {
     auto fullScreen = [] { return (screen->flags & SDL_FULLSCREEN) != 0; };
-    for (int sym : {KEY_F11, 97, KEY_F, KEY_F11}) {   // F11, a, f, F11
+    for (int sym : {KEY_F11, 97, KEY_F, KEY_F11}) { // F11, a, f, F11
         const bool before = fullScreen();
         tapKey(sym);
         pollInput();
@@ -121,7 +123,7 @@ TEST_F(InputTest, OverlayFlipsOncePerPress)
     for (int i = 0; i < 5; ++i)
         pollInput();
     EXPECT_TRUE(showDiagnostics);
-    pushButton(11, true);   // second input while the first is still held
+    pushButton(11, true); // second input while the first is still held
     pollInput();
     EXPECT_TRUE(showDiagnostics);
     pushKey(KEY_F, false);
@@ -150,7 +152,7 @@ TEST_F(InputTest, TimeUpHoldsTheDrivingInputsReleased)
     for (int button : {1, 3, 5, 7, 13})
         EXPECT_TRUE(buttonHeld[button]) << button;
     pushKey(KEY_UP, false);
-    pushKey(KEY_UP, true);   // pressing again does not help
+    pushKey(KEY_UP, true); // pressing again does not help
     pollInput();
     EXPECT_FALSE(keyHeld[KEY_UP]);
 }

@@ -1,6 +1,6 @@
+#include "app/session.h"
 #include "shell/clock.h"
 #include "shell/game.h"
-#include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "sim/player.h"
@@ -32,7 +32,7 @@ TEST(FrameLoop, EstimatesFramesPerSecondEveryHalfSecond)
     // Each frame is paced to 19 ms on the virtual clock.
     EXPECT_EQ(frames, 27);
     ASSERT_FALSE(runFrame(loop, tiles));
-    EXPECT_NEAR(loop.fpsEstimate, 28 / 0.513f, 0.01f);   // 28 frames in 513 ms
+    EXPECT_NEAR(loop.fpsEstimate, 28 / 0.513f, 0.01f); // 28 frames in 513 ms
     EXPECT_EQ(loop.framesCounted, 28);
 }
 

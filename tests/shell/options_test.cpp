@@ -44,7 +44,8 @@ TEST(Options, TheManualPageNamesEveryOptionOfTheHelp)
     const std::string help = usageText();
     const std::regex option("--([a-z]+)");
     int named = 0;
-    for (auto m = std::sregex_iterator(help.begin(), help.end(), option); m != std::sregex_iterator(); ++m, ++named)
+    for (auto m = std::sregex_iterator(help.begin(), help.end(), option);
+         m != std::sregex_iterator(); ++m, ++named)
         EXPECT_NE(page.find("\\-\\-" + (*m)[1].str()), std::string::npos) << (*m)[0];
     EXPECT_GE(named, 8);
 }

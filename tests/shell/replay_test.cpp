@@ -1,11 +1,11 @@
-#include "shell/game.h"
-#include "replay/recorder.h"
+#include "app/session.h"
 #include "replay/playback.h"
+#include "replay/recorder.h"
 #include "replay/replay_file.h"
+#include "shell/clock.h"
+#include "shell/game.h"
 #include "shell/hash.h"
 #include "shell/input.h"
-#include "shell/clock.h"
-#include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "sim/player.h"
@@ -18,7 +18,8 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
     r.courseChecksum = 0x1234, r.seed = 5000, r.snapshot = {1, 2, 3};
     for (uint32_t i = 0; i < 40; ++i) {
         r.events.insert(r.events.end(), {{SDL_KEYDOWN, 273}, {SDL_JOYBUTTONUP, uint16_t(i)}});
-        r.ticks.insert(r.ticks.end(), {5000 + 19 * i, 5001 + 19 * i, 4000}); // a reading may go back, too
+        r.ticks.insert(r.ticks.end(),
+                       {5000 + 19 * i, 5001 + 19 * i, 4000}); // a reading may go back, too
         FrameDigest d;
         d.group[i % DIGEST_GROUPS] = uint16_t(i * 977);
         r.closeFrame(d, i == 39);
@@ -144,7 +145,7 @@ TEST(ReplayDigest, TheScreenChecksumSeesOneOrTwoChangedBits)
             missed += screenChecksum() == base;
             pixels[i] ^= uint8_t(1 << bit);
         }
-        const size_t j = (i * 7919 + 8) % bytes | 7;   // the top byte of another word
+        const size_t j = (i * 7919 + 8) % bytes | 7; // the top byte of another word
         pixels[i | 7] ^= 0x80, pixels[j] ^= 0x80;
         missed += (i | 7) != j && screenChecksum() == base;
         pixels[i | 7] ^= 0x80, pixels[j] ^= 0x80;
@@ -168,7 +169,7 @@ TEST(ReplayPlayback, TakesTheClockAndTheInputOnlyWhilePlaying)
             stopPlayback();
         setVirtualTicks(1000);
         const bool shown = showDiagnostics;
-        pollInput();   // a recorded F switches the overlay; the queue is empty
+        pollInput(); // a recorded F switches the overlay; the queue is empty
         delayMs(5);
         EXPECT_EQ(ticksNow(), playing ? 7000u : 1005u) << playing;
         EXPECT_EQ(showDiagnostics != shown, playing) << playing;

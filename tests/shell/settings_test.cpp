@@ -1,13 +1,14 @@
 #include "shell/game.h"
 #include "shell/settings.h"
 #include "support/stage.h"
-#include <gtest/gtest.h>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
+namespace
+{
 std::string bytesOf(int32_t a, int32_t b)
 {
     std::string s(8, '\0');
@@ -31,7 +32,7 @@ Loaded loadFrom(const StagedResources& stage, const std::string& bytes)
     loadSettings();
     return {highScore, settings.volume};
 }
-}  // namespace
+} // namespace
 
 TEST(Settings, MissingFileIsCreatedWithDefaults)
 {
@@ -50,8 +51,11 @@ TEST(Settings, StoredValuesAreCheckedAgainstTheirRanges)
     struct Case {
         int32_t high, volume, wantHigh, wantVolume;
     } cases[] = {
-        {28915599, 128, 28915599, 128}, {28915600, 129, 0, 75}, {-1, -1, 0, 75},
-        {4321, 0, 4321, 0},             {0, 75, 0, 75},
+        {28915599, 128, 28915599, 128},
+        {28915600, 129, 0, 75},
+        {-1, -1, 0, 75},
+        {4321, 0, 4321, 0},
+        {0, 75, 0, 75},
     };
     for (const Case& c : cases) {
         const Loaded got = loadFrom(stage, bytesOf(c.high, c.volume));
@@ -100,7 +104,7 @@ TEST(Settings, AnInterruptedSaveLeavesTheOldFileIntact)
     settings.volume = 10;
     // The process dies after writing the new bytes but before they replace the old file.
     ASSERT_TRUE(writeSettingsFile(stage.path("config.dat.new")));
-    EXPECT_FALSE(writeSettingsFile("/dev/full"));   // a write that fails is never a save
+    EXPECT_FALSE(writeSettingsFile("/dev/full")); // a write that fails is never a save
     EXPECT_EQ(stage.read("config.dat"), bytesOf(5000, 60));
     // The next start reads the old file, undamaged.
     highScore = 0;
@@ -116,11 +120,13 @@ TEST(Settings, SavesFallBackToWritingInPlaceAndFollowLinks)
 {
     StagedResources stage;
     struct Case {
-        const char* obstacle;   // made at config.dat.new, or a link or folder at config.dat
+        const char* obstacle; // made at config.dat.new, or a link or folder at config.dat
         bool saved;
         const char* written;
-    } cases[] = {{"temporary is a folder", true, "config.dat"}, {"link", true, "real.dat"},
-                 {"dangling link", true, "later.dat"}, {"file is a folder", false, nullptr}};
+    } cases[] = {{"temporary is a folder", true, "config.dat"},
+                 {"link", true, "real.dat"},
+                 {"dangling link", true, "later.dat"},
+                 {"file is a folder", false, nullptr}};
     for (const Case& c : cases) {
         std::filesystem::remove_all(stage.path("config.dat"));
         std::filesystem::remove_all(stage.path("config.dat.new"));
@@ -141,7 +147,8 @@ TEST(Settings, SavesFallBackToWritingInPlaceAndFollowLinks)
         if (c.written) {
             EXPECT_EQ(stage.read(c.written), bytesOf(1234, 56)) << kind;
         }
-        EXPECT_EQ(std::filesystem::is_symlink(stage.path("config.dat")), kind.find("link") != kind.npos);
+        EXPECT_EQ(std::filesystem::is_symlink(stage.path("config.dat")),
+                  kind.find("link") != kind.npos);
     }
 }
 
@@ -152,20 +159,21 @@ TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
     StagedResources stage;
     const std::string home = stage.dir() + "/home", perUser = "/.local/share/quindara/config.dat";
     struct Case {
-        mode_t folder, file, home;   // file 01000: no file beside the game
-        bool beside;                 // the settings live beside the game, not in the home
+        mode_t folder, file, home; // file 01000: no file beside the game
+        bool beside;               // the settings live beside the game, not in the home
         const char* loaded;
         bool saved;
     } cases[] = {
-        {0555, 01000, 0755, false, "0 75", true},   // read-only resources
-        {0555, 0666, 0755, true, "500 60", true},   // ... with a writable file: saved in place
-        {0555, 01000, 0555, false, "0 75", false},  // nothing writable
-        {0755, 0222, 0755, true, "0 75", false},    // write-only file: never saved over
-        {0755, 0000, 0755, false, "0 75", true},    // unreadable, unwritable: left alone
+        {0555, 01000, 0755, false, "0 75", true},  // read-only resources
+        {0555, 0666, 0755, true, "500 60", true},  // ... with a writable file: saved in place
+        {0555, 01000, 0555, false, "0 75", false}, // nothing writable
+        {0755, 0222, 0755, true, "0 75", false},   // write-only file: never saved over
+        {0755, 0000, 0755, false, "0 75", true},   // unreadable, unwritable: left alone
     };
     // An installed copy: $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
     EXPECT_EQ(chooseSettingsPath(true, "/x/data", "/home/p"), "/x/data/quindara/config.dat");
-    EXPECT_EQ(chooseSettingsPath(true, "data", "/home/p"), "/home/p/.local/share/quindara/config.dat");
+    EXPECT_EQ(chooseSettingsPath(true, "data", "/home/p"),
+              "/home/p/.local/share/quindara/config.dat");
     chmod(stage.dir().c_str(), 0755);
     for (const Case& c : cases) {
         std::filesystem::remove_all(home);
@@ -187,10 +195,12 @@ TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
             resetGameVariables();
             settingsPath = chooseSettingsPath(false, "", home);
             loadSettings();
-            const std::string loaded = std::to_string(highScore) + " " + std::to_string(settings.volume);
+            const std::string loaded =
+                std::to_string(highScore) + " " + std::to_string(settings.volume);
             highScore = 777;
             masterVolume = 33;
-            const std::string r = settingsPath + "|" + loaded + "|" + (saveCurrentSettings() ? "saved" : "not saved");
+            const std::string r =
+                settingsPath + "|" + loaded + "|" + (saveCurrentSettings() ? "saved" : "not saved");
             _exit(write(report[1], r.data(), r.size()) < 0);
         }
         close(report[1]);
@@ -199,12 +209,13 @@ TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
         close(report[0]);
         waitpid(child, nullptr, 0);
         const std::string where = c.beside ? SETTINGS_PATH : home + perUser;
-        EXPECT_EQ(std::string(buffer), where + "|" + c.loaded + "|" + (c.saved ? "saved" : "not saved"));
+        EXPECT_EQ(std::string(buffer),
+                  where + "|" + c.loaded + "|" + (c.saved ? "saved" : "not saved"));
         chmod(stage.path("").c_str(), 0755);
         if (c.saved) {
             EXPECT_EQ(stage.read(c.beside ? "config.dat" : "../home" + perUser), bytesOf(777, 33));
         }
-        if (c.file != 01000 && c.file != 0666) {   // untouched, byte for byte
+        if (c.file != 01000 && c.file != 0666) { // untouched, byte for byte
             EXPECT_EQ(stage.read("config.dat"), bytesOf(500, 60)) << c.file;
         }
     }

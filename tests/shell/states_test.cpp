@@ -11,7 +11,8 @@
 #include "track/track.h"
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 
 int countRequests(SoundOp op, int channel, const Mix_Chunk* sample = nullptr)
 {
@@ -22,8 +23,9 @@ int countRequests(SoundOp op, int channel, const Mix_Chunk* sample = nullptr)
     return n;
 }
 
-class StatesTest : public ::testing::Test {
-protected:
+class StatesTest : public ::testing::Test
+{
+  protected:
     StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles;
@@ -31,8 +33,8 @@ protected:
     void SetUp() override
     {
         std::vector<int> straight = {1, 3, 2, 2, 2, 2, 2, 4};
-        tiles = makeTiles({straight, straight, straight, straight, straight, straight,
-                           straight, straight, straight, straight, straight, straight});
+        tiles = makeTiles({straight, straight, straight, straight, straight, straight, straight,
+                           straight, straight, straight, straight, straight});
     }
 
     // The first attract frame, then a start press: the run is under way.
@@ -49,11 +51,11 @@ protected:
     void parkTraffic() { trafficCar.y = -300; }
 };
 
-}  // namespace
+} // namespace
 
 TEST_F(StatesTest, FirstAttractFramePreparesOnce)
 {
-    setUpRun(false);   // the traffic car's start: x 80, y 240, drifting right, top speed 15
+    setUpRun(false); // the traffic car's start: x 80, y 240, drifting right, top speed 15
     EXPECT_EQ(std::vector<int>({trafficCar.x, trafficCar.y, trafficCar.drift, trafficCar.maxSpeed,
                                 trafficCar.trafficSpeed}),
               std::vector<int>({80, 240, 1, 15, -1}));
@@ -65,7 +67,7 @@ TEST_F(StatesTest, FirstAttractFramePreparesOnce)
     EXPECT_EQ(scrollY, 0);
     EXPECT_TRUE(runArmed);
     EXPECT_EQ(countRequests(SOUND_HALT, -1), 1);
-    EXPECT_NE(checkpointSound, nullptr);   // loaded by the first set-up
+    EXPECT_NE(checkpointSound, nullptr); // loaded by the first set-up
     for (int i = 0; i < 5; ++i)
         updateFrame(tiles);
     EXPECT_EQ(countRequests(SOUND_HALT, -1), 1);
@@ -75,13 +77,13 @@ TEST_F(StatesTest, StartPressBeginsARun)
 {
     updateFrame(tiles);
     clearSoundLog();
-    warnOpenFrames = warnFunnelFrames = 40;   // a sign of the last run still counting
+    warnOpenFrames = warnFunnelFrames = 40; // a sign of the last run still counting
     warnOpenSounded = warnFunnelSounded = true;
     const uint32_t before = ticksNow();
     tapKey(KEY_RETURN);
     updateFrame(tiles);
     EXPECT_EQ(gameState, STATE_PLAYING);
-    EXPECT_EQ(ticksNow() - before, 800u);   // the coin drops before the engine starts
+    EXPECT_EQ(ticksNow() - before, 800u); // the coin drops before the engine starts
     ASSERT_GE(soundLog().size(), 2u);
     EXPECT_EQ(soundLog()[0].op, SOUND_PLAY);
     EXPECT_EQ(soundLog()[0].channel, -1);
@@ -94,12 +96,13 @@ TEST_F(StatesTest, StartPressBeginsARun)
     EXPECT_EQ(gameClock.elapsed(), 0);
     EXPECT_EQ(score, 0);
     EXPECT_EQ(timeLimit, 60);
-    EXPECT_TRUE(warnOpenFrames == 0 && warnFunnelFrames == 0 && !warnOpenSounded && !warnFunnelSounded);
+    EXPECT_TRUE(warnOpenFrames == 0 && warnFunnelFrames == 0 && !warnOpenSounded &&
+                !warnFunnelSounded);
 }
 
 TEST_F(StatesTest, AStartPressQueuedBeforeTheFirstFrameGetsAFullRun)
 {
-    tapKey(KEY_RETURN);   // pressed while the banner faded out
+    tapKey(KEY_RETURN); // pressed while the banner faded out
     updateFrame(tiles);
     ASSERT_EQ(gameState, STATE_PLAYING);
     EXPECT_EQ(timeLimit, 60);
@@ -130,10 +133,10 @@ TEST_F(StatesTest, TimeUpRollsToAStopThenReturnsToAttract)
     highScore = 345;
     masterVolume = 66;
     playerCar.speed = -3;
-    keyHeld[KEY_UP] = true;   // held, but the time is up: no throttle
+    keyHeld[KEY_UP] = true; // held, but the time is up: no throttle
     scrollY = 480;
     clearSoundLog();
-    tapKey(KEY_RETURN);       // ignored after the time has run out
+    tapKey(KEY_RETURN); // ignored after the time has run out
     int frames = 0;
     while (gameState == STATE_TIME_UP && frames < 200) {
         parkTraffic();
@@ -180,14 +183,14 @@ TEST_F(StatesTest, ContactPenaltyFallsOnce1500msAfterTheLastContact)
     setVirtualTicks(lastContact + 1500);
     updateFrame(tiles);
     ASSERT_NE(playerCar.speed, 0);
-    EXPECT_EQ(score, 52);       // 150 - 100, then the new mark's 2 points
-    EXPECT_EQ(highScore, 52);   // it was the high score, so it fell with it
+    EXPECT_EQ(score, 52);     // 150 - 100, then the new mark's 2 points
+    EXPECT_EQ(highScore, 52); // it was the high score, so it fell with it
     EXPECT_FALSE(penaltyWatch.isStarted());
     const int after = score;
     parkTraffic();
     advanceVirtualTicks(3000);
     updateFrame(tiles);
-    EXPECT_GE(score, after);   // never a second penalty for the same contact
+    EXPECT_GE(score, after); // never a second penalty for the same contact
 }
 
 TEST_F(StatesTest, PenaltyNeverTakesASmallScoreBelowZero)
@@ -217,7 +220,7 @@ TEST_F(StatesTest, DistancePointsOnlyWhileMovingAndOncePerMark)
     playerCar.speed = 0;
     scrollY = 400;
     updateFrame(tiles);
-    EXPECT_EQ(score, 0);   // standing still earns nothing
+    EXPECT_EQ(score, 0); // standing still earns nothing
     playerCar.speed = -10;
     keyHeld[KEY_UP] = true;
     parkTraffic();
@@ -226,12 +229,12 @@ TEST_F(StatesTest, DistancePointsOnlyWhileMovingAndOncePerMark)
     EXPECT_EQ(distanceMark, 10);
     parkTraffic();
     updateFrame(tiles);
-    EXPECT_EQ(score, 2);   // same mark, no more points
+    EXPECT_EQ(score, 2); // same mark, no more points
     scrollY = 440;
     parkTraffic();
     updateFrame(tiles);
     EXPECT_EQ(score, 4);
-    scrollY = 20;          // mark 0 gives nothing
+    scrollY = 20; // mark 0 gives nothing
     parkTraffic();
     updateFrame(tiles);
     EXPECT_EQ(score, 4);
@@ -250,8 +253,8 @@ TEST_F(StatesTest, PauseFreezesTheClockAndResumeRestoresSpeedAndSound)
     tapKey(KEY_P);
     updateFrame(tiles);
     EXPECT_EQ(gameState, STATE_PAUSED);
-    EXPECT_EQ(countRequests(SOUND_PAUSE, -1), 1);   // silenced in the very frame
-    updateFrame(tiles);                             // the first paused frame stops the clock
+    EXPECT_EQ(countRequests(SOUND_PAUSE, -1), 1); // silenced in the very frame
+    updateFrame(tiles);                           // the first paused frame stops the clock
     for (int i = 0; i < 10; ++i) {
         advanceVirtualTicks(1000);
         updateFrame(tiles);
@@ -262,7 +265,7 @@ TEST_F(StatesTest, PauseFreezesTheClockAndResumeRestoresSpeedAndSound)
     tapKey(KEY_P);
     updateFrame(tiles);
     EXPECT_EQ(gameState, STATE_PLAYING);
-    EXPECT_EQ(countRequests(SOUND_PAUSE, -1), 2);   // the resume press keeps it quiet a frame
+    EXPECT_EQ(countRequests(SOUND_PAUSE, -1), 2); // the resume press keeps it quiet a frame
     EXPECT_EQ(playerCar.speed, 0);
     EXPECT_EQ(savedPlayerSpeed, speedBefore);
     clearSoundLog();

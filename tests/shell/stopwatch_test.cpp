@@ -2,8 +2,9 @@
 #include "shell/stopwatch.h"
 #include <gtest/gtest.h>
 
-class StopwatchTest : public ::testing::Test {
-protected:
+class StopwatchTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         useVirtualClock(true);
@@ -45,14 +46,14 @@ TEST_F(StopwatchTest, PausedTimeIsNotCounted)
 TEST_F(StopwatchTest, PauseAndResumeOutOfTurnChangeNothing)
 {
     Stopwatch w;
-    w.pause();   // not started
+    w.pause(); // not started
     EXPECT_FALSE(w.isPaused());
-    w.resume();  // not paused
+    w.resume(); // not paused
     w.start();
     advanceVirtualTicks(100);
     w.pause();
     advanceVirtualTicks(100);
-    w.pause();   // second pause keeps the first frozen value
+    w.pause(); // second pause keeps the first frozen value
     EXPECT_EQ(w.elapsed(), 100);
     w.resume();
     w.resume();
@@ -84,7 +85,7 @@ TEST_F(StopwatchTest, SurvivesTheTickCounterWrapping)
     setVirtualTicks(0xFFFFFF00u);
     Stopwatch w;
     w.start();
-    advanceVirtualTicks(0x200);   // wraps past zero
+    advanceVirtualTicks(0x200); // wraps past zero
     EXPECT_EQ(w.elapsed(), 0x200);
     w.clear();
     EXPECT_EQ(w.startTicks, 0u);

@@ -7,9 +7,11 @@
 #include "track/track.h"
 #include <gtest/gtest.h>
 
-namespace {
-class ContactTest : public ::testing::Test {
-protected:
+namespace
+{
+class ContactTest : public ::testing::Test
+{
+  protected:
     StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
 
@@ -21,7 +23,7 @@ protected:
         return n;
     }
 };
-}  // namespace
+} // namespace
 
 TEST(Contact, HitBoxesAre27AcrossAnd36Down)
 {
@@ -29,7 +31,7 @@ TEST(Contact, HitBoxesAre27AcrossAnd36Down)
     EXPECT_TRUE(carsTouch(100, 100, 126, 135));
     EXPECT_FALSE(carsTouch(100, 100, 126, 136));
     EXPECT_TRUE(carsTouch(100, 100, 74, 65));
-    EXPECT_FALSE(carsTouch(100, 100, 100, 64));   // above the traffic car by 36: clear
+    EXPECT_FALSE(carsTouch(100, 100, 100, 64)); // above the traffic car by 36: clear
     EXPECT_FALSE(carsTouch(100, 100, 73, 100));
 }
 
@@ -42,7 +44,7 @@ TEST_F(ContactTest, ACrashStartsOnlyOnceAndOnlyWhilePlaying)
     EXPECT_TRUE(startCrash(playerCar, STATE_PLAYING));
     EXPECT_EQ(playerCar.state, CAR_CRASHED);
     EXPECT_FALSE(startCrash(playerCar, STATE_PLAYING));
-    EXPECT_EQ(plays(1, playerCar.crashSound), 1);   // on the engine's channel
+    EXPECT_EQ(plays(1, playerCar.crashSound), 1); // on the engine's channel
 }
 
 TEST_F(ContactTest, CheckpointsAddTimeWhilePlayingOnly)
@@ -76,7 +78,7 @@ TEST_F(ContactTest, EveryCheckpointShowsItsMessageInFull)
         shown += checkpointMessageShowing();
     }
     EXPECT_EQ(shown, 60);
-    offerMarker(20, 97);   // a second one while the first message runs: starts it afresh
+    offerMarker(20, 97); // a second one while the first message runs: starts it afresh
     processMarkers();
     shown = 0;
     for (int frame = 0; frame < 150; ++frame) {
@@ -112,7 +114,7 @@ TEST_F(ContactTest, TwoSignsOfOneKindShareTheirCounter)
         processMarkers();
         ++frames;
     }
-    EXPECT_EQ(frames, 50);   // both count; the later slot sees it pass 99 first
+    EXPECT_EQ(frames, 50); // both count; the later slot sees it pass 99 first
     EXPECT_FALSE(trackMarkers[0].done);
     while (!trackMarkers[0].done && frames < 500) {
         processMarkers();

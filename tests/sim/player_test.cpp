@@ -6,11 +6,13 @@
 #include "support/stage.h"
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 // The player on a plain road, driven frame by frame through its control and motion steps
 // with the held-key table, headless, with the sound module's log.
-class PlayerTest : public ::testing::Test {
-protected:
+class PlayerTest : public ::testing::Test
+{
+  protected:
     StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles;
@@ -47,7 +49,7 @@ protected:
                 tiles[row * 8 + c].code = codes[c];
     }
 };
-}  // namespace
+} // namespace
 
 TEST_F(PlayerTest, ThrottleEverySecondFrameUpToTheLimit)
 {
@@ -55,12 +57,12 @@ TEST_F(PlayerTest, ThrottleEverySecondFrameUpToTheLimit)
     for (int i = 0; i < 10; ++i)
         frame();
     EXPECT_EQ(playerCar.speed, -5);
-    EXPECT_EQ(playerCar.screenY, 195);   // creeps up the screen while accelerating
+    EXPECT_EQ(playerCar.screenY, 195); // creeps up the screen while accelerating
     for (int i = 0; i < 60; ++i)
         frame();
     EXPECT_EQ(playerCar.speed, -20);
     EXPECT_EQ(playerCar.screenY, PLAYER_MIN_ROW);
-    keys[KEY_UP] = false;   // released, the car sinks back to its lowest row, 201
+    keys[KEY_UP] = false; // released, the car sinks back to its lowest row, 201
     for (int i = 0; i < 40; ++i)
         frame();
     EXPECT_EQ(playerCar.screenY, PLAYER_MAX_ROW);
@@ -76,14 +78,14 @@ TEST_F(PlayerTest, CoastingOnRoadAndDragOffIt)
     playerCar.speed = -20;
     for (int i = 0; i < 30; ++i)
         frame();
-    EXPECT_EQ(playerCar.speed, -18);   // one every 15 frames
-    playerCar.x = 5;                    // on the grass
+    EXPECT_EQ(playerCar.speed, -18); // one every 15 frames
+    playerCar.x = 5;                 // on the grass
     playerCar.speed = -20;
     frame();
     EXPECT_EQ(playerCar.speed, -18);
     for (int i = 0; i < 20; ++i)
         frame();
-    EXPECT_EQ(playerCar.speed, 0);      // dragged to a standstill, never reversing
+    EXPECT_EQ(playerCar.speed, 0); // dragged to a standstill, never reversing
     keys[KEY_DOWN] = true;
     for (int i = 0; i < 6; ++i)
         frame();
@@ -135,13 +137,14 @@ TEST_F(PlayerTest, DiagonalControls)
     frame();
     EXPECT_EQ(playerCar.lateralSpeed, 0);
     EXPECT_EQ(playerCar.speed, -3);
-    buttons[1] = false;   // button 7 alone accelerates too
+    buttons[1] = false; // button 7 alone accelerates too
     frame();
     frame();
     EXPECT_EQ(playerCar.speed, -4);
     // Down, button 4, left Shift and button 13 each brake alone, and so do the diagonals 3 and 5.
     buttons[7] = false;
-    for (bool* brake : {&keys[KEY_DOWN], &buttons[4], &keys[KEY_LSHIFT], &buttons[13], &buttons[3], &buttons[5]}) {
+    for (bool* brake : {&keys[KEY_DOWN], &buttons[4], &keys[KEY_LSHIFT], &buttons[13], &buttons[3],
+                        &buttons[5]}) {
         playerCar.speed = -10;
         *brake = true;
         frame();
@@ -149,7 +152,7 @@ TEST_F(PlayerTest, DiagonalControls)
         *brake = false;
         EXPECT_EQ(playerCar.speed, -9);
     }
-    EXPECT_FALSE(setKind(playerCar, 2));   // a kind is a player or a traffic car
+    EXPECT_FALSE(setKind(playerCar, 2)); // a kind is a player or a traffic car
     EXPECT_EQ(playerCar.kind, CAR_PLAYER);
 }
 
@@ -164,12 +167,12 @@ TEST_F(PlayerTest, SteeringGrowsButTheCarStaysOnScreen)
     EXPECT_EQ(playerCar.lateralSpeed, 100);
     keys[KEY_RIGHT] = false;
     frame();
-    EXPECT_EQ(playerCar.lateralSpeed, 99);   // recentres one per frame
+    EXPECT_EQ(playerCar.lateralSpeed, 99); // recentres one per frame
 }
 
 TEST_F(PlayerTest, ACarCarriedPastTheRightEdgeCanSteerBack)
 {
-    playerCar.x = 345;   // where a crash slide onto a second carriageway can leave it
+    playerCar.x = 345; // where a crash slide onto a second carriageway can leave it
     keys[KEY_LEFT] = true;
     for (int i = 0; i < 40; ++i)
         frame();
@@ -220,7 +223,7 @@ TEST_F(PlayerTest, CrashRecoveryNeedsBothTimeAndAStandstill)
 
     // At a standstill: still crashed 1299 ms after the watch started, driving at 1300.
     playerCar.state = CAR_CRASHED;
-    frame(), frame();   // the control step starts the watch
+    frame(), frame(); // the control step starts the watch
     const uint32_t started = ticksNow();
     for (uint32_t after : {1299u, 1300u}) {
         setVirtualTicks(started + after);
@@ -242,7 +245,8 @@ TEST_F(PlayerTest, EngineSampleFollowsTheSpeedWithoutRepeats)
     for (int i = 0; i < 50; ++i)
         frame();
     EXPECT_EQ(plays(1), playsBefore);
-    EXPECT_GT(soundLog().size(), before);   // only the per-frame halts of the skid and gravel channels
+    EXPECT_GT(soundLog().size(),
+              before); // only the per-frame halts of the skid and gravel channels
     for (size_t i = before; i < soundLog().size(); ++i)
         EXPECT_EQ(soundLog()[i].op, SOUND_HALT);
 }
@@ -268,7 +272,7 @@ TEST_F(PlayerTest, TunnelEchoOnEnteringAndPlainOnLeaving)
     frame();
     EXPECT_EQ(plays(1, playerCar.engineSounds[20].plain), 2);
     EXPECT_FALSE(playerCar.headlightsOn);
-    setPlayerRows({10, 10, 10, 10, 10, 10, 10, 10});   // a tunnel wall echoes too
+    setPlayerRows({10, 10, 10, 10, 10, 10, 10, 10}); // a tunnel wall echoes too
     clearSoundLog();
     frame();
     ASSERT_EQ(plays(1), 1);
@@ -283,13 +287,13 @@ TEST_F(PlayerTest, OnePassSoundPerPass)
     frame(205);
     frame(215);
     EXPECT_EQ(plays(2, playerCar.passSound), 1);
-    frame(150);   // out of the band
+    frame(150); // out of the band
     frame(200);
     EXPECT_EQ(plays(2, playerCar.passSound), 2);
-    for (int trafficY : {199, 220, 221, 220})   // the band is 200..220
+    for (int trafficY : {199, 220, 221, 220}) // the band is 200..220
         frame(trafficY);
     EXPECT_EQ(plays(2, playerCar.passSound), 4);
-    playerCar.speed = -15;   // below top speed: no pass sound
+    playerCar.speed = -15; // below top speed: no pass sound
     keys[KEY_UP] = false;
     frame(150);
     frame(210);
@@ -330,7 +334,7 @@ TEST_F(PlayerTest, PausingSilencesEverythingInTheSameFrame)
     const int x = playerCar.x;
     playerCar.lateralSpeed = 2;
     movePlayer(playerCar, screen, tiles, 500);
-    EXPECT_EQ(playerCar.x, x + 2);   // it still moves in that frame
+    EXPECT_EQ(playerCar.x, x + 2); // it still moves in that frame
     ASSERT_EQ(soundLog().size(), 1u);
     EXPECT_EQ(soundLog()[0].op, SOUND_PAUSE);
     EXPECT_EQ(soundLog()[0].channel, -1);
@@ -340,11 +344,11 @@ TEST_F(PlayerTest, CrashSlideGoesToTheRoadsideAndTheEngineWaits)
 {
     playerCar.state = CAR_CRASHED;
     playerCar.speed = -10;
-    playerCar.y = 20;   // the travel offset picks the row the slide aims for
+    playerCar.y = 20; // the travel offset picks the row the slide aims for
     playerCar.x = 90;
     clearSoundLog();
     for (int i = 0; i < 40; ++i)
         movePlayer(playerCar, screen, tiles, 500);
-    EXPECT_EQ(playerCar.x, 200 + 10 + 15);   // right edge of the road, plus 15
+    EXPECT_EQ(playerCar.x, 200 + 10 + 15); // right edge of the road, plus 15
     EXPECT_EQ(plays(1), 0);
 }

@@ -5,9 +5,11 @@
 #include "track/track.h"
 #include <gtest/gtest.h>
 
-namespace {
-class RoadTest : public ::testing::Test {
-protected:
+namespace
+{
+class RoadTest : public ::testing::Test
+{
+  protected:
     void SetUp() override { resetGameVariables(); }
     // Rows are laid from track y 0; with scrollY 0 a row's screen top is its track y.
     int under = 0;
@@ -18,17 +20,17 @@ protected:
     }
 };
 const std::vector<int> ROAD_ROW = {1, 3, 2, 2, 12, 2, 4, 1};
-}  // namespace
+} // namespace
 
 TEST_F(RoadTest, TheProbePointIsThreePixelsIntoTheCar)
 {
     TileList tiles = makeTiles({ROAD_ROW, ROAD_ROW});
-    EXPECT_EQ(terrain(tiles, 80, 60), 2);     // left edge on tile 2 (x 80): px 83 inside it
-    EXPECT_EQ(terrain(tiles, 77, 60), 3);     // px 80 still belongs to the tile on the left
-    EXPECT_EQ(terrain(tiles, 131, 60), 2);    // 11 pixels into the road at 120: its own tile
-    EXPECT_EQ(terrain(tiles, 132, 60), 12);   // 12 pixels in: the right neighbour counts
+    EXPECT_EQ(terrain(tiles, 80, 60), 2);   // left edge on tile 2 (x 80): px 83 inside it
+    EXPECT_EQ(terrain(tiles, 77, 60), 3);   // px 80 still belongs to the tile on the left
+    EXPECT_EQ(terrain(tiles, 131, 60), 2);  // 11 pixels into the road at 120: its own tile
+    EXPECT_EQ(terrain(tiles, 132, 60), 12); // 12 pixels in: the right neighbour counts
     EXPECT_EQ(under, 12);
-    EXPECT_EQ(terrain(tiles, 100, 500), -1);  // no row there
+    EXPECT_EQ(terrain(tiles, 100, 500), -1); // no row there
     EXPECT_EQ(under, 0);
 }
 
@@ -38,7 +40,7 @@ TEST_F(RoadTest, EdgesMakeOnlyAMovingPlayerSkid)
     // Right edge: 12+ into the last road tile (x 200), kerb to the right, road to the left.
     playerCar.speed = -5;
     EXPECT_EQ(terrain(tiles, 215, 60), SKID_CODE);
-    EXPECT_EQ(terrain(tiles, 215, 60, true), 4);   // the traffic probe sees the plain code
+    EXPECT_EQ(terrain(tiles, 215, 60, true), 4); // the traffic probe sees the plain code
     playerCar.speed = 0;
     EXPECT_EQ(terrain(tiles, 215, 60), 4);
     // Left edge: the last 15 pixels of the kerb tile, road to its right.
@@ -76,11 +78,12 @@ TEST_F(RoadTest, RowBoundariesAnswerWithTheLowerRow)
 
 TEST_F(RoadTest, SplitsAreReadInListOrder)
 {
-    TileList tiles = makeTiles({{3, 2, 2, 16, 15, 2, 2, 4}, {1, 1, 1, 1, 1, 1, 2, 1}, {2, 1, 1, 1, 1, 1, 1, 1}});
+    TileList tiles =
+        makeTiles({{3, 2, 2, 16, 15, 2, 2, 4}, {1, 1, 1, 1, 1, 1, 2, 1}, {2, 1, 1, 1, 1, 1, 1, 1}});
     EXPECT_TRUE(roadSplitsAhead(tiles, 0));
     EXPECT_FALSE(roadSplitsAhead(tiles, 5));
-    EXPECT_TRUE(roadSplitsAhead(tiles, 14));   // runs on into the next row
-    EXPECT_FALSE(roadSplitsAhead(tiles, 20));  // cut at the last tile
+    EXPECT_TRUE(roadSplitsAhead(tiles, 14));  // runs on into the next row
+    EXPECT_FALSE(roadSplitsAhead(tiles, 20)); // cut at the last tile
 }
 
 TEST_F(RoadTest, LaneEdgesAndTheSecondCarriageway)

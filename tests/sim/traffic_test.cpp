@@ -6,9 +6,11 @@
 #include "track/track.h"
 #include <gtest/gtest.h>
 
-namespace {
-class TrafficTest : public ::testing::Test {
-protected:
+namespace
+{
+class TrafficTest : public ::testing::Test
+{
+  protected:
     TileList tiles;
     void SetUp() override
     {
@@ -28,7 +30,7 @@ protected:
         updateTraffic(trafficCar, nullptr, tiles, playerSpeed, playerState);
     }
 };
-}  // namespace
+} // namespace
 
 TEST_F(TrafficTest, SpeedRuleSettlesBelowTheTopSpeedForASlowPlayer)
 {
@@ -57,8 +59,8 @@ TEST_F(TrafficTest, AFastPlayerLeavesTheCarBehindAndItReturnsAtTheTop)
     trafficCar.maxSpeed = 14;
     trafficCar.trafficSpeed = -14;
     update(-20);
-    EXPECT_EQ(trafficCar.y, 106);   // falls back by the difference in speed
-    scrollY = 80;   // rows above the screen, where the car is placed again
+    EXPECT_EQ(trafficCar.y, 106); // falls back by the difference in speed
+    scrollY = 80;                 // rows above the screen, where the car is placed again
     for (int frames = 0; frames < 100 && trafficCar.y >= 0; ++frames)
         update(-20);
     // Placed at -41 with its new top speed, then falling back 4 to 6 at once.
@@ -78,21 +80,21 @@ TEST_F(TrafficTest, ACarPullingAwayFromAStandingPlayerComesBackFromBelow)
     trafficCar.maxSpeed = 16;
     for (int i = 0; i < 5 && trafficCar.y <= 0; ++i)
         update(0);
-    EXPECT_GT(trafficCar.y, 200);   // 281, then moved up by its own speed
+    EXPECT_GT(trafficCar.y, 200); // 281, then moved up by its own speed
     EXPECT_LE(trafficCar.y, 281);
 }
 
 TEST_F(TrafficTest, TheLeftEdgeRuleWhenThePlayerCannotPass)
 {
     gameState = STATE_PLAYING;
-    scrollY = 80;   // the row above the screen, at -41, is road too
+    scrollY = 80; // the row above the screen, at -41, is road too
     for (int state : {CAR_CRASHED, CAR_SKIDDING, CAR_DRIVING}) {
         for (int round = 0; round < 5; ++round) {
             trafficCar.y = 300;   // off the bottom: placed again this update
-            laneCheckCounter = 0;  // no lane check in this update
+            laneCheckCounter = 0; // no lane check in this update
             update(state == CAR_DRIVING ? 0 : -5, state);
             EXPECT_EQ(trafficCar.nextLane, 0);
-            EXPECT_EQ(trafficCar.x, 80 + 1);   // the left edge, then one step of drift
+            EXPECT_EQ(trafficCar.x, 80 + 1); // the left edge, then one step of drift
             EXPECT_EQ(trafficCar.drift, 1);
         }
     }
@@ -103,7 +105,7 @@ TEST_F(TrafficTest, AnXOutsideTheRoadBandGoesBackToTheLastGoodOne)
     trafficCar.x = 150;
     trafficCar.y = 120;
     update(-10);
-    EXPECT_EQ(lastGoodTrafficX, 150);   // the x found at the start of the update
+    EXPECT_EQ(lastGoodTrafficX, 150); // the x found at the start of the update
     trafficCar.x = 290;
     trafficCar.drift = 1;
     update(-10);
@@ -131,18 +133,18 @@ TEST_F(TrafficTest, ASplitRoadKeepsTheCarOnItsOwnSide)
     tiles = makeTiles({split, split, split, split, split, split, split, split});
     gameState = STATE_ATTRACT;
     laneCheckCounter = 8;
-    trafficCar.x = 130;   // past the left carriageway's right limit of 120
+    trafficCar.x = 130; // past the left carriageway's right limit of 120
     trafficCar.y = 150;
     trafficCar.drift = 1;
     update(0);
     EXPECT_EQ(trafficCar.drift, -1);
     laneCheckCounter = 8;
-    trafficCar.x = 190;   // right-hand side: limits 200..320
+    trafficCar.x = 190; // right-hand side: limits 200..320
     trafficCar.drift = -1;
     update(0);
     EXPECT_EQ(trafficCar.drift, 1);
     laneCheckCounter = 8;
-    trafficCar.x = 159;   // at 160 when checked: still the left-hand side
+    trafficCar.x = 159; // at 160 when checked: still the left-hand side
     trafficCar.drift = 1;
     update(0);
     EXPECT_EQ(trafficCar.drift, -1);
@@ -153,9 +155,9 @@ TEST_F(TrafficTest, ACarAboveTheScreenWaitsForACrashedPlayer)
     gameState = STATE_ATTRACT;
     trafficCar.y = -100;
     trafficCar.trafficSpeed = -16;
-    for (int i = 0; i < 3 * 60 * 52; ++i)   // three minutes of attract
+    for (int i = 0; i < 3 * 60 * 52; ++i) // three minutes of attract
         update(0, CAR_CRASHED);
     EXPECT_EQ(trafficCar.y, -100);
-    update(0, CAR_DRIVING);   // the player is back: the car comes in from below
+    update(0, CAR_DRIVING); // the player is back: the car comes in from below
     EXPECT_GT(trafficCar.y, 200);
 }

@@ -1,10 +1,10 @@
 #include "support/stage.h"
+#include "app/session.h"
 #include "present/assets.h"
 #include "present/sound.h"
 #include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
-#include "app/session.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include <SDL_mixer.h>
@@ -16,13 +16,14 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <sstream>
-#include <type_traits>
 #include <sys/wait.h>
+#include <type_traits>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 // Headless: the dummy video driver and the disk audio driver (never SDL's dummy audio
 // driver, which corrupts the heap with the game's 3096-byte buffer). A test that wants to
 // hear the mix sets SDL_DISKAUDIOFILE itself.
@@ -34,7 +35,7 @@ struct HeadlessDrivers {
         setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
     }
 } headlessDrivers;
-}  // namespace
+} // namespace
 
 Finished runStagedGame(const StagedResources& stage, const std::string& env,
                        const std::string& args, int signal)
@@ -43,14 +44,16 @@ Finished runStagedGame(const StagedResources& stage, const std::string& env,
     if (!fs::exists(exe))
         fs::copy_file(gameExecutable(), exe);
     const std::string command = "cd / && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk "
-                                "SDL_DISKAUDIOFILE=/dev/null " + env + " timeout -s KILL 60 " +
-                                exe + " " + args + " 2>" + err;
+                                "SDL_DISKAUDIOFILE=/dev/null " +
+                                env + " timeout -s KILL 60 " + exe + " " + args + " 2>" + err;
     Finished f;
     std::FILE* pipe = popen(command.c_str(), "r");
     for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) {
         f.out += char(c);
         if (c == '\n' && signal && f.out.find('\n') + 1 == f.out.size())
-            std::system(("pkill -" + std::to_string(signal) + " -xf '" + exe + (args.empty() ? "" : " ") + args + "'").c_str());
+            std::system(("pkill -" + std::to_string(signal) + " -xf '" + exe +
+                         (args.empty() ? "" : " ") + args + "'")
+                            .c_str());
     }
     const int status = pipe ? pclose(pipe) : -1;
     f.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -58,9 +61,18 @@ Finished runStagedGame(const StagedResources& stage, const std::string& env,
     return f;
 }
 
-std::string resourcesDir() { return QUINDARA_RESOURCES; }
-std::string sourceDir() { return QUINDARA_SOURCE; }
-std::string gameExecutable() { return QUINDARA_GAME; }
+std::string resourcesDir()
+{
+    return QUINDARA_RESOURCES;
+}
+std::string sourceDir()
+{
+    return QUINDARA_SOURCE;
+}
+std::string gameExecutable()
+{
+    return QUINDARA_GAME;
+}
 
 const std::vector<std::string> ALL_RESOURCES = {"*"};
 
@@ -69,7 +81,10 @@ StagedResources::StagedResources(const std::vector<std::string>& files)
 {
 }
 
-void StagedResources::remove(const std::string& name) const { fs::remove(path(name)); }
+void StagedResources::remove(const std::string& name) const
+{
+    fs::remove(path(name));
+}
 
 void StagedResources::write(const std::string& name, const std::string& bytes) const
 {
@@ -85,7 +100,10 @@ std::string StagedResources::read(const std::string& name) const
     return all.str();
 }
 
-bool StagedResources::exists(const std::string& name) const { return fs::exists(path(name)); }
+bool StagedResources::exists(const std::string& name) const
+{
+    return fs::exists(path(name));
+}
 
 Headless::Headless(bool withAssets)
 {
@@ -158,8 +176,14 @@ Pilot racer()
     return p;
 }
 
-void pushKey(int sym, bool down) { pushKeyEvent(sym, down); }
-void pushButton(int button, bool down) { pushButtonEvent(button, down); }
+void pushKey(int sym, bool down)
+{
+    pushKeyEvent(sym, down);
+}
+void pushButton(int button, bool down)
+{
+    pushButtonEvent(button, down);
+}
 
 void tapKey(int sym)
 {
@@ -182,7 +206,10 @@ SDL_Color pixelAt(int x, int y)
     return c;
 }
 
-bool samePixel(SDL_Color a, SDL_Color b) { return a.r == b.r && a.g == b.g && a.b == b.b; }
+bool samePixel(SDL_Color a, SDL_Color b)
+{
+    return a.r == b.r && a.g == b.g && a.b == b.b;
+}
 
 int pixelsDifferingFrom(SDL_Color background, int x, int y, int w, int h)
 {

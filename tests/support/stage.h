@@ -1,9 +1,9 @@
 #pragma once
 #include "app/session.h"
-#include "shell/intro.h"
-#include "shell/loop.h"
 #include "pilot.h"
 #include "private_copy.h"
+#include "shell/intro.h"
+#include "shell/loop.h"
 #include "track/level.h"
 #include <SDL.h>
 #include <initializer_list>
@@ -13,8 +13,9 @@
 // A test's private copy of the built resources (see PrivateCopy): only the files it names,
 // "*" for all of them (a test that loads the assets or runs the game), none for a test of the
 // settings alone.
-class StagedResources {
-public:
+class StagedResources
+{
+  public:
     explicit StagedResources(const std::vector<std::string>& files = {});
     const std::string& dir() const { return dir_; }
     std::string path(const std::string& name) const { return dir_ + "/_resources/" + name; }
@@ -23,7 +24,7 @@ public:
     std::string read(const std::string& name) const;
     bool exists(const std::string& name) const;
 
-private:
+  private:
     PrivateCopy copy_;
     std::string dir_;
 };
@@ -34,8 +35,9 @@ extern const std::vector<std::string> ALL_RESOURCES;
 // SDL brought up as the game does (headless drivers come from the test environment), with
 // the virtual clock and every game variable at its start-up value. Assets are loaded from
 // the staged folder when asked.
-class Headless {
-public:
+class Headless
+{
+  public:
     explicit Headless(bool withAssets = false);
     ~Headless();
 };

@@ -28,7 +28,7 @@ TEST(PixelArt, BitmapsReadBackWithTheirColours)
     };
     EXPECT_TRUE(samePixel(at(0, 0), SDL_Color{10, 20, 30, 0}));
     EXPECT_TRUE(samePixel(at(2, 1), SDL_Color{250, 128, 1, 0}));
-    EXPECT_TRUE(samePixel(at(1, 0), SDL_Color{255, 0, 255, 0}));   // untouched: see-through
+    EXPECT_TRUE(samePixel(at(1, 0), SDL_Color{255, 0, 255, 0})); // untouched: see-through
     SDL_FreeSurface(s);
     EXPECT_FALSE(writeBmp(c, stage.dir() + "/no/such/folder/t.bmp"));
 }
@@ -36,17 +36,17 @@ TEST(PixelArt, BitmapsReadBackWithTheirColours)
 TEST(PixelArt, LettersRotationAndTransparentCopies)
 {
     Canvas c(20, 10);
-    drawLabel(c, "I?", 0, 0, 1, {1, 2, 3});   // '?' has no glyph: nothing drawn
+    drawLabel(c, "I?", 0, 0, 1, {1, 2, 3}); // '?' has no glyph: nothing drawn
     int inked = 0;
     for (const Rgb& p : c.px)
         inked += p == Rgb{1, 2, 3};
-    EXPECT_EQ(inked, 3 + 1 + 1 + 1 + 3);   // the five rows of an I
+    EXPECT_EQ(inked, 3 + 1 + 1 + 1 + 3); // the five rows of an I
     EXPECT_EQ(labelWidth("ABC", 2), 22);
     Canvas arrow(4, 4);
     arrow.set(1, 0, {9, 9, 9});
     const Canvas same = rotated(arrow, 0.0f, 1.0f);
     EXPECT_TRUE(same.get(1, 0) == (Rgb{9, 9, 9}));
-    const Canvas turned = rotated(arrow, 90.0f, 1.0f);   // top edge goes to the right edge
+    const Canvas turned = rotated(arrow, 90.0f, 1.0f); // top edge goes to the right edge
     EXPECT_TRUE(turned.get(3, 1) == (Rgb{9, 9, 9}));
     Canvas dest(4, 4, {0, 0, 0});
     blit(dest, arrow, 0, 0);
@@ -69,10 +69,10 @@ TEST(Synth, WavFilesAreStereo16BitAt22050)
     EXPECT_EQ(b[24] | b[25] << 8, 22050);
     EXPECT_EQ(b[34], 16);
     auto sample = [&](int i) { return int16_t(b[44 + 2 * i] | b[45 + 2 * i] << 8); };
-    EXPECT_EQ(sample(2), 16384);   // 0.5, left
-    EXPECT_EQ(sample(3), 16384);   // and right
+    EXPECT_EQ(sample(2), 16384); // 0.5, left
+    EXPECT_EQ(sample(3), 16384); // and right
     EXPECT_EQ(sample(4), -32767);
-    EXPECT_EQ(sample(6), 32767);   // clipped
+    EXPECT_EQ(sample(6), 32767); // clipped
 }
 
 TEST(Synth, EngineLoopsJoinWithoutAClickAndRiseInPitch)

@@ -1,13 +1,13 @@
 // The course itself, data/01.lvl: well-formed, complete, and drivable from end to end.
-#include "shell/game.h"
 #include "app/session.h"
+#include "pilot.h"
+#include "present/render.h"
+#include "shell/game.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
-#include "present/render.h"
-#include "pilot.h"
 #include "support/stage.h"
 #include "track/track.h"
 #include <fstream>
@@ -15,7 +15,8 @@
 #include <set>
 #include <sstream>
 
-namespace {
+namespace
+{
 std::vector<std::vector<int>> readCourse()
 {
     std::ifstream in(sourceDir() + "/data/01.lvl");
@@ -31,7 +32,7 @@ std::vector<std::vector<int>> readCourse()
     }
     return rows;
 }
-}  // namespace
+} // namespace
 
 TEST(Course, IsWellFormedAndUsesEveryCode)
 {
@@ -95,7 +96,6 @@ TEST(Course, MarkersAreSingleTilesAtTheRoadsEdge)
     EXPECT_LE(checkpoints, 4);
     EXPECT_LE(markers, MARKER_SLOTS);
 }
-
 
 TEST(Course, ASimpleDriverFinishesALapInTime)
 {

@@ -3,10 +3,12 @@
 #include "track/level.h"
 #include <gtest/gtest.h>
 
-namespace {
+namespace
+{
 // Writes a level 1 file into a staged folder and loads it as start-up does.
-class LevelFile : public ::testing::Test {
-protected:
+class LevelFile : public ::testing::Test
+{
+  protected:
     StagedResources stage{{"01.lvl"}};
 
     TileList load(const std::string& text)
@@ -34,7 +36,7 @@ std::string rowsOf(int n, const std::string& row)
         text += row + "\n";
     return text;
 }
-}  // namespace
+} // namespace
 
 TEST(LevelPath, NumbersBelowTenHaveALeadingZero)
 {
@@ -54,7 +56,7 @@ TEST(TileCode, ReadLikeAFormattedInt)
     EXPECT_EQ(parseTileCode("-2"), -2);
     EXPECT_EQ(parseTileCode("+3"), 3);
     EXPECT_EQ(parseTileCode(std::string("4\0", 2)), 4);
-    EXPECT_EQ(parseTileCode("ab"), 0);   // no number: an empty cell
+    EXPECT_EQ(parseTileCode("ab"), 0); // no number: an empty cell
     EXPECT_EQ(parseTileCode("--"), 0);
 }
 

@@ -4,15 +4,17 @@
 #include <gtest/gtest.h>
 #include <vector>
 
-namespace {
-class TrackTest : public ::testing::Test {
-protected:
+namespace
+{
+class TrackTest : public ::testing::Test
+{
+  protected:
     void SetUp() override
     {
         resetGameVariables();
         drawn.clear();
     }
-    static inline std::vector<std::pair<int, int>> drawn;   // (tile x, screen y)
+    static inline std::vector<std::pair<int, int>> drawn; // (tile x, screen y)
     static void record(const Tile& t, int screenY) { drawn.emplace_back(t.x, screenY); }
 
     static TileList rows(int n, std::vector<int> row = {1, 3, 2, 2, 2, 2, 2, 4})
@@ -26,7 +28,7 @@ protected:
         return tiles;
     }
 };
-}  // namespace
+} // namespace
 
 TEST_F(TrackTest, ScrollWrapsToTheStartOnlyWhenItWouldGoNegative)
 {
@@ -37,7 +39,7 @@ TEST_F(TrackTest, ScrollWrapsToTheStartOnlyWhenItWouldGoNegative)
     scrollY = 0;
     advanceScroll(0);
     EXPECT_EQ(scrollY, 0);
-    advanceScroll(25);   // no lower limit
+    advanceScroll(25); // no lower limit
     EXPECT_EQ(scrollY, 25);
 }
 
@@ -72,7 +74,7 @@ TEST_F(TrackTest, CodeTable)
 TEST_F(TrackTest, DrawingWindowEdges)
 {
     TileList tiles = rows(20);
-    scrollY = 75;   // tile 8's last five lines are on screen, but the scan starts at 9
+    scrollY = 75; // tile 8's last five lines are on screen, but the scan starts at 9
     stepTrack(tiles, 0, record);
     EXPECT_EQ(diagFirstTile, 9);
     EXPECT_EQ(diagScroll, 75);
@@ -138,11 +140,11 @@ TEST_F(TrackTest, ShortLevelsAndPositiveDeltas)
     TileList tiles = rows(3);
     EXPECT_EQ(scrollStartY, -120);
     scrollY = 0;
-    stepTrack(tiles, -1, record);   // wraps to -120 every frame
+    stepTrack(tiles, -1, record); // wraps to -120 every frame
     EXPECT_EQ(scrollY, -120);
     EXPECT_EQ(drawn.front().second, 120);
     drawn.clear();
-    scrollY = 5000;                  // below the last row: nothing to draw
+    scrollY = 5000; // below the last row: nothing to draw
     stepTrack(tiles, 20, record);
     EXPECT_TRUE(drawn.empty());
     TileList empty;
