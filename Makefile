@@ -5,7 +5,7 @@ SANBUILD ?= build-sanitize
 PREFIX ?= $(HOME)/.local
 
 SHELL := /bin/bash
-.PHONY: fuzz play test build deps deps-test deps-package sanitize bench clean install uninstall package screenshots replays
+.PHONY: format format-check fuzz play test build deps deps-test deps-package sanitize bench clean install uninstall package screenshots replays
 
 play: deps build
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$SDL_VIDEODRIVER" ]; then \
@@ -15,6 +15,14 @@ play: deps build
 
 test: deps-test build
 	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j2
+
+# The sources in the project's own style (.clang-format): format-check fails on any that
+# differ, format rewrites them.
+FORMATTED = git ls-files 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'tools/*.cpp' 'tools/*.h' 'bench/*.cpp'
+format-check: deps-test
+	clang-format --dry-run --Werror $$($(FORMATTED))
+format:
+	clang-format -i $$($(FORMATTED))
 
 deps:
 	@scripts/setup-deps.sh play
