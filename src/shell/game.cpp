@@ -6,6 +6,7 @@
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "shell/settings.h"
+#include "shell/signals.h"
 #include "shell/states.h"
 #include "sim/car.h"
 #include "sim/contact.h"
@@ -77,6 +78,7 @@ void resetGameVariables()
     resetIntroState();
     clearClockHooks();
     clearFrameHooks();
+    clearQuitSignal();
 }
 
 void visitGameVariables(StateVisitor& v)

@@ -37,7 +37,6 @@ class WholeGame : public ::testing::Test
         useVirtualClock(true);
         setVirtualTicks(500);
         resetGameVariables();
-        settings = Settings();
     }
     void TearDown() override { useVirtualClock(false); }
 

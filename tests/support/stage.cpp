@@ -111,7 +111,6 @@ Headless::Headless(bool withAssets)
     setVirtualTicks(1000);
     resetGameVariables();
     forgetAssets();
-    clearSoundLog();
     setSoundLogging(true);
     SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_TIMER | SDL_INIT_JOYSTICK);
     screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16, SDL_HWSURFACE | SDL_DOUBLEBUF);
