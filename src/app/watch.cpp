@@ -107,9 +107,8 @@ int watchReplay(const Options& options)
     if (status == 0 && courseChecksum(tiles) != replay.courseChecksum) {
         std::printf("Quindara: %s was recorded on another course.\n", path.c_str());
         status = EXIT_BAD_REPLAY;
-    } else if (status == 0 && !restoreSnapshot(replay.snapshot, loop)) {
-        std::printf("Quindara: %s: damaged (its starting state does not fit this game).\n",
-                    path.c_str());
+    } else if (std::string why; status == 0 && !restoreSnapshot(replay.snapshot, loop, &why)) {
+        std::printf("Quindara: %s: damaged (%s).\n", path.c_str(), why.c_str());
         status = EXIT_BAD_REPLAY;
     }
     if (status != 0) {

@@ -91,6 +91,9 @@ void visitRenderState(StateVisitor& v)
 {
     v(GROUP_NONE, scoreBlinkOn), v(GROUP_NONE, scoreBlinkCounter);
     v(GROUP_NONE, messageBlinkOn), v(GROUP_NONE, messageBlinkCounter);
+    v.require(scoreBlinkCounter >= 0 && scoreBlinkCounter <= 10 && messageBlinkCounter >= 0 &&
+                  messageBlinkCounter <= 20,
+              "the blink counters");
 }
 
 void scoreBlinkStep()

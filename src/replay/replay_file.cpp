@@ -1,6 +1,8 @@
 // The replay file: a small versioned binary format, described in docs/replay-format.md.
 #include "replay/replay_file.h"
 #include "shell/hash.h"
+#include "shell/input.h"
+#include <SDL.h>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -183,6 +185,13 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
             in.bad = true;
         for (uint32_t i = 0; i < events && !in.bad; ++i) {
             const uint32_t type = in.u8(), code = in.varint();
+            // Only the presses and releases of keys and buttons the game can take.
+            const bool button = type == SDL_JOYBUTTONDOWN || type == SDL_JOYBUTTONUP;
+            if (!in.bad && (!isInputEvent(static_cast<uint8_t>(type)) || (button && code > 255))) {
+                error =
+                    "damaged (frame " + std::to_string(n) + " holds an event the game cannot take)";
+                return false;
+            }
             r.events.push_back({static_cast<uint8_t>(type), static_cast<uint16_t>(code)});
         }
         const uint32_t ticks = in.bad ? 0 : in.varint();

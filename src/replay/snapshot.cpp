@@ -32,7 +32,13 @@ struct Reader : StateVisitor {
     size_t pos = 0;
     bool failed = false;
     explicit Reader(const std::vector<uint8_t>& bytes) : in(bytes) {}
+    const char* outOfRange = nullptr; // the first value the game could not have produced
     bool restoring() const override { return true; }
+    void refuse(const char* what) override
+    {
+        if (!outOfRange)
+            outOfRange = what;
+    }
     void field(StateGroup, void* data, size_t size, bool flag) override
     {
         if (failed || in.size() - pos < size) {
@@ -78,12 +84,18 @@ void saveSnapshot(const FrameLoop& loop, std::vector<uint8_t>& bytes)
     visitFrameLoop(w, const_cast<FrameLoop&>(loop));
 }
 
-bool restoreSnapshot(const std::vector<uint8_t>& bytes, FrameLoop& loop)
+bool restoreSnapshot(const std::vector<uint8_t>& bytes, FrameLoop& loop, std::string* why)
 {
     Reader r(bytes);
     visitGameState(r);
     visitFrameLoop(r, loop);
-    return !r.failed && r.pos == bytes.size();
+    const bool whole = !r.failed && r.pos == bytes.size();
+    if (why)
+        *why = !whole ? "its starting state does not fit this game"
+               : r.outOfRange
+                   ? std::string("its starting state holds ") + r.outOfRange + " out of range"
+                   : "";
+    return whole && !r.outOfRange;
 }
 
 uint32_t snapshotLayout()

@@ -20,7 +20,10 @@ struct FrameDigest {
 // bytes; restoring them puts a fresh process where the recorded one was. `bytes` keeps its
 // storage from one snapshot to the next.
 void saveSnapshot(const FrameLoop& loop, std::vector<uint8_t>& bytes);
-bool restoreSnapshot(const std::vector<uint8_t>& bytes, FrameLoop& loop);
+// False when the bytes do not fit the game's state or hold a value the game cannot produce;
+// `why` then says which (the state is then no good for playing).
+bool restoreSnapshot(const std::vector<uint8_t>& bytes, FrameLoop& loop,
+                     std::string* why = nullptr);
 // The snapshot's layout: a checksum of every field's group and size, in order. It changes
 // when a field is added, removed or moved, and with it the replay format must.
 uint32_t snapshotLayout();

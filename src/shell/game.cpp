@@ -92,6 +92,11 @@ void visitGameVariables(StateVisitor& v)
     v(GROUP_NONE, playerTerrain), v(GROUP_NONE, diagTileRow), v(GROUP_NONE, diagTrafficSpeed);
     v(GROUP_NONE, probeX), v(GROUP_NONE, probeY), v(GROUP_NONE, diagLeftEdge);
     v(GROUP_NONE, diagRightEdge);
+    v.require(gameState >= STATE_ATTRACT && gameState <= STATE_PAUSED, "the game state");
+    v.require(masterVolume >= 0 && masterVolume <= 128, "the volume");
+    v.require(volumeBarAge >= 0 && volumeBarAge <= 51, "the volume bar's age");
+    v.require(score >= 0 && highScore >= 0, "the score");
+    v.require(timeLimit >= 0 && distanceMark >= 0 && lastScoredMark >= 0, "the time limit");
 }
 
 void visitGameState(StateVisitor& v)

@@ -41,6 +41,13 @@ class StateVisitor
         static_assert(std::is_arithmetic_v<T>, "a field is a plain number or flag");
         field(group, values, sizeof values, std::is_same_v<T, bool>);
     }
+    // Restoring: a value read back must be one the game itself can produce (a replay is
+    // untrusted input); `what` names it when it is not.
+    void require(bool produced, const char* what)
+    {
+        if (restoring() && !produced)
+            refuse(what);
+    }
     void operator()(StateGroup group, Stopwatch& w)
     {
         (*this)(group, w.startTicks), (*this)(group, w.pausedTicks);
@@ -50,4 +57,5 @@ class StateVisitor
   protected:
     // One field's bytes as they lie in memory; `flag` for bools (kept 0 or 1 on restoring).
     virtual void field(StateGroup group, void* data, size_t size, bool flag) = 0;
+    virtual void refuse(const char*) {}
 };

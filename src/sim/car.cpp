@@ -25,6 +25,11 @@ void resetCars()
 
 namespace
 {
+// Generous bounds of what the game produces: a car stays within a few screens of the road and
+// never moves more than a few dozen pixels a frame.
+constexpr int SCREEN_LIMIT = 2000;
+constexpr int SPEED_LIMIT = 1000;
+
 int colourIndexOf(const Car& car)
 {
     for (int c = 0; c < TRAFFIC_COLOURS; ++c)
@@ -48,6 +53,30 @@ void visitCar(StateVisitor& v, Car& c)
     // The sprites by which colour they are, not by where they lie in memory.
     int colour = colourIndexOf(c);
     v(g, colour);
+    // Where a car can be and how fast it can go, with room for a crash slide off the road.
+    auto within = [](int value, int low, int high) { return value >= low && value <= high; };
+    v.require(within(c.kind, CAR_PLAYER, CAR_TRAFFIC), "a car's kind");
+    v.require(c.state == CAR_DRIVING || c.state == CAR_CRASHED || c.state == CAR_SKIDDING ||
+                  c.state == CAR_ON_GRAVEL,
+              "a car's state");
+    v.require(within(c.x, -SCREEN_LIMIT, SCREEN_LIMIT) &&
+                  within(c.y, -SCREEN_LIMIT, SCREEN_LIMIT) &&
+                  within(c.screenY, -SCREEN_LIMIT, SCREEN_LIMIT),
+              "a car's position");
+    v.require(within(c.speed, -SPEED_LIMIT, SPEED_LIMIT) &&
+                  within(c.lateralSpeed, -SPEED_LIMIT, SPEED_LIMIT) &&
+                  within(c.drift, -SPEED_LIMIT, SPEED_LIMIT) &&
+                  within(c.trafficSpeed, -SPEED_LIMIT, SPEED_LIMIT) &&
+                  within(c.maxSpeed, 0, SPEED_LIMIT) && within(c.speedStep, 0, SPEED_LIMIT) &&
+                  within(c.offRoadDrag, 0, SPEED_LIMIT) && within(c.nextTopSpeed, 0, SPEED_LIMIT),
+              "a car's speed");
+    v.require(within(c.nextColour, 0, TRAFFIC_COLOURS - 1) &&
+                  within(colour, -1, TRAFFIC_COLOURS - 1),
+              "a car's colour");
+    v.require(within(c.nextLane, 0, 2), "a car's lane");
+    v.require(within(c.engineChannel, -1, 7) && within(c.lastChannel, -1, 7),
+              "a car's sound channel");
+    v.require(within(c.engineLevel, 0, SPEED_LIMIT), "a car's engine level");
     if (v.restoring() && colour >= 0 && colour < TRAFFIC_COLOURS) {
         c.frameA = c.colourFrames[colour].first;
         c.frameB = c.colourFrames[colour].second;

@@ -39,6 +39,10 @@ void visitContactState(StateVisitor& v)
     const StateGroup g = GROUP_CHECKPOINTS;
     v(g, checkpointCount), v(g, checkpointMessageAge), v(g, warnOpenFrames), v(g, warnFunnelFrames);
     v(g, warnOpenSounded), v(g, warnFunnelSounded);
+    v.require(crashFrameStep >= 0 && crashFrameStep < SPIN_STEPS, "the crash spin step");
+    v.require(checkpointCount >= 0 && checkpointMessageAge >= 0 && warnOpenFrames >= 0 &&
+                  warnFunnelFrames >= 0 && warnOpenFrames <= 100 && warnFunnelFrames <= 100,
+              "the checkpoint and sign counters");
 }
 
 bool carsTouch(int trafficX, int trafficY, int playerX, int playerY)

@@ -41,6 +41,10 @@ void visitPlayerState(StateVisitor& v)
 {
     v(GROUP_CARS, crashTarget), v(GROUP_CARS, skidLoopOn), v(GROUP_CARS, gravelLoopOn);
     v(GROUP_CARS, controlTick), v(GROUP_CARS, coastCounter), v(GROUP_CARS, gravelRecentreCounter);
+    v.require(crashTarget >= -1 && crashTarget <= 2000, "the crash slide's target");
+    v.require(controlTick >= 0 && controlTick < 2 && coastCounter >= 0 && coastCounter < 15 &&
+                  gravelRecentreCounter >= 0 && gravelRecentreCounter < 8,
+              "the control step's counters");
 }
 
 int engineSampleLevel(int engineLevel)

@@ -16,6 +16,8 @@ void resetTrafficState()
 void visitTrafficState(StateVisitor& v)
 {
     v(GROUP_CARS, lastGoodTrafficX), v(GROUP_CARS, laneCheckCounter);
+    v.require(lastGoodTrafficX >= -2000 && lastGoodTrafficX <= 2000, "the traffic car's last lane");
+    v.require(laneCheckCounter >= 0 && laneCheckCounter <= 1000, "the traffic car's lane check");
 }
 
 void placeTrafficAtStart(Car& car)

@@ -21,6 +21,11 @@ void visitTrackState(StateVisitor& v)
     for (TrackMarker& m : trackMarkers)
         v(GROUP_MARKERS, m.tileIndex), v(GROUP_MARKERS, m.code), v(GROUP_MARKERS, m.done),
             v(GROUP_MARKERS, m.active);
+    v.require(scrollY >= 0 && scrollY <= (scrollStartY > 0 ? scrollStartY : 0), "the scroll");
+    for (const TrackMarker& m : trackMarkers)
+        v.require(m.tileIndex >= -1 && m.tileIndex < levelTileCount &&
+                      (m.code == -1 || isMarkerCode(m.code)),
+                  "a marker");
 }
 
 void advanceScroll(int delta)

@@ -11,6 +11,7 @@
 #include "shell/loop.h"
 #include "shell/settings.h"
 #include "sim/car.h"
+#include "sim/contact.h"
 #include "sim/player.h"
 #include "support/stage.h"
 #include "track/track.h"
@@ -121,6 +122,20 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
         const Finished f = runStagedGame(stage, "", "--replay " + named + " --check");
         EXPECT_EQ(f.status, c.status) << c.says;
         EXPECT_NE(f.out.find(c.says), std::string::npos) << f.out;
+    }
+    // A crafted starting state: a crash spin step past the four crash pictures.
+    Replay crafted = replay;
+    FrameLoop loop;
+    restoreSnapshot(crafted.snapshot, loop);
+    crashFrameStep = 5;
+    saveSnapshot(loop, crafted.snapshot);
+    ASSERT_TRUE(writeReplayFile(path, crafted));
+    for (const char* mode : {" --check", " --dump"}) {
+        const Finished f = runStagedGame(stage, "", "--replay " + path + mode);
+        EXPECT_EQ(f.status, 2) << mode;
+        EXPECT_EQ(f.out,
+                  "Quindara: " + path +
+                      ": damaged (its starting state holds the crash spin step out of range).\n");
     }
     // A replay of the format before the snapshot last changed: another version's.
     std::vector<uint8_t> older = encodeReplay(replay);

@@ -1,4 +1,5 @@
 #include "app/session.h"
+#include "present/render.h"
 #include "replay/playback.h"
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
@@ -8,8 +9,10 @@
 #include "shell/input.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
+#include "sim/contact.h"
 #include "sim/player.h"
 #include "support/stage.h"
+#include "track/track.h"
 #include <gtest/gtest.h>
 
 TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
@@ -57,6 +60,17 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
                                ? "damaged (it claims too many frames)"
                                : "damaged (its frames do not add up)";
         EXPECT_EQ(error, says) << "cut at " << n;
+    }
+    // Only key and button presses and releases, and buttons SDL can number, are taken.
+    for (const ReplayEvent e :
+         {ReplayEvent{SDL_MOUSEBUTTONDOWN, 1}, ReplayEvent{SDL_JOYBUTTONDOWN, 256},
+          ReplayEvent{SDL_JOYBUTTONDOWN, 255}}) {
+        Replay odd = r;
+        odd.events[3] = e;
+        const std::vector<uint8_t> oddBytes = encodeReplay(odd);
+        const bool taken = decodeReplay(oddBytes.data(), oddBytes.size(), back, error);
+        EXPECT_EQ(taken, e.code == 255) << error;
+        EXPECT_EQ(error, taken ? error : "damaged (frame 1 holds an event the game cannot take)");
     }
     std::vector<uint8_t> huge(MAX_REPLAY_BYTES + 1, 0);
     std::copy(bytes.begin(), bytes.begin() + 6, huge.begin());
@@ -173,5 +187,53 @@ TEST(ReplayPlayback, TakesTheClockAndTheInputOnlyWhilePlaying)
         delayMs(5);
         EXPECT_EQ(ticksNow(), playing ? 7000u : 1005u) << playing;
         EXPECT_EQ(showDiagnostics != shown, playing) << playing;
+    }
+}
+
+// A replay is untrusted: a starting state holding what the game cannot produce is refused,
+// naming it, and the nearest value the game can produce is taken.
+TEST(ReplaySnapshot, RefusesEveryValueTheGameCannotProduce)
+{
+    StagedResources stage{ALL_RESOURCES};
+    Headless sdl(true);
+    TileList tiles = loadCourse();
+    struct Case {
+        const char* what;
+        int* field;
+        int refused, nearest;
+    } cases[] = {
+        {"the game state", &gameState, 4, 3},
+        {"the game state", &gameState, -1, 0},
+        {"the volume", &masterVolume, 129, 128},
+        {"the volume bar's age", &volumeBarAge, 52, 51},
+        {"the score", &score, -1, 0},
+        {"a car's kind", &trafficCar.kind, 2, 1},
+        {"a car's state", &playerCar.state, 2, 3},
+        {"a car's position", &trafficCar.y, -2001, -2000},
+        {"a car's speed", &playerCar.speed, -1001, -1000},
+        {"a car's colour", &trafficCar.nextColour, 4, 3},
+        {"a car's lane", &trafficCar.nextLane, 3, 2},
+        {"a car's sound channel", &playerCar.engineChannel, 8, 7},
+        {"the crash spin step", &crashFrameStep, SPIN_STEPS, SPIN_STEPS - 1},
+        {"the crash spin step", &crashFrameStep, -1, 0},
+        {"the checkpoint and sign counters", &warnOpenFrames, 101, 100},
+        {"the scroll", &scrollY, scrollStartY + 1, scrollStartY},
+        {"a marker", &trackMarkers[7].tileIndex, levelTileCount, levelTileCount - 1},
+        {"the blink counters", &messageBlinkCounter, 21, 20},
+    };
+    FrameLoop loop;
+    std::vector<uint8_t> bytes;
+    for (const Case& c : cases) {
+        for (const bool refused : {true, false}) {
+            const int kept = *c.field;
+            *c.field = refused ? c.refused : c.nearest;
+            saveSnapshot(loop, bytes);
+            std::string why;
+            EXPECT_EQ(restoreSnapshot(bytes, loop, &why), !refused) << c.what << " " << *c.field;
+            EXPECT_EQ(why, refused
+                               ? std::string("its starting state holds ") + c.what + " out of range"
+                               : "");
+            *c.field = kept;
+        }
     }
 }
