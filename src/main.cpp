@@ -2,23 +2,33 @@
 #include "app/watch.h"
 #include "shell/exit_status.h"
 #include "shell/options.h"
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char** argv)
 {
     setvbuf(stdout, nullptr, _IOLBF, 0); // each message reaches a log or pipe as it is said
     Options options;
+    int status = 0;
     switch (parseOptions(argc, argv, options)) {
     case OPTIONS_HELP:
         std::fputs(usageText(), stdout);
-        return 0;
+        break;
     case OPTIONS_VERSION:
         std::puts(VERSION_LINE);
-        return 0;
+        break;
     case OPTIONS_BAD:
         std::fputs(usageText(), stderr);
         return EXIT_USAGE;
     default:
-        return options.replay.empty() ? playGame(options) : watchReplay(options);
+        status = options.replay.empty() ? playGame(options) : watchReplay(options);
     }
+    // What was said and could not be written (a full disk, a closed pipe) is no success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "Quindara: cannot write to standard output (%s).\n",
+                     std::strerror(errno));
+        return status == 0 ? EXIT_OUTPUT_FAILED : status;
+    }
+    return status;
 }

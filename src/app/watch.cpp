@@ -9,6 +9,7 @@
 #include "shell/loop.h"
 #include "shell/settings.h"
 #include "shell/signals.h"
+#include "shell/window.h"
 #include <SDL.h>
 #include <cstdio>
 #include <unistd.h>
@@ -102,6 +103,7 @@ int watchReplay(const Options& options)
         loadSettings(); // the viewer's volume
         setViewerVolume(settings.volume);
         beforeFlip = drawReplayLabel;
+        lockFullScreen(true); // the window is the viewer's: recorded F11 presses leave it be
     }
     int volume = settings.volume;
     if (status == 0 && courseChecksum(tiles) != replay.courseChecksum) {
@@ -119,10 +121,18 @@ int watchReplay(const Options& options)
     startPlayback(replay, headless);
     size_t differs = replay.frames.size();
     std::string groups;
+    size_t played = 0;
+    bool stopped = false;
     for (size_t i = 0; i < replay.frames.size(); ++i) {
         if (!headless && !viewerKeys(volume))
             break;
+        // A check or a dump asked to stop says so: it is not a frame that differs.
+        if ((stopped = headless && quitSignalled()))
+            break;
         const bool quit = runFrame(loop, tiles);
+        if ((stopped = headless && quitSignalled()))
+            break;
+        ++played;
         const ReplayFrame& recorded = replay.frames[i];
         const FrameDigest& played = playedDigest();
         if (options.dump)
@@ -139,8 +149,13 @@ int watchReplay(const Options& options)
     }
     stopPlayback();
     beforeFlip = nullptr;
+    lockFullScreen(false);
     const int finalScore = score;
     shutdown(tiles, false);
+    if (stopped) {
+        std::printf("stopped after %zu frames\n", played);
+        return 128 + quitSignalNumber();
+    }
     if (options.check) {
         if (differs < replay.frames.size()) {
             std::printf("%zu frames, score %d: frame %zu differs (%s)\n", replay.frames.size(),

@@ -8,6 +8,7 @@
 #include "shell/input.h"
 #include "shell/keys.h"
 #include "shell/loop.h"
+#include "shell/signals.h"
 #include <SDL.h>
 #include <cstdlib>
 
@@ -78,6 +79,8 @@ void frameEnds(const FrameLoop&, bool quit)
         run.snapshot.assign(frameSnapshot.begin(), frameSnapshot.end());
         runRecording = true;
     }
+    if (quit && quitSignalled())
+        run.events.push_back({QUIT_REQUEST_EVENT, 0}); // the replay ends on this frame too
     run.closeFrame(digestFrame(soundLog()), quit);
     if (gameState == STATE_ATTRACT || quit || run.frames.size() >= MAX_REPLAY_FRAMES)
         finishRun();

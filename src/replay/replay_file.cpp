@@ -5,6 +5,8 @@
 #include <SDL.h>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace
@@ -186,7 +188,8 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
         for (uint32_t i = 0; i < events && !in.bad; ++i) {
             const uint32_t type = in.u8(), code = in.varint();
             // Only the presses and releases of keys and buttons the game can take.
-            const bool button = type == SDL_JOYBUTTONDOWN || type == SDL_JOYBUTTONUP;
+            const bool button =
+                type == SDL_JOYBUTTONDOWN || type == SDL_JOYBUTTONUP || type == QUIT_REQUEST_EVENT;
             if (!in.bad && (!isInputEvent(static_cast<uint8_t>(type)) || (button && code > 255))) {
                 error =
                     "damaged (frame " + std::to_string(n) + " holds an event the game cannot take)";
@@ -218,8 +221,23 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
 
 bool readReplayFile(const std::string& path, Replay& replay, std::string& error)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
+    // Never waits on what is not a plain file (a FIFO with no writer would block for good).
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info;
+    if (fd < 0 || fstat(fd, &info) != 0) {
+        if (fd >= 0)
+            close(fd);
+        error = "cannot be read";
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        close(fd);
+        error = "not a regular file";
+        return false;
+    }
+    std::FILE* file = fdopen(fd, "rb");
     if (!file) {
+        close(fd);
         error = "cannot be read";
         return false;
     }

@@ -8,6 +8,7 @@
 #include "shell/settings.h"
 #include "shell/signals.h"
 #include "shell/states.h"
+#include "shell/window.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
@@ -79,6 +80,7 @@ void resetGameVariables()
     clearClockHooks();
     clearFrameHooks();
     clearQuitSignal();
+    lockFullScreen(false);
 }
 
 void visitGameVariables(StateVisitor& v)

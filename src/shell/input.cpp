@@ -150,7 +150,7 @@ void setEventSource(EventSource source)
 bool isInputEvent(uint8_t type)
 {
     return type == SDL_KEYDOWN || type == SDL_KEYUP || type == SDL_JOYBUTTONDOWN ||
-           type == SDL_JOYBUTTONUP;
+           type == SDL_JOYBUTTONUP || type == QUIT_REQUEST_EVENT;
 }
 
 bool pollInput()
@@ -171,6 +171,9 @@ bool pollInput()
             break;
         case SDL_JOYBUTTONUP:
             buttonUp(event.jbutton.button, quit);
+            break;
+        case QUIT_REQUEST_EVENT:
+            quit = true;
             break;
         default:
             break; // mouse, axes, window activity and the close request are ignored

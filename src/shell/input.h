@@ -20,7 +20,11 @@ void pushButtonEvent(int button, bool down);
 // (or a recording keeps what it took). False when there are no more this frame.
 using EventSource = bool (*)(SDL_Event& event);
 void setEventSource(EventSource source); // null: SDL's queue
-// Key and joystick-button presses and releases: the events a run's outcome depends on.
+// The quit a signal asked for, as a recording keeps it (SDL never queues this type): a replay
+// hands it back in the frame the run ended in.
+constexpr uint8_t QUIT_REQUEST_EVENT = 24; // SDL_USEREVENT
+// Key and joystick-button presses and releases, and the quit a signal asked for: the events a
+// run's outcome depends on.
 bool isInputEvent(uint8_t type);
 // Drains the event queue, carries out the immediate actions and steers the player's car.
 // Returns true when the player asked to quit.

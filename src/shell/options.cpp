@@ -57,7 +57,8 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
         } else if (std::strncmp(arg, "--scale=", 8) == 0) {
             if (!readScale(arg + 8, options.scale))
                 return OPTIONS_BAD;
-        } else if (std::strcmp(arg, "--replay") == 0 && i + 1 < argc && argv[i + 1][0]) {
+        } else if (std::strcmp(arg, "--replay") == 0 && i + 1 < argc && argv[i + 1][0] &&
+                   std::strncmp(argv[i + 1], "--", 2) != 0) { // an option is no file name
             ++i;
             const bool named =
                 std::strcmp(argv[i], "last") == 0 || std::strcmp(argv[i], "best") == 0;

@@ -178,9 +178,27 @@ bool saveCurrentSettings()
     return saveSettings();
 }
 
+namespace
+{
+// Opens a file for reading without ever waiting on it: a FIFO or a device where the file
+// should be is refused (EINVAL) instead of blocking the game's start.
+std::FILE* openRegularFile(const std::string& path)
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info;
+    if (fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode))
+        return fdopen(fd, "rb");
+    if (fd >= 0) {
+        close(fd);
+        errno = EINVAL;
+    }
+    return nullptr;
+}
+} // namespace
+
 void loadSettings()
 {
-    std::FILE* file = std::fopen(settingsPath.c_str(), "rb");
+    std::FILE* file = openRegularFile(settingsPath);
     if (file) {
         // A short file fills only the leading bytes; the rest keep their start-up zeros.
         unsigned char bytes[8] = {};
@@ -195,6 +213,13 @@ void loadSettings()
     } else if (errno == ENOENT) {
         settings.volume = DEFAULT_VOLUME;
         saveSettings();
+    } else if (errno == ENOTDIR || errno == ENAMETOOLONG) {
+        // Not a file that cannot be read: a folder that cannot be one.
+        std::printf("Quindara: cannot use %s as the settings folder (%s); playing with the "
+                    "default settings.\n",
+                    settingsFolder().c_str(), std::strerror(errno));
+        settingsLocked = true;
+        settings.volume = DEFAULT_VOLUME;
     } else {
         std::printf("Quindara: cannot read %s (%s); playing with the default settings and "
                     "leaving the file as it is.\n",

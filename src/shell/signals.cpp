@@ -6,10 +6,11 @@ namespace
 {
 volatile std::sig_atomic_t quitRequested = 0;
 
-// A second signal only raises the flag again: it never cuts a save short.
-void onQuitSignal(int)
+// The signal that asked to stop. A second one only raises the flag again: it never cuts a
+// save short.
+void onQuitSignal(int sig)
 {
-    quitRequested = 1;
+    quitRequested = sig;
 }
 } // namespace
 
@@ -27,6 +28,11 @@ bool quitSignalled()
 {
     return quitRequested != 0;
 }
+int quitSignalNumber()
+{
+    return quitRequested;
+}
+
 void clearQuitSignal()
 {
     quitRequested = 0;

@@ -5,4 +5,6 @@
 // Installed before SDL starts, so SDL leaves these signals to us.
 void installQuitSignals();
 bool quitSignalled();
+// The signal that asked to stop (SIGINT, SIGTERM or SIGHUP), or 0.
+int quitSignalNumber();
 void clearQuitSignal();

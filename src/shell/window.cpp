@@ -43,8 +43,18 @@ bool openWindow(bool fullScreen)
     return true;
 }
 
+namespace
+{
+bool fullScreenLocked = false;
+}
+
+void lockFullScreen(bool locked)
+{
+    fullScreenLocked = locked;
+}
+
 void toggleFullScreen()
 {
-    if (screen)
+    if (screen && !fullScreenLocked)
         SDL_WM_ToggleFullScreen(screen);
 }

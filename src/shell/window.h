@@ -11,3 +11,6 @@ bool fellBackOffScreen();
 // is no screen to draw on.
 bool openWindow(bool fullScreen);
 void toggleFullScreen();
+// While locked (a replay being watched: the window is the viewer's), F11 presses leave the
+// window as it is.
+void lockFullScreen(bool locked);

@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace
@@ -151,6 +152,25 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
             .status,
         0);
     EXPECT_FALSE(stage.exists("config.dat"));
+}
+
+// A replay check behaves as a command in a script should: a FIFO is refused before it is
+// read, a stop is no mismatch, and an answer that cannot be written is no success.
+TEST(Executable, AReplayCheckStopsReadsAndWritesAsAScriptExpects)
+{
+    StagedResources stage{ALL_RESOURCES};
+    const std::string replay = sourceDir() + "/tests/replays/lap.qrp", fifo = stage.dir() + "/fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const Finished piped = runStagedGame(stage, "", "--replay " + fifo + " --check");
+    EXPECT_EQ(piped.status, 2);
+    EXPECT_EQ(piped.out, "Quindara: " + fifo + ": not a regular file.\n");
+    const Finished stopped = runStagedGame(stage, "", "--replay " + replay + " --dump", SIGTERM);
+    EXPECT_EQ(stopped.status, 128 + SIGTERM);
+    EXPECT_NE(stopped.out.find("\nstopped after "), std::string::npos);
+    EXPECT_EQ(stopped.out.find("differs"), std::string::npos);
+    const Finished full = runStagedGame(stage, "", "--replay " + replay + " --check >/dev/full");
+    EXPECT_EQ(full.status, 2);
+    EXPECT_EQ(full.err, "Quindara: cannot write to standard output (No space left on device).\n");
 }
 
 TEST(Executable, VersionHelpAndABadOption)

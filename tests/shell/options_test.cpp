@@ -24,6 +24,8 @@ TEST(Options, TheCommandLineIsReadStrictly)
         {{"--version"}, OPTIONS_VERSION, false, 0},
         {{"--fullscreen", "--help"}, OPTIONS_HELP, true, 0},
         {{"fullscreen"}, OPTIONS_BAD, false, 0},
+        {{"--replay", "--check"}, OPTIONS_BAD, false, 0}, // an option is no file name
+        {{"--replay", "-check", "--check"}, OPTIONS_RUN, false, 0},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv = {"quindara"};

@@ -114,6 +114,23 @@ TEST(Settings, AnInterruptedSaveLeavesTheOldFileIntact)
     EXPECT_EQ(settings.volume, 60);
 }
 
+// A settings folder that cannot be one is named as such, not as a file that cannot be read.
+TEST(Settings, AFileWhereTheFolderShouldBeIsNamed)
+{
+    StagedResources stage;
+    resetGameVariables();
+    settingsPath = stage.path("config.dat/quindara/config.dat");
+    stage.write("config.dat", "not a folder");
+    testing::internal::CaptureStdout();
+    loadSettings();
+    EXPECT_EQ(
+        testing::internal::GetCapturedStdout(),
+        "Quindara: cannot use " + stage.path("config.dat/quindara") +
+            " as the settings folder (Not a directory); playing with the default settings.\n");
+    EXPECT_EQ(settings.volume, DEFAULT_VOLUME);
+    EXPECT_FALSE(saveSettings());
+}
+
 // Where the folder refuses the temporary file the 8 bytes go in place; a link is saved
 // through; only a file that cannot be written at all fails the save.
 TEST(Settings, SavesFallBackToWritingInPlaceAndFollowLinks)
