@@ -8,6 +8,7 @@
 #include "shell/input.h"
 #include "shell/keys.h"
 #include "shell/loop.h"
+#include "shell/settings.h"
 #include "shell/signals.h"
 #include <SDL.h>
 #include <cstdlib>
@@ -29,7 +30,9 @@ void finishRun()
     runRecording = false;
     if (!writeReplayFile(recordFolder + "/last-run.qrp", run))
         return; // a replay that cannot be kept costs nothing of the game
-    if (highScore > highScoreBefore)
+    // The best run is the one that set the high score, also against another copy of the game
+    // that may have saved a higher one meanwhile.
+    if (highScore > highScoreBefore && highScore >= storedHighScore())
         writeReplayFile(recordFolder + "/best-run.qrp", run);
 }
 

@@ -255,10 +255,17 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string& error)
 bool writeReplayFile(const std::string& path, const Replay& replay)
 {
     const std::vector<uint8_t> bytes = encodeReplay(replay);
-    const std::string temporary = path + ".new";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    // Under a name of its own, beside the file it replaces: two copies of the game never
+    // write the same temporary file.
+    std::string temporary = path + ".XXXXXX";
+    const int fd = mkstemp(temporary.data());
+    std::FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
+    if (!file) {
+        if (fd >= 0)
+            close(fd), std::remove(temporary.c_str());
         return false;
+    }
+    fchmod(fd, 0644);
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     ok = std::fflush(file) == 0 && fsync(fileno(file)) == 0 && ok;
     ok = std::fclose(file) == 0 && ok;

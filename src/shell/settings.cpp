@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,18 +78,104 @@ void makeParentFolders(const std::string& path)
         mkdir(path.substr(0, slash).c_str(), 0755);
 }
 
-// Overwrites the 8 bytes where they are, for a file whose folder is read-only.
-bool writeInPlace(const std::string& path)
+// What this copy last read from the file or wrote to it: while the file still holds it, no
+// other copy of the game has saved since.
+unsigned char lastKnown[8];
+bool lastKnownValid = false;
+
+void remember(const unsigned char bytes[8])
 {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    std::memcpy(lastKnown, bytes, sizeof lastKnown);
+    lastKnownValid = true;
+}
+
+// The 8 bytes of a plain settings file; false when there is no such file to read.
+bool readStored(const std::string& path, unsigned char bytes[8])
+{
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    struct stat info;
+    const bool ok =
+        fd >= 0 && fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && pread(fd, bytes, 8, 0) == 8;
+    if (fd >= 0)
+        close(fd);
+    return ok;
+}
+
+// The bytes a save writes: this copy's, except that where another copy has saved since this
+// one last read or wrote the file, the higher of the two high scores is kept.
+void bytesToSave(const std::string& target, unsigned char bytes[8])
+{
+    currentBytes(bytes);
+    unsigned char stored[8];
+    if (!readStored(target, stored) || (lastKnownValid && std::memcmp(stored, lastKnown, 8) == 0))
+        return;
+    const int32_t theirs = getLittleEndian(stored);
+    if (theirs > highScore && theirs <= MAX_STORED_HIGH_SCORE)
+        putLittleEndian(bytes, theirs);
+}
+
+// A new file with the bytes, under a name no other copy of the game uses, beside `target`;
+// its name, or an empty string when it could not be written (nothing is then left behind).
+std::string writeTemporary(const std::string& target, const unsigned char bytes[8])
+{
+    std::string name = target + ".XXXXXX";
+    const int fd = mkstemp(name.data());
+    if (fd < 0)
+        return "";
+    bool ok = fchmod(fd, 0644) == 0 && writeAll(fd, bytes, 8);
+    ok = close(fd) == 0 && ok;
+    if (ok)
+        return name;
+    std::remove(name.c_str());
+    return "";
+}
+
+// Overwrites the bytes where they are, for a file whose folder takes no new files. Only a
+// link the player made to a file not there yet has its file created; a failed write puts
+// back what was there.
+bool writeInPlace(const std::string& path, const unsigned char bytes[8], bool create)
+{
+    const int fd = open(path.c_str(), O_RDWR | O_CLOEXEC | (create ? O_CREAT : 0), 0644);
+    struct stat info;
     if (fd < 0)
         return false;
-    unsigned char bytes[8];
-    currentBytes(bytes);
-    bool ok = writeAll(fd, bytes, sizeof bytes) && ftruncate(fd, sizeof bytes) == 0;
+    unsigned char before[8] = {};
+    const bool plain = fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const ssize_t kept = plain ? pread(fd, before, sizeof before, 0) : -1;
+    bool ok = kept >= 0 && pwrite(fd, bytes, 8, 0) == 8 && ftruncate(fd, 8) == 0 && fsync(fd) == 0;
+    if (!ok && kept >= 0 && pwrite(fd, before, size_t(kept), 0) == kept) {
+        // Back to what was there, as far as it goes.
+        if (ftruncate(fd, info.st_size) == 0)
+            fsync(fd);
+    }
     ok = close(fd) == 0 && ok;
     return ok;
 }
+
+// Holds the settings folder locked while a copy of the game reads and writes the file, so two
+// copies saving at once take turns.
+class FolderLock
+{
+  public:
+    explicit FolderLock(const std::string& file)
+    {
+        const size_t slash = file.rfind('/');
+        const std::string folder = slash == std::string::npos ? "." : file.substr(0, slash);
+        fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ >= 0)
+            flock(fd_, LOCK_EX);
+    }
+    ~FolderLock()
+    {
+        if (fd_ >= 0)
+            close(fd_); // and with it the lock
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+  private:
+    int fd_ = -1;
+};
 } // namespace
 
 std::string chooseSettingsPath(bool installed, const std::string& xdgDataHome,
@@ -133,21 +220,40 @@ bool saveSettings()
     bool dangling = false;
     const std::string target = resolvedTarget(settingsPath, dangling);
     makeParentFolders(target);
-    const std::string temporary = target + ".new";
+    const FolderLock lock(target);
+    unsigned char bytes[8];
+    bytesToSave(target, bytes);
     if (!dangling) {
-        if (writeSettingsFile(temporary) && std::rename(temporary.c_str(), target.c_str()) == 0)
+        const std::string temporary = writeTemporary(target, bytes);
+        if (!temporary.empty() && std::rename(temporary.c_str(), target.c_str()) == 0) {
+            remember(bytes);
             return true;
-        std::remove(temporary.c_str());
+        }
+        if (!temporary.empty())
+            std::remove(temporary.c_str());
     }
     // The folder refuses new files, or the rename failed: the file itself may still take
     // its 8 bytes.
-    if (writeInPlace(target))
+    const int failure = errno;
+    if (writeInPlace(target, bytes, dangling)) {
+        remember(bytes);
         return true;
+    }
     if (!saveFailureReported)
         std::printf("Quindara: cannot save the settings to %s (%s); the game plays on.\n",
-                    target.c_str(), std::strerror(errno));
+                    target.c_str(), std::strerror(errno == ENOENT ? failure : errno));
     saveFailureReported = true;
     return false;
+}
+
+int storedHighScore()
+{
+    unsigned char bytes[8];
+    bool dangling = false;
+    if (!readStored(resolvedTarget(settingsPath, dangling), bytes))
+        return -1;
+    const int32_t high = getLittleEndian(bytes);
+    return high >= 0 && high <= MAX_STORED_HIGH_SCORE ? high : -1;
 }
 
 void resetSettingsState()
@@ -157,6 +263,7 @@ void resetSettingsState()
     settingsLocked = false;
     savesDisabled = false;
     saveFailureReported = false;
+    lastKnownValid = false;
 }
 
 void locateSettings(bool installed)
@@ -205,6 +312,8 @@ void loadSettings()
         unsigned char start[8];
         currentBytes(start);
         const size_t got = std::fread(bytes, 1, sizeof bytes, file);
+        if (got == sizeof bytes)
+            remember(bytes);
         for (size_t i = got; i < sizeof bytes; ++i)
             bytes[i] = start[i];
         std::fclose(file);

@@ -37,10 +37,16 @@ void locateSettings(bool installed);
 std::string settingsFolder();
 void loadSettings();
 // Saves the 8 bytes: through a temporary file and a rename where the folder allows it,
-// otherwise in place; a symbolic link is followed. False when nothing could be written.
+// otherwise in place (never creating the file); a symbolic link is followed. The folder is
+// locked for the read and the write, and where another copy of the game has saved since this
+// one last read or wrote the file, the higher high score is kept. False when nothing could be
+// written.
 bool saveSettings();
 // The same save with the volume taken from the live `masterVolume`, as at shutdown and at
 // the end of every run.
 bool saveCurrentSettings();
+// The high score in the settings file as it is now (another copy may have saved since this
+// one started), or -1 when there is none.
+int storedHighScore();
 // First half of a save: the 8 bytes written to `path`. False if it could not be written.
 bool writeSettingsFile(const std::string& path);

@@ -5,7 +5,7 @@
 
 fail() { echo "FAIL: $*"; [ -f "${stage:-}/out.log" ] && sed 's/^/  game: /' "$stage/out.log"; exit 1; }
 
-for tool in Xvfb xdotool import convert; do
+for tool in Xvfb xdotool xdpyinfo import convert; do
   command -v $tool >/dev/null || fail "$tool is not installed"
 done
 
@@ -28,15 +28,25 @@ stage_game() {
   rm -f "$stage/_resources/config.dat"
 }
 
-# Starts Xvfb on a display it picks itself, and waits until it answers.
+# Starts Xvfb on a display it picks itself, and waits until it answers. Two servers starting
+# at once can pick the same display, and one of them then dies: that one is started again.
 start_xserver() {
-  local fifo=$stage/display
-  mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xpid=$!
-  local n
-  read -r -t 60 n <"$fifo" || fail "Xvfb did not start"
-  export DISPLAY=:$n
+  local attempt n
+  for attempt in 1 2 3 4 5; do
+    local fifo=$stage/display.$attempt
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    xpid=$!
+    n=""
+    read -r -t 60 n <"$fifo"
+    if [ -n "$n" ] && kill -0 "$xpid" 2>/dev/null && xdpyinfo -display ":$n" >/dev/null 2>&1; then
+      export DISPLAY=:$n
+      return
+    fi
+    kill "$xpid" 2>/dev/null
+    wait "$xpid" 2>/dev/null
+  done
+  fail "Xvfb did not start"
 }
 
 cleanup() {

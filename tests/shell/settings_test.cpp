@@ -2,6 +2,7 @@
 #include "shell/settings.h"
 #include "support/stage.h"
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -112,6 +113,59 @@ TEST(Settings, AnInterruptedSaveLeavesTheOldFileIntact)
     loadSettings();
     EXPECT_EQ(highScore, 5000);
     EXPECT_EQ(settings.volume, 60);
+}
+
+// Two copies of the game at once: whichever saves last, the higher high score stays. One copy
+// alone saves what it holds, a contact penalty's lowering included; no temporary file stays.
+TEST(Settings, AnotherCopysHigherScoreIsNeverLowered)
+{
+    StagedResources stage;
+    struct Case {
+        int32_t stored, otherSaves, ours, kept; // otherSaves -1: no other copy
+    } cases[] = {{1000, 4016, 4772, 4772},
+                 {1000, 4772, 4016, 4772},
+                 {5000, -1, 4900, 4900},
+                 {5000, 5000, 4900, 5000}};
+    for (const Case& c : cases) {
+        resetGameVariables();
+        stage.write("config.dat", bytesOf(c.stored, 60));
+        loadSettings();
+        if (c.otherSaves >= 0)
+            stage.write("config.dat", bytesOf(c.otherSaves, 90));
+        highScore = c.ours;
+        settings.volume = 33;
+        ASSERT_TRUE(saveSettings());
+        EXPECT_EQ(stage.read("config.dat"), bytesOf(c.kept, 33)) << c.otherSaves;
+        highScore = c.kept - 1; // what this copy wrote last is its own to lower
+        ASSERT_TRUE(saveSettings());
+        EXPECT_EQ(stage.read("config.dat"), bytesOf(c.kept - 1, 33)) << c.otherSaves;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(stage.path("")), {}), 1);
+    }
+}
+
+// A first start on a full disk leaves no settings file behind, so the next start, with room
+// again, gets the defaults (and its sound) and saves them.
+TEST(Settings, AFullDiskLeavesNoFileBehind)
+{
+    StagedResources stage;
+    const std::string disk = stage.dir() + "/disk";
+    mkdir(disk.c_str(), 0755);
+    if (std::system(("mount -t tmpfs -o size=4k tmpfs " + disk + " 2>/dev/null").c_str()) != 0)
+        GTEST_SKIP() << "no small file system can be mounted here";
+    std::ofstream(disk + "/filler") << std::string(4096, 'x');
+    for (const bool full : {true, false}) {
+        resetGameVariables();
+        settingsPath = disk + "/config.dat";
+        testing::internal::CaptureStdout();
+        loadSettings();
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(settings.volume, DEFAULT_VOLUME);
+        EXPECT_EQ(std::filesystem::exists(settingsPath), !full);
+        EXPECT_EQ(said.find("cannot save the settings") != std::string::npos, full) << said;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk), {}), 1); // no temporary
+        std::filesystem::remove(disk + "/filler");
+    }
+    std::system(("umount " + disk).c_str());
 }
 
 // A settings folder that cannot be one is named as such, not as a file that cannot be read.
