@@ -26,6 +26,9 @@ TEST(Options, TheCommandLineIsReadStrictly)
         {{"fullscreen"}, OPTIONS_BAD, false, 0},
         {{"--replay", "--check"}, OPTIONS_BAD, false, 0}, // an option is no file name
         {{"--replay", "-check", "--check"}, OPTIONS_RUN, false, 0},
+        {{"--check"}, OPTIONS_BAD, false, 0}, // checking, dumping: things done to a replay
+        {{"--replay", "x", "--dump", "--recorded"}, OPTIONS_RUN, false, 0},
+        {{"--replay", "x", "--check", "--recorded"}, OPTIONS_BAD, false, 0},
     };
     for (const Case& c : cases) {
         std::vector<const char*> argv = {"quindara"};

@@ -41,6 +41,7 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
     EXPECT_TRUE(back.frames[20].digest == r.frames[20].digest);
     EXPECT_EQ(differingGroups(r.frames[3].digest, r.frames[16].digest), "cars, screen");
     EXPECT_EQ(differingGroups(r.frames[0].digest, r.frames[9].digest), "state");
+    EXPECT_EQ(differingGroups(r.frames[38].digest, r.frames[39].digest), "time, cars");
     // Every cut, every flipped byte, another magic or format version: refused with a reason.
     for (size_t n = 0; n < bytes.size(); ++n) {
         EXPECT_FALSE(decodeReplay(bytes.data(), n, back, error)) << "cut at " << n;
