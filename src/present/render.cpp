@@ -54,7 +54,9 @@ void blinkStep(bool& on, int& counter, int bound)
 
 void drawDiagnostics(float fpsEstimate, const int c[3])
 {
-    const float fps = std::isfinite(fpsEstimate) ? fpsEstimate : 0.0f;
+    // Shown as a whole number, and only a number an int can hold.
+    const float fps =
+        std::isfinite(fpsEstimate) && std::fabs(fpsEstimate) < 1e9f ? fpsEstimate : 0.0f;
     const int rows[][2] = {{0, static_cast<int>(fps)},
                            {30, playerTerrain},
                            {40, distanceMark},
