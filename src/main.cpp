@@ -19,7 +19,7 @@ int main(int argc, char** argv)
         std::puts(VERSION_LINE);
         break;
     case OPTIONS_BAD:
-        std::fputs(usageText(), stderr);
+        std::fprintf(stderr, "Quindara: %s.\n%s", options.problem.c_str(), usageText());
         return EXIT_USAGE;
     default:
         status = options.replay.empty() ? playGame(options) : watchReplay(options);

@@ -27,7 +27,7 @@ std::string fromStartFolder(const char* path)
 const char* usageText()
 {
     return "Usage: quindara [--fullscreen] [--scale N]\n"
-           "       quindara --replay FILE|last|best [--check | --dump]\n"
+           "       quindara --replay FILE|last|best [--check | --dump [--recorded]]\n"
            "       quindara --help | --version\n"
            "Drive the red car up the endless road against the clock.\n"
            "  --fullscreen   start full screen (F11 switches while the game runs)\n"
@@ -43,22 +43,29 @@ const char* usageText()
 
 OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
 {
+    bool help = false, version = false;
+    auto bad = [&options](const std::string& problem) {
+        options.problem = problem;
+        return OPTIONS_BAD;
+    };
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
-        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0)
-            return OPTIONS_HELP;
-        if (std::strcmp(arg, "--version") == 0)
-            return OPTIONS_VERSION;
-        if (std::strcmp(arg, "--fullscreen") == 0) {
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        // An option is never taken for the value of the one before it.
+        const bool hasValue = value && value[0] && std::strncmp(value, "--", 2) != 0;
+        if (std::strcmp(arg, "--help") == 0 || std::strcmp(arg, "-h") == 0) {
+            help = true;
+        } else if (std::strcmp(arg, "--version") == 0) {
+            version = true;
+        } else if (std::strcmp(arg, "--fullscreen") == 0) {
             options.fullscreen = true;
-        } else if (std::strcmp(arg, "--scale") == 0) {
-            if (!readScale(i + 1 < argc ? argv[++i] : nullptr, options.scale))
-                return OPTIONS_BAD;
-        } else if (std::strncmp(arg, "--scale=", 8) == 0) {
-            if (!readScale(arg + 8, options.scale))
-                return OPTIONS_BAD;
-        } else if (std::strcmp(arg, "--replay") == 0 && i + 1 < argc && argv[i + 1][0] &&
-                   std::strncmp(argv[i + 1], "--", 2) != 0) { // an option is no file name
+        } else if (std::strcmp(arg, "--scale") == 0 || std::strncmp(arg, "--scale=", 8) == 0) {
+            const char* scale = arg[7] == '=' ? arg + 8 : hasValue ? argv[++i] : nullptr;
+            if (!readScale(scale, options.scale))
+                return bad("--scale takes a whole number from 1 to 8");
+        } else if (std::strcmp(arg, "--replay") == 0) {
+            if (!hasValue)
+                return bad("--replay takes a replay file, or last or best");
             ++i;
             const bool named =
                 std::strcmp(argv[i], "last") == 0 || std::strcmp(argv[i], "best") == 0;
@@ -70,11 +77,16 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
         } else if (std::strcmp(arg, "--recorded") == 0) {
             options.recorded = true;
         } else {
-            return OPTIONS_BAD;
+            return bad(std::string(arg[0] == '-' ? "unknown option " : "unexpected ") + "'" + arg +
+                       "'");
         }
     }
-    // Checking and dumping are things done to a replay.
-    const bool misplaced = ((options.check || options.dump) && options.replay.empty()) ||
-                           (options.recorded && !options.dump);
-    return misplaced ? OPTIONS_BAD : OPTIONS_RUN;
+    // Checking and dumping are things done to a replay, one at a time.
+    if ((options.check || options.dump) && options.replay.empty())
+        return bad(std::string(options.check ? "--check" : "--dump") + " goes with --replay");
+    if (options.check && options.dump)
+        return bad("--check and --dump do not go together");
+    if (options.recorded && !options.dump)
+        return bad("--recorded goes with --dump");
+    return help ? OPTIONS_HELP : version ? OPTIONS_VERSION : OPTIONS_RUN;
 }

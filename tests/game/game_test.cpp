@@ -185,7 +185,7 @@ TEST(Executable, VersionHelpAndABadOption)
     const Finished bad = runStagedGame(stage, "", "--scale 9");
     EXPECT_EQ(bad.status, 64);
     EXPECT_EQ(bad.out, "");
-    EXPECT_EQ(bad.err, help.out);
+    EXPECT_EQ(bad.err, "Quindara: --scale takes a whole number from 1 to 8.\n" + help.out);
 }
 
 TEST_F(WholeGame, EscapeAtTheBannerStartsTheGameAndALaterEscapeQuits)

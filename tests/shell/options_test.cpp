@@ -40,6 +40,28 @@ TEST(Options, TheCommandLineIsReadStrictly)
     }
 }
 
+// A refused command line says in one line what was wrong, whatever else it asks for.
+TEST(Options, ARefusedCommandLineSaysWhatWasWrong)
+{
+    const std::pair<std::vector<const char*>, std::string> refused[] = {
+        {{"--bogus"}, "unknown option '--bogus'"},
+        {{"--version", "extra"}, "unexpected 'extra'"},
+        {{"--help", "--bogus"}, "unknown option '--bogus'"},
+        {{"--scale", "--fullscreen"}, "--scale takes a whole number from 1 to 8"},
+        {{"--replay"}, "--replay takes a replay file, or last or best"},
+        {{"--dump"}, "--dump goes with --replay"},
+        {{"--replay", "x", "--check", "--dump"}, "--check and --dump do not go together"},
+        {{"--replay", "x", "--recorded"}, "--recorded goes with --dump"},
+    };
+    for (const auto& [args, problem] : refused) {
+        std::vector<const char*> argv = {"quindara"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        Options options;
+        EXPECT_EQ(parseOptions(int(argv.size()), argv.data(), options), OPTIONS_BAD) << problem;
+        EXPECT_EQ(options.problem, problem);
+    }
+}
+
 // The manual page a package installs names every option the help does.
 TEST(Options, TheManualPageNamesEveryOptionOfTheHelp)
 {
