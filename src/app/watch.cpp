@@ -1,5 +1,6 @@
 #include "app/watch.h"
 #include "app/session.h"
+#include "present/assets.h"
 #include "present/render.h"
 #include "present/sound.h"
 #include "present/text.h"
@@ -11,6 +12,8 @@
 #include "shell/signals.h"
 #include "shell/window.h"
 #include <SDL.h>
+#include <SDL_ttf.h>
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -21,8 +24,12 @@ int viewerFrame = 0;
 // Over a replay being watched: "REPLAY" blinking at the top of the panel.
 void drawReplayLabel()
 {
+    // Right-aligned in the panel, so its last letter stays on the screen.
+    static int width = -1;
+    if (width < 0 && (!smallFont || TTF_SizeText(smallFont, "REPLAY", &width, nullptr) != 0))
+        width = 0;
     if (++viewerFrame % 40 < 20)
-        drawSmallText(screen, "REPLAY", 273, 14, 255, 220, 0);
+        drawSmallText(screen, "REPLAY", std::min(273, SCREEN_WIDTH - 2 - width), 14, 255, 220, 0);
 }
 
 // The viewer's own keys while watching: Escape leaves, Q and W set the viewer's volume.
