@@ -45,7 +45,7 @@ uint32_t keepReading()
 
 bool keepEvent(SDL_Event& event)
 {
-    if (!SDL_PollEvent(&event))
+    if (!takeQueuedEvent(event))
         return false;
     if (isInputEvent(event.type)) {
         uint32_t code = event.jbutton.button;

@@ -142,6 +142,23 @@ void visitInputState(StateVisitor& v)
     v(GROUP_STATE, quitKeyPressSeen), v(GROUP_STATE, keyHeld), v(GROUP_STATE, buttonHeld);
 }
 
+bool takeQueuedEvent(SDL_Event& event)
+{
+    if (!SDL_PollEvent(&event))
+        return false;
+    // Losing the window (another window chosen, or this one minimised) pauses a run as a
+    // start press would: it is taken as one, so a recording keeps it as one.
+    const bool lost = event.type == SDL_ACTIVEEVENT && !event.active.gain &&
+                      (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE));
+    if (lost && gameState == STATE_PLAYING) {
+        event = SDL_Event();
+        event.type = SDL_KEYDOWN;
+        setKeySymbol(event, KEY_P);
+        pushKeyEvent(KEY_P, false); // and let go, after whatever is queued
+    }
+    return true;
+}
+
 void setEventSource(EventSource source)
 {
     eventSource = source;
@@ -158,7 +175,7 @@ bool pollInput()
     bool quit = false;
     SDL_JoystickUpdate();
     SDL_Event event;
-    while (eventSource ? eventSource(event) : SDL_PollEvent(&event)) {
+    while (eventSource ? eventSource(event) : takeQueuedEvent(event)) {
         switch (event.type) {
         case SDL_KEYDOWN:
             keyDown(keyIndexOf(event), quit);

@@ -19,7 +19,9 @@ void pushButtonEvent(int button, bool down);
 // Where pollInput takes its events from: SDL's queue unless a replay hands back recorded ones
 // (or a recording keeps what it took). False when there are no more this frame.
 using EventSource = bool (*)(SDL_Event& event);
-void setEventSource(EventSource source); // null: SDL's queue
+void setEventSource(EventSource source); // null: SDL's queue, through takeQueuedEvent
+// The next event of SDL's queue as the game takes it; false when the queue is empty.
+bool takeQueuedEvent(SDL_Event& event);
 // The quit a signal asked for, as a recording keeps it (SDL never queues this type): a replay
 // hands it back in the frame the run ended in.
 constexpr uint8_t QUIT_REQUEST_EVENT = 24; // SDL_USEREVENT

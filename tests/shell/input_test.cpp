@@ -169,3 +169,33 @@ TEST_F(InputTest, AKeyNumberOutsideTheTablesIsIgnored)
         held += k;
     EXPECT_EQ(held, 0);
 }
+
+// Losing the window pauses a run as a start press would, and is kept as one; losing only the
+// mouse, getting the window back, or losing it in any other state changes nothing.
+TEST_F(InputTest, LosingTheWindowPausesARunLikeAStartPress)
+{
+    struct Case {
+        int state;
+        Uint8 gain, what;
+        int after;
+    } cases[] = {
+        {STATE_PLAYING, 0, SDL_APPINPUTFOCUS, STATE_PAUSED},
+        {STATE_PLAYING, 0, SDL_APPACTIVE, STATE_PAUSED},
+        {STATE_PLAYING, 0, SDL_APPMOUSEFOCUS, STATE_PLAYING},
+        {STATE_PLAYING, 1, SDL_APPINPUTFOCUS, STATE_PLAYING},
+        {STATE_PAUSED, 0, SDL_APPINPUTFOCUS, STATE_PAUSED},
+        {STATE_ATTRACT, 0, SDL_APPINPUTFOCUS, STATE_ATTRACT},
+        {STATE_TIME_UP, 0, SDL_APPINPUTFOCUS, STATE_TIME_UP},
+    };
+    for (const Case& c : cases) {
+        gameState = c.state;
+        SDL_Event e = {};
+        e.type = SDL_ACTIVEEVENT;
+        e.active.gain = c.gain;
+        e.active.state = c.what;
+        SDL_PushEvent(&e);
+        pollInput();
+        EXPECT_EQ(gameState, c.after) << c.state << " " << int(c.what) << " " << int(c.gain);
+        EXPECT_FALSE(keyHeld[KEY_P]);
+    }
+}

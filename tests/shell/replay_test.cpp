@@ -14,6 +14,7 @@
 #include "sim/player.h"
 #include "support/stage.h"
 #include "track/track.h"
+#include <algorithm>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -107,6 +108,14 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
                 pushKey(KEY_UP, false), pushButton(0, true), pushKey(KEY_LEFT, true);
             if (i == 70)
                 pushButton(0, false), pushKey(KEY_LEFT, false);
+            if (i == 80) { // the window lost for a while: paused until the player's own press
+                SDL_Event lost = {};
+                lost.type = SDL_ACTIVEEVENT;
+                lost.active.state = SDL_APPINPUTFOCUS;
+                SDL_PushEvent(&lost);
+            }
+            if (i == 90)
+                tapKey(KEY_P);
             runFrame(loop, tiles);
         }
         if (high < 0)
@@ -127,6 +136,10 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
         EXPECT_TRUE(r.frames.back().quit);
         ASSERT_NE(r.frames[0].eventCount, 0u); // the frame of the start press holds it
         EXPECT_EQ(r.events[0].code, KEY_RETURN);
+        EXPECT_EQ(
+            std::count_if(r.events.begin(), r.events.end(),
+                          [](ReplayEvent e) { return e.type == SDL_KEYDOWN && e.code == KEY_P; }),
+            2); // the lost window kept as a start press, and the player's own
         EXPECT_EQ(r.snapshot, before);
         FrameLoop restored;
         ASSERT_FALSE(restoreSnapshot({r.snapshot.begin(), r.snapshot.end() - 1}, restored));
