@@ -2,6 +2,7 @@
 #include "present/render.h"
 #include "present/sound.h"
 #include "shell/clock.h"
+#include "shell/gamepad.h"
 #include "shell/input.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
@@ -81,6 +82,7 @@ void resetGameVariables()
     clearFrameHooks();
     clearQuitSignal();
     lockFullScreen(false);
+    resetGamepadState();
 }
 
 void visitGameVariables(StateVisitor& v)

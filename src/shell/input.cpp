@@ -1,6 +1,7 @@
 #include "shell/input.h"
 #include "present/sound.h"
 #include "shell/game.h"
+#include "shell/gamepad.h"
 #include "shell/keys.h"
 #include "shell/signals.h"
 #include "shell/states.h"
@@ -144,8 +145,13 @@ void visitInputState(StateVisitor& v)
 
 bool takeQueuedEvent(SDL_Event& event)
 {
-    if (!SDL_PollEvent(&event))
-        return false;
+    // A game controller's own button numbers are not the game's: its presses arrive as the
+    // game's buttons, made by pollGamepad.
+    do {
+        if (!SDL_PollEvent(&event))
+            return false;
+    } while ((event.type == SDL_JOYBUTTONDOWN || event.type == SDL_JOYBUTTONUP) &&
+             event.jbutton.which != GAMEPAD_WHICH && gamepadActive());
     // Losing the window (another window chosen, or this one minimised) pauses a run as a
     // start press would: it is taken as one, so a recording keeps it as one.
     const bool lost = event.type == SDL_ACTIVEEVENT && !event.active.gain &&
@@ -174,6 +180,7 @@ bool pollInput()
 {
     bool quit = false;
     SDL_JoystickUpdate();
+    pollGamepad();
     SDL_Event event;
     while (eventSource ? eventSource(event) : takeQueuedEvent(event)) {
         switch (event.type) {

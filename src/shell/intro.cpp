@@ -3,6 +3,7 @@
 #include "present/text.h"
 #include "shell/clock.h"
 #include "shell/game.h"
+#include "shell/gamepad.h"
 #include "shell/settings.h"
 #include "shell/signals.h"
 #include <SDL.h>
@@ -111,6 +112,7 @@ void waitForAnyPress()
 {
     bool pressed = false;
     for (;;) {
+        pollGamepad(); // a game controller's directions end the wait too
         SDL_Event event;
         if (!SDL_PollEvent(&event)) {
             if (pressed || quitSignalled())

@@ -33,6 +33,8 @@ struct HeadlessDrivers {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
+        // A window without the keyboard's focus (there is no display) still hears its pads.
+        setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
     }
 } headlessDrivers;
 } // namespace

@@ -1,0 +1,136 @@
+// SDL 1.2 has no notion of game controllers, but the SDL2 library that carries its calls has
+// a database of pad layouts. It is reached by looking its functions up in that library with
+// dlsym: the SDL 1.2 library exports namesakes of SDL2's joystick calls, which a plain link
+// would bind to instead. No layout table of the game's own is needed.
+#include "shell/gamepad.h"
+#include "shell/input.h"
+#include <SDL.h>
+#include <dlfcn.h>
+
+namespace
+{
+// SDL2's standard layout.
+enum PadButton { PAD_A = 0, PAD_B = 1, PAD_Y = 3, PAD_BACK = 4, PAD_START = 6,
+                 PAD_LEFT_SHOULDER = 9, PAD_RIGHT_SHOULDER = 10, PAD_UP = 11, PAD_DOWN = 12,
+                 PAD_LEFT = 13, PAD_RIGHT = 14 };
+enum PadAxis { AXIS_LEFT_X = 0, AXIS_LEFT_Y = 1, AXIS_LEFT_TRIGGER = 4, AXIS_RIGHT_TRIGGER = 5 };
+constexpr unsigned SDL2_INIT_GAMECONTROLLER = 0x2000;
+
+struct Sdl2 {
+    int (*initSubSystem)(unsigned flags) = nullptr;
+    int (*numJoysticks)() = nullptr;
+    int (*isGameController)(int index) = nullptr;
+    void* (*open)(int index) = nullptr;
+    void (*close)(void* pad) = nullptr;
+    int (*attached)(void* pad) = nullptr;
+    void (*update)() = nullptr;
+    Uint8 (*button)(void* pad, int button) = nullptr;
+    Sint16 (*axis)(void* pad, int axis) = nullptr;
+};
+
+Sdl2 sdl2;
+bool looked = false;
+void* pad = nullptr;
+bool held[BUTTON_SLOTS];
+
+template <typename F> bool find(void* library, const char* name, F& into)
+{
+    into = reinterpret_cast<F>(dlsym(library, name));
+    return into != nullptr;
+}
+
+bool lookUpSdl2()
+{
+    if (looked)
+        return sdl2.open != nullptr;
+    looked = true;
+    void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
+    Sdl2 found;
+    if (!library || !find(library, "SDL_InitSubSystem", found.initSubSystem) ||
+        !find(library, "SDL_NumJoysticks", found.numJoysticks) ||
+        !find(library, "SDL_IsGameController", found.isGameController) ||
+        !find(library, "SDL_GameControllerOpen", found.open) ||
+        !find(library, "SDL_GameControllerClose", found.close) ||
+        !find(library, "SDL_GameControllerGetAttached", found.attached) ||
+        !find(library, "SDL_GameControllerUpdate", found.update) ||
+        !find(library, "SDL_GameControllerGetButton", found.button) ||
+        !find(library, "SDL_GameControllerGetAxis", found.axis))
+        return false; // an SDL without controllers: joysticks keep their raw numbers
+    if (found.initSubSystem(SDL2_INIT_GAMECONTROLLER) != 0)
+        return false;
+    sdl2 = found;
+    return true;
+}
+
+void press(int button, bool down)
+{
+    if (held[button] == down)
+        return;
+    held[button] = down;
+    SDL_Event e = {};
+    e.type = down ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP;
+    e.jbutton.which = GAMEPAD_WHICH;
+    e.jbutton.button = static_cast<Uint8>(button);
+    SDL_PushEvent(&e);
+}
+
+void releaseAll()
+{
+    for (int b = 0; b < BUTTON_SLOTS; ++b)
+        press(b, false);
+}
+
+// The direction's button: 0 up, then round anticlockwise to 7 up-right; -1 for none.
+int directionButton(bool up, bool down, bool left, bool right)
+{
+    const int v = up == down ? 0 : up ? 1 : -1, h = left == right ? 0 : left ? -1 : 1;
+    static const int buttons[3][3] = {{3, 4, 5}, {2, -1, 6}, {1, 0, 7}}; // [v + 1][h + 1]
+    return buttons[v + 1][h + 1];
+}
+} // namespace
+
+void pollGamepad()
+{
+    if (!lookUpSdl2())
+        return;
+    sdl2.update();
+    if (pad && !sdl2.attached(pad)) {
+        sdl2.close(pad);
+        pad = nullptr;
+        releaseAll();
+    }
+    if (!pad && sdl2.numJoysticks() > 0 && sdl2.isGameController(0))
+        pad = sdl2.open(0);
+    if (!pad)
+        return;
+    auto on = [](int b) { return sdl2.button(pad, b) != 0; };
+    auto axis = [](int a) { return static_cast<int>(sdl2.axis(pad, a)); };
+    const int x = axis(AXIS_LEFT_X), y = axis(AXIS_LEFT_Y);
+    const int direction = directionButton(on(PAD_UP) || y <= -STICK_THRESHOLD,
+                                          on(PAD_DOWN) || y >= STICK_THRESHOLD,
+                                          on(PAD_LEFT) || x <= -STICK_THRESHOLD,
+                                          on(PAD_RIGHT) || x >= STICK_THRESHOLD);
+    for (int b = 0; b < 8; ++b)
+        if (b != direction)
+            press(b, false); // the old direction goes before the new one comes
+    if (direction >= 0)
+        press(direction, true);
+    press(8, on(PAD_START));
+    press(9, on(PAD_BACK));
+    press(11, on(PAD_Y));
+    press(13, on(PAD_B) || axis(AXIS_LEFT_TRIGGER) >= STICK_THRESHOLD);
+    press(15, on(PAD_A) || axis(AXIS_RIGHT_TRIGGER) >= STICK_THRESHOLD);
+    press(16, on(PAD_RIGHT_SHOULDER));
+    press(17, on(PAD_LEFT_SHOULDER));
+}
+
+bool gamepadActive() { return pad != nullptr; }
+
+void resetGamepadState()
+{
+    pad = nullptr; // SDL closes it when it shuts down
+    looked = false; // and the controllers are started again with SDL
+    sdl2 = Sdl2();
+    for (bool& h : held)
+        h = false;
+}
