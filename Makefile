@@ -102,7 +102,8 @@ replays: deps build
 	@for f in tests/replays/*.qrp; do n=$$(basename $$f .qrp); \
 	  ./$(BUILD)/quindara --replay "$$f" --dump --recorded > $(BUILD)/replay-digests/after/$$n.txt || \
 	  { echo "cannot read the digests of the new $$f"; exit 1; }; \
-	  if [ -z "$(NEW_FORMAT)" ]; then \
+	  if [ ! -f $(BUILD)/replay-digests/before/$$n.txt ]; then echo "$$n: a new replay"; \
+	  elif [ -z "$(NEW_FORMAT)" ]; then \
 	    echo "$$n: $$(diff $(BUILD)/replay-digests/before/$$n.txt $(BUILD)/replay-digests/after/$$n.txt | grep -c '^>') frames changed"; \
 	  else echo "$$n: recorded in the new format"; fi; done
 

@@ -14,7 +14,11 @@ void Pilot::set(int which, bool down)
     held[which] = down;
     static const int keys[3] = {KEY_UP, KEY_LEFT, KEY_RIGHT};
     static const int buttons[3] = {0, 2, 6};
-    if (joystick)
+    if (pad && which == 0)
+        pad->button(0, down); // A
+    else if (pad)
+        pad->axis(0, held[1] == held[2] ? 0 : held[1] ? -32767 : 32767); // the left stick
+    else if (joystick)
         pushButtonEvent(buttons[which], down);
     else
         pushKeyEvent(keys[which], down);

@@ -1,6 +1,7 @@
 #pragma once
 #include "shell/input.h"
 #include "track/level.h"
+#include "virtual_pad.h"
 
 // A scripted driver for the tools that play the game headless (the README's screenshots, the
 // committed replays): throttle, brake and steering as real key presses or joystick buttons,
@@ -10,7 +11,8 @@ enum Aim { AIM_MIDDLE, AIM_LEFT_EDGE, AIM_RIGHT_EDGE, AIM_TRAFFIC, AIM_X };
 class Pilot
 {
   public:
-    bool joystick = false; // buttons 0 (throttle), 2 and 6 (steering) instead of keys
+    bool joystick = false;     // buttons 0 (throttle), 2 and 6 (steering) instead of keys
+    VirtualPad* pad = nullptr; // or a game controller: A for the throttle, the left stick to steer
     Aim aim = AIM_MIDDLE;
     int targetX = 0; // for AIM_X: where the car's left edge should be
     bool throttle = true;

@@ -36,12 +36,15 @@ const Sdl2* sdl2()
         calls.initSubSystem = reinterpret_cast<int (*)(uint32_t)>(get("SDL_InitSubSystem"));
         calls.wasInit = reinterpret_cast<uint32_t (*)(uint32_t)>(get("SDL_WasInit"));
         calls.attachEx = reinterpret_cast<int (*)(const Desc*)>(get("SDL_JoystickAttachVirtualEx"));
-        calls.attach = reinterpret_cast<int (*)(int, int, int, int)>(get("SDL_JoystickAttachVirtual"));
+        calls.attach =
+            reinterpret_cast<int (*)(int, int, int, int)>(get("SDL_JoystickAttachVirtual"));
         calls.detach = reinterpret_cast<int (*)(int)>(get("SDL_JoystickDetachVirtual"));
         calls.open = reinterpret_cast<void* (*)(int)>(get("SDL_JoystickOpen"));
         calls.close = reinterpret_cast<void (*)(void*)>(get("SDL_JoystickClose"));
-        calls.setButton = reinterpret_cast<int (*)(void*, int, uint8_t)>(get("SDL_JoystickSetVirtualButton"));
-        calls.setAxis = reinterpret_cast<int (*)(void*, int, int16_t)>(get("SDL_JoystickSetVirtualAxis"));
+        calls.setButton =
+            reinterpret_cast<int (*)(void*, int, uint8_t)>(get("SDL_JoystickSetVirtualButton"));
+        calls.setAxis =
+            reinterpret_cast<int (*)(void*, int, int16_t)>(get("SDL_JoystickSetVirtualAxis"));
         return calls.initSubSystem && calls.wasInit && calls.attachEx && calls.attach &&
                calls.detach && calls.open && calls.close && calls.setButton && calls.setAxis;
     }();

@@ -10,9 +10,19 @@
 namespace
 {
 // SDL2's standard layout.
-enum PadButton { PAD_A = 0, PAD_B = 1, PAD_Y = 3, PAD_BACK = 4, PAD_START = 6,
-                 PAD_LEFT_SHOULDER = 9, PAD_RIGHT_SHOULDER = 10, PAD_UP = 11, PAD_DOWN = 12,
-                 PAD_LEFT = 13, PAD_RIGHT = 14 };
+enum PadButton {
+    PAD_A = 0,
+    PAD_B = 1,
+    PAD_Y = 3,
+    PAD_BACK = 4,
+    PAD_START = 6,
+    PAD_LEFT_SHOULDER = 9,
+    PAD_RIGHT_SHOULDER = 10,
+    PAD_UP = 11,
+    PAD_DOWN = 12,
+    PAD_LEFT = 13,
+    PAD_RIGHT = 14
+};
 enum PadAxis { AXIS_LEFT_X = 0, AXIS_LEFT_Y = 1, AXIS_LEFT_TRIGGER = 4, AXIS_RIGHT_TRIGGER = 5 };
 constexpr unsigned SDL2_INIT_GAMECONTROLLER = 0x2000;
 
@@ -106,10 +116,9 @@ void pollGamepad()
     auto on = [](int b) { return sdl2.button(pad, b) != 0; };
     auto axis = [](int a) { return static_cast<int>(sdl2.axis(pad, a)); };
     const int x = axis(AXIS_LEFT_X), y = axis(AXIS_LEFT_Y);
-    const int direction = directionButton(on(PAD_UP) || y <= -STICK_THRESHOLD,
-                                          on(PAD_DOWN) || y >= STICK_THRESHOLD,
-                                          on(PAD_LEFT) || x <= -STICK_THRESHOLD,
-                                          on(PAD_RIGHT) || x >= STICK_THRESHOLD);
+    const int direction = directionButton(
+        on(PAD_UP) || y <= -STICK_THRESHOLD, on(PAD_DOWN) || y >= STICK_THRESHOLD,
+        on(PAD_LEFT) || x <= -STICK_THRESHOLD, on(PAD_RIGHT) || x >= STICK_THRESHOLD);
     for (int b = 0; b < 8; ++b)
         if (b != direction)
             press(b, false); // the old direction goes before the new one comes
@@ -124,11 +133,14 @@ void pollGamepad()
     press(17, on(PAD_LEFT_SHOULDER));
 }
 
-bool gamepadActive() { return pad != nullptr; }
+bool gamepadActive()
+{
+    return pad != nullptr;
+}
 
 void resetGamepadState()
 {
-    pad = nullptr; // SDL closes it when it shuts down
+    pad = nullptr;  // SDL closes it when it shuts down
     looked = false; // and the controllers are started again with SDL
     sdl2 = Sdl2();
     for (bool& h : held)

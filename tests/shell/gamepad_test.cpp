@@ -70,7 +70,8 @@ TEST(Gamepad, AControllerActsAsTheGamesButtons)
             pad.axis(index, value);
         pollInput();
         EXPECT_TRUE(gamepadActive());
-        EXPECT_EQ(heldButtons(), c.held) << c.buttons.size() << " buttons, " << c.axes.size() << " axes";
+        EXPECT_EQ(heldButtons(), c.held)
+            << c.buttons.size() << " buttons, " << c.axes.size() << " axes";
         for (auto [index, value] : c.buttons)
             pad.button(index, 0);
         for (auto [index, value] : c.axes)
