@@ -73,14 +73,14 @@ bool findReplay(const std::string& named, std::string& path, Replay& replay)
     if (named == "last" || named == "best") {
         path = settingsFolder() + "/" + named + "-run.qrp";
         if (access(path.c_str(), F_OK) != 0) {
-            std::printf("Quindara: no %s run recorded yet (%s does not exist).\n", named.c_str(),
-                        path.c_str());
+            std::fprintf(stderr, "Quindara: no %s run recorded yet (%s does not exist).\n",
+                         named.c_str(), path.c_str());
             return false;
         }
     }
     std::string error;
     if (!readReplayFile(path, replay, error)) {
-        std::printf("Quindara: %s: %s.\n", path.c_str(), error.c_str());
+        std::fprintf(stderr, "Quindara: %s: %s.\n", path.c_str(), error.c_str());
         return false;
     }
     return true;
@@ -114,10 +114,10 @@ int watchReplay(const Options& options)
     }
     int volume = settings.volume;
     if (status == 0 && courseChecksum(tiles) != replay.courseChecksum) {
-        std::printf("Quindara: %s was recorded on another course.\n", path.c_str());
+        std::fprintf(stderr, "Quindara: %s was recorded on another course.\n", path.c_str());
         status = EXIT_BAD_REPLAY;
     } else if (std::string why; status == 0 && !restoreSnapshot(replay.snapshot, loop, &why)) {
-        std::printf("Quindara: %s: damaged (%s).\n", path.c_str(), why.c_str());
+        std::fprintf(stderr, "Quindara: %s: damaged (%s).\n", path.c_str(), why.c_str());
         status = EXIT_BAD_REPLAY;
     }
     if (status != 0) {

@@ -52,13 +52,13 @@ SDL_Surface* loadPicture(const std::string& path)
 {
     SDL_Surface* raw = IMG_Load(path.c_str());
     if (!raw) {
-        std::printf("Could not read picture %s\n", path.c_str());
+        std::fprintf(stderr, "Could not read picture %s\n", path.c_str());
         return nullptr;
     }
     SDL_Surface* converted = convertPicture(raw, true);
     SDL_FreeSurface(raw);
     if (!converted)
-        std::printf("Could not convert picture %s\n", path.c_str());
+        std::fprintf(stderr, "Could not convert picture %s\n", path.c_str());
     return converted;
 }
 
@@ -99,9 +99,9 @@ bool loadCarAssets(Car& car, const std::string& pathA, const std::string& pathB,
         car.scratchA = IMG_Load(pathA.c_str());
         car.scratchB = IMG_Load(pathB.c_str());
         if (!car.scratchA)
-            std::printf("Could not read picture %s\n", pathA.c_str());
+            std::fprintf(stderr, "Could not read picture %s\n", pathA.c_str());
         if (!car.scratchB)
-            std::printf("Could not read picture %s\n", pathB.c_str());
+            std::fprintf(stderr, "Could not read picture %s\n", pathB.c_str());
         car.frameA = convertPicture(car.scratchA, true);
         car.frameB = convertPicture(car.scratchB, true);
         for (SDL_Surface** scratch : {&car.scratchA, &car.scratchB}) {

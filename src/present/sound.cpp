@@ -31,7 +31,7 @@ bool soundOpenDevice()
     deviceOpen = (SDL_WasInit(SDL_INIT_AUDIO) || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) &&
                  Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 3096) == 0;
     if (!deviceOpen)
-        std::printf("Quindara: no sound (%s); playing silently.\n", SDL_GetError());
+        std::fprintf(stderr, "Quindara: no sound (%s); playing silently.\n", SDL_GetError());
     return deviceOpen;
 }
 

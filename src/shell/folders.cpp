@@ -31,7 +31,7 @@ void enterProgramFolder()
     folder.resize(slash == 0 ? 1 : slash);
     folder = dataFolderFor(folder);
     if (chdir(folder.c_str()) != 0)
-        std::printf("Could not enter %s\n", folder.c_str());
+        std::fprintf(stderr, "Could not enter %s\n", folder.c_str());
 }
 
 bool isInstalledCopy()

@@ -191,8 +191,8 @@ std::string chooseSettingsPath(bool installed, const std::string& xdgDataHome,
         if (access(SETTINGS_PATH, F_OK) == 0) {
             if (access(SETTINGS_PATH, W_OK) == 0 || perUser.empty())
                 return SETTINGS_PATH;
-            std::printf("Quindara: %s cannot be written; the settings are kept in %s.\n",
-                        SETTINGS_PATH, perUser.c_str());
+            std::fprintf(stderr, "Quindara: %s cannot be written; the settings are kept in %s.\n",
+                         SETTINGS_PATH, perUser.c_str());
             return perUser;
         }
         if (access("_resources", W_OK) == 0)
@@ -240,8 +240,8 @@ bool saveSettings()
         return true;
     }
     if (!saveFailureReported)
-        std::printf("Quindara: cannot save the settings to %s (%s); the game plays on.\n",
-                    target.c_str(), std::strerror(errno == ENOENT ? failure : errno));
+        std::fprintf(stderr, "Quindara: cannot save the settings to %s (%s); the game plays on.\n",
+                     target.c_str(), std::strerror(errno == ENOENT ? failure : errno));
     saveFailureReported = true;
     return false;
 }
@@ -324,15 +324,17 @@ void loadSettings()
         saveSettings();
     } else if (errno == ENOTDIR || errno == ENAMETOOLONG) {
         // Not a file that cannot be read: a folder that cannot be one.
-        std::printf("Quindara: cannot use %s as the settings folder (%s); playing with the "
-                    "default settings.\n",
-                    settingsFolder().c_str(), std::strerror(errno));
+        std::fprintf(stderr,
+                     "Quindara: cannot use %s as the settings folder (%s); playing with the "
+                     "default settings.\n",
+                     settingsFolder().c_str(), std::strerror(errno));
         settingsLocked = true;
         settings.volume = DEFAULT_VOLUME;
     } else {
-        std::printf("Quindara: cannot read %s (%s); playing with the default settings and "
-                    "leaving the file as it is.\n",
-                    settingsPath.c_str(), std::strerror(errno));
+        std::fprintf(stderr,
+                     "Quindara: cannot read %s (%s); playing with the default settings and "
+                     "leaving the file as it is.\n",
+                     settingsPath.c_str(), std::strerror(errno));
         settingsLocked = true;
         settings.volume = DEFAULT_VOLUME;
     }

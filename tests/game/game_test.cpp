@@ -122,7 +122,7 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
         const std::string named = c.status == 0 ? path.substr(1) : path;
         const Finished f = runStagedGame(stage, "", "--replay " + named + " --check");
         EXPECT_EQ(f.status, c.status) << c.says;
-        EXPECT_NE(f.out.find(c.says), std::string::npos) << f.out;
+        EXPECT_NE((f.out + f.err).find(c.says), std::string::npos) << f.out << f.err;
     }
     // A crafted starting state: a crash spin step past the four crash pictures.
     Replay crafted = replay;
@@ -134,7 +134,7 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
     for (const char* mode : {" --check", " --dump"}) {
         const Finished f = runStagedGame(stage, "", "--replay " + path + mode);
         EXPECT_EQ(f.status, 2) << mode;
-        EXPECT_EQ(f.out,
+        EXPECT_EQ(f.err,
                   "Quindara: " + path +
                       ": damaged (its starting state holds the crash spin step out of range).\n");
     }
@@ -145,7 +145,7 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
         .write(reinterpret_cast<const char*>(older.data()), older.size());
     const Finished another = runStagedGame(stage, "", "--replay " + path + " --check");
     EXPECT_EQ(another.status, 2);
-    EXPECT_EQ(another.out, "Quindara: " + path + ": recorded by another version of Quindara.\n");
+    EXPECT_EQ(another.err, "Quindara: " + path + ": recorded by another version of Quindara.\n");
     // A run that ends in attract saves its high score, but not when it is only replayed.
     EXPECT_EQ(
         runStagedGame(stage, "", "--replay " + sourceDir() + "/tests/replays/timeout.qrp --check")
@@ -163,7 +163,8 @@ TEST(Executable, AReplayCheckStopsReadsAndWritesAsAScriptExpects)
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const Finished piped = runStagedGame(stage, "", "--replay " + fifo + " --check");
     EXPECT_EQ(piped.status, 2);
-    EXPECT_EQ(piped.out, "Quindara: " + fifo + ": not a regular file.\n");
+    EXPECT_EQ(piped.err, "Quindara: " + fifo + ": not a regular file.\n");
+    EXPECT_EQ(piped.out, ""); // what went wrong goes to standard error
     const Finished stopped = runStagedGame(stage, "", "--replay " + replay + " --dump", SIGTERM);
     EXPECT_EQ(stopped.status, 128 + SIGTERM);
     EXPECT_NE(stopped.out.find("\nstopped after "), std::string::npos);

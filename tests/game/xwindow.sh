@@ -58,14 +58,25 @@ cleanup() {
 trap cleanup EXIT
 
 # Starts the staged game from another folder, as a launcher would, and waits for its window.
+# On a busy machine a new X server now and then refuses its first client: a game that could
+# not open its window there is started again, on a new server, up to three times.
 launch_game() {
-  ( cd / && unset SDL_VIDEODRIVER SDL12COMPAT_WINDOW_SCALING
-    SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null exec "$stage/quindara" "$@" ) >"$stage/out.log" 2>&1 &
-  gpid=$!
-  win=""
-  find_window() { kill -0 "$gpid" 2>/dev/null || fail "the game ended early"
-                  win=$(xdotool search --name '^Quindara' 2>/dev/null | head -1); [ -n "$win" ]; }
-  wait_until 60 "the game window" find_window
+  local attempt
+  for attempt in 1 2 3; do
+    ( cd / && unset SDL_VIDEODRIVER SDL12COMPAT_WINDOW_SCALING
+      SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null exec "$stage/quindara" "$@" ) >"$stage/out.log" 2>&1 &
+    gpid=$!
+    win=""
+    no_screen() { ! kill -0 "$gpid" 2>/dev/null && grep -q 'screen not initialised' "$stage/out.log"; }
+    find_window() { no_screen && return 0
+                    kill -0 "$gpid" 2>/dev/null || fail "the game ended early"
+                    win=$(xdotool search --name '^Quindara' 2>/dev/null | head -1); [ -n "$win" ]; }
+    wait_until 60 "the game window" find_window
+    [ -n "$win" ] && return
+    kill "$xpid" 2>/dev/null; wait "$xpid" 2>/dev/null
+    start_xserver
+  done
+  fail "the game could not open its window"
 }
 
 # crop X Y W H: that rectangle of the 320x240 screen (three times larger in the window), as

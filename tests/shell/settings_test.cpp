@@ -156,9 +156,9 @@ TEST(Settings, AFullDiskLeavesNoFileBehind)
     for (const bool full : {true, false}) {
         resetGameVariables();
         settingsPath = disk + "/config.dat";
-        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
         loadSettings();
-        const std::string said = testing::internal::GetCapturedStdout();
+        const std::string said = testing::internal::GetCapturedStderr();
         EXPECT_EQ(settings.volume, DEFAULT_VOLUME);
         EXPECT_EQ(std::filesystem::exists(settingsPath), !full);
         EXPECT_EQ(said.find("cannot save the settings") != std::string::npos, full) << said;
@@ -175,10 +175,10 @@ TEST(Settings, AFileWhereTheFolderShouldBeIsNamed)
     resetGameVariables();
     settingsPath = stage.path("config.dat/quindara/config.dat");
     stage.write("config.dat", "not a folder");
-    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     loadSettings();
     EXPECT_EQ(
-        testing::internal::GetCapturedStdout(),
+        testing::internal::GetCapturedStderr(),
         "Quindara: cannot use " + stage.path("config.dat/quindara") +
             " as the settings folder (Not a directory); playing with the default settings.\n");
     EXPECT_EQ(settings.volume, DEFAULT_VOLUME);

@@ -47,7 +47,8 @@ Finished runStagedGame(const StagedResources& stage, const std::string& env,
         fs::copy_file(gameExecutable(), exe);
     const std::string command = "cd / && SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk "
                                 "SDL_DISKAUDIOFILE=/dev/null " +
-                                env + " timeout -s KILL 60 " + exe + " " + args + " 2>" + err;
+                                env + " timeout -s KILL 60 " + exe + " " + args +
+                                (signal ? " 2>&1" : " 2>" + err);
     Finished f;
     std::FILE* pipe = popen(command.c_str(), "r");
     for (int c; pipe && (c = std::fgetc(pipe)) != EOF;) {

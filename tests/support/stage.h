@@ -45,7 +45,7 @@ class Headless
 // The game's executable run from a staged copy (copied beside the staged resources) with the
 // root folder as its working directory, headless unless `env` (shell assignments, "NAME=" to
 // clear) says otherwise, under a one-minute watchdog. With `signal` set, the signal is sent
-// once the game has printed its first line.
+// once the game has said its first line (standard error then comes with standard output).
 struct Finished {
     int status = -1;
     std::string out, err;
