@@ -1,28 +1,28 @@
 #!/usr/bin/env bash
 # Removes exactly what `make install` put under a prefix, as its manifest lists it, and the
-# folders that leaves empty. The player's settings file is never in the manifest: it stays.
+# folders the install made, once they are empty; folders that were there before stay. The
+# player's settings and recorded runs are never in the manifest: they stay, and are named.
 #   uninstall.sh PREFIX        (DESTDIR, when set, is put in front as for the install)
 set -u
-prefix=${DESTDIR:-}$1
-manifest=$prefix/share/quindara/install-manifest.txt
+root=${DESTDIR:-}$1
+manifest=$root/share/quindara/install-manifest.txt
+made=$root/share/quindara/install-folders.txt
 if [ ! -f "$manifest" ]; then
   echo "Nothing to uninstall: no Quindara installed under $1 ($manifest is missing)."
   exit 1
 fi
-while IFS= read -r file || [ -n "$file" ]; do   # the last line has no line feed
-  [ -n "$file" ] || continue
-  rm -f "${DESTDIR:-}$file"
-  dir=$(dirname "${DESTDIR:-}$file")
-  # Folders emptied by the removal go too, up to the prefix.
-  while [ "$dir" != "$prefix" ] && [ "${#dir}" -gt "${#prefix}" ] && rmdir "$dir" 2>/dev/null; do
-    dir=$(dirname "$dir")
-  done
+while IFS= read -r file || [ -n "$file" ]; do # the last line has no line feed
+  [ -n "$file" ] && rm -f "${DESTDIR:-}$file"
 done <"$manifest"
-rm -f "$manifest"
-rmdir "$prefix/share/quindara/_resources" "$prefix/share/quindara" 2>/dev/null
-rmdir "$prefix/share" 2>/dev/null
-settings=${XDG_DATA_HOME:-$HOME/.local/share}/quindara/config.dat
+folders=$(cat "$made" 2>/dev/null)
+rm -f "$manifest" "$made"
+# The folders the install made, deepest first, each once it is empty.
+echo "$folders" | sort -r | while IFS= read -r dir; do
+  [ -n "$dir" ] && rmdir "${DESTDIR:-}$dir" 2>/dev/null
+done
 echo "Quindara is uninstalled from $1."
-if [ -f "$settings" ]; then
-  echo "Your high score and volume stay in $settings (delete it to forget them)."
-fi
+data=${XDG_DATA_HOME:-$HOME/.local/share}/quindara
+for kept in config.dat last-run.qrp best-run.qrp; do
+  [ -f "$data/$kept" ] && echo "Kept: $data/$kept (your $(case $kept in config.dat) echo "high score and volume" ;; last-run.qrp) echo "last run" ;; *) echo "best run" ;; esac); delete it to forget it)."
+done
+exit 0

@@ -15,6 +15,7 @@ export HOME=$work/home
 unset XDG_DATA_HOME
 mkdir -p "$HOME"
 
+mkdir -p "$prefix/share/applications" # there before the install: it stays after
 "$src/scripts/install.sh" "$build" "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "install failed"; }
 version=$(cd / && "$prefix/bin/quindara" --version) || fail "the launcher did not start the game"
 [ "$version" = "Quindara v1.0.2b" ] || fail "launcher printed '$version'"
@@ -35,10 +36,13 @@ kill -TERM $game; wait $game; status=$?
 [ "$(od -An -t d4 "$settings" | tr -s ' ')" = " 0 75" ] || fail "no default settings in $settings"
 [ ! -e "$prefix/share/quindara/_resources/config.dat" ] || fail "the installed copy wrote beside itself"
 
+echo run >"$(dirname "$settings")/last-run.qrp"
 "$src/scripts/uninstall.sh" "$prefix" >"$work/uninstall.log" || fail "uninstall failed"
-grep -q "$settings" "$work/uninstall.log" || fail "uninstall did not say where the settings are"
-left=$(find "$prefix" ! -type d | head -5)
-[ -z "$left" ] || fail "uninstall left: $left"
+for kept in "$settings" "$(dirname "$settings")/last-run.qrp"; do
+  grep -q "Kept: $kept" "$work/uninstall.log" || fail "uninstall did not name $kept"
+done
+left=$(find "$prefix" | sort | tr '\n' ' ')
+[ "$left" = "$prefix $prefix/share $prefix/share/applications " ] || fail "uninstall left: $left"
 [ -f "$settings" ] || fail "uninstall removed the settings"
 
 # The Debian package.
