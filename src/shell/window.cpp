@@ -1,6 +1,7 @@
 #include "shell/window.h"
 #include "shell/game.h"
 #include <SDL.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,9 +25,47 @@ bool fellBackOffScreen()
     return std::strcmp(name, "offscreen") == 0 || std::strcmp(name, "dummy") == 0;
 }
 
+namespace
+{
+// A window larger than the desktop opens partly off it: the scale is lowered to the largest
+// that fits, once SDL knows the desktop's size (it takes the scale when the window opens).
+void fitScaleToDesktop()
+{
+    const char* chosen = std::getenv("SDL12COMPAT_WINDOW_SCALING");
+    const int scale = chosen ? std::atoi(chosen) : 1;
+    const SDL_VideoInfo* desktop = SDL_GetVideoInfo();
+    if (!desktop || desktop->current_w <= 0 || desktop->current_h <= 0 || scale <= 1)
+        return;
+    int fits = std::min(desktop->current_w / SCREEN_WIDTH, desktop->current_h / SCREEN_HEIGHT);
+    fits = std::max(fits, 1);
+    if (scale <= fits)
+        return;
+    std::fprintf(stderr,
+                 "Quindara: a window %d times the screen does not fit the %dx%d desktop; it opens "
+                 "%d times.\n",
+                 scale, desktop->current_w, desktop->current_h, fits);
+    setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(fits).c_str(), 1);
+}
+
+// The window's icon: the player's red car.
+void setWindowIcon()
+{
+    SDL_Surface* icon = SDL_LoadBMP("_resources/bmpImgCarRedUp.bmp");
+    if (!icon)
+        return;
+    SDL_SetColorKey(icon, SDL_SRCCOLORKEY, SDL_MapRGB(icon->format, 255, 0, 255));
+    SDL_WM_SetIcon(icon, nullptr);
+    SDL_FreeSurface(icon);
+}
+} // namespace
+
 bool openWindow(bool fullScreen)
 {
     SDL_ShowCursor(0);
+    if (!fellBackOffScreen()) {
+        fitScaleToDesktop();
+        setWindowIcon();
+    }
     // With no display SDL would quietly draw into memory, leaving the player with nothing
     // on screen and a game waiting for a key that can never come.
     if (!fellBackOffScreen())

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Plays the real executable in a real X window with real key presses: the window opens
 # with its caption at three times the size, Escape at the ready banner does not quit, the
-# next Escape ends the game with status 0 and leaves an 8-byte settings file.
+# next Escape ends the game with status 0 and leaves an 8-byte settings file. The window
+# carries the game's icon, and one asked larger than the desktop opens as large as fits.
 #   window_test.sh GAME RESOURCES_DIR
 set -u
 . "$(dirname "$0")/xwindow.sh"
@@ -15,6 +16,7 @@ geometry=$(xwininfo -id "$win")
 width=$(echo "$geometry" | awk '/Width:/{print $2}')
 height=$(echo "$geometry" | awk '/Height:/{print $2}')
 [ "$width" = 960 ] && [ "$height" = 720 ] || fail "window is ${width}x${height}, expected 960x720"
+xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (30 x 40)' || fail "the window has no icon"
 
 wait_until 120 "the ready banner" shows_banner
 press keydown Escape        # ends the wait like any key ...
@@ -32,4 +34,14 @@ wait_exit 60
 [ "$(stat -c %s "$stage/_resources/config.dat")" = 8 ] || fail "settings file is not 8 bytes"
 volume=$(stored_number 4)
 [ "$volume" -gt 75 ] && [ "$volume" -le 128 ] || fail "stored volume is $volume, expected above 75 after q"
+
+# A window too large for the 1280x1024 desktop opens as large as fits, and says so.
+launch_game --scale 8
+geometry=$(xwininfo -id "$win")
+width=$(echo "$geometry" | awk '/Width:/{print $2}')
+height=$(echo "$geometry" | awk '/Height:/{print $2}')
+[ "$width" = 1280 ] && [ "$height" = 960 ] || fail "window --scale 8 is ${width}x${height}, expected 1280x960"
+grep -q "does not fit the 1280x1024 desktop; it opens 4 times" "$stage/out.log" || fail "the smaller window was not said"
+kill -TERM "$gpid"
+wait_exit 60
 echo "window test passed"
