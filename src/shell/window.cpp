@@ -94,6 +94,17 @@ void lockFullScreen(bool locked)
 
 void toggleFullScreen()
 {
-    if (screen && !fullScreenLocked)
-        SDL_WM_ToggleFullScreen(screen);
+    if (!screen || fullScreenLocked)
+        return;
+    // The mode set again rather than toggled: leaving full screen then gives back the window
+    // at the chosen scale, which the toggle forgets. Where the new mode cannot be had, the
+    // old one is set again.
+    const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
+    const bool full = (screen->flags & SDL_FULLSCREEN) != 0;
+    if (SDL_Surface* next =
+            SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16, flags | (full ? 0 : SDL_FULLSCREEN)))
+        screen = next;
+    else if (SDL_Surface* back = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16,
+                                                  flags | (full ? SDL_FULLSCREEN : 0)))
+        screen = back;
 }

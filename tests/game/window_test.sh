@@ -26,6 +26,15 @@ press keydown q             # the volume bar answers only while the game runs
 wait_until 60 "the volume bar" shows_volume_bar
 press keyup q
 kill -0 "$gpid" 2>/dev/null || fail "Escape at the ready banner quit the game"
+# Full screen and back: the window as it was, three times the screen. (With no window
+# manager here, full screen itself cannot show; leaving it must still give the window back.)
+press key F11
+changed() { win=$(xdotool search --name '^Quindara' | head -1); ! shows_attract; }
+wait_until 60 "the window to change" changed
+press key F11
+back_as_it_was() { win=$(xdotool search --name '^Quindara' | head -1)
+                   [ "$(xwininfo -id "$win" | awk '/Width:/{print $2}')" = 960 ] && shows_attract; }
+wait_until 60 "the window back at three times its size" back_as_it_was
 
 press key Escape
 wait_exit 60
