@@ -1,12 +1,16 @@
 #include "shell/game.h"
 #include "shell/gamepad.h"
 #include "shell/input.h"
+#include "shell/intro.h"
+#include "shell/signals.h"
 #include "shell/states.h"
 #include "support/stage.h"
 #include "virtual_pad.h"
 #include <SDL.h>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <set>
+#include <unistd.h>
 
 namespace
 {
@@ -117,4 +121,20 @@ TEST(Gamepad, APadPluggedInLaterIsTakenUp)
     pollInput();
     EXPECT_TRUE(gamepadActive());
     EXPECT_EQ(heldButtons(), std::set<int>{2});
+}
+
+// A controller's direction ends the ready banner's wait, as any button does. (Should it not,
+// an alarm ends the wait after 20 s as a signal would, and the test fails.)
+TEST(Gamepad, ADirectionEndsTheBannersWait)
+{
+    VirtualPad pad(VirtualPad::GAME_CONTROLLER);
+    StagedResources stage;
+    Headless sdl;
+    installQuitSignals();
+    signal(SIGALRM, [](int) { raise(SIGTERM); });
+    pad.axis(LY, -20000);
+    alarm(20);
+    waitForAnyPress();
+    alarm(0);
+    EXPECT_FALSE(quitSignalled());
 }
