@@ -188,9 +188,11 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
         for (uint32_t i = 0; i < events && !in.bad; ++i) {
             const uint32_t type = in.u8(), code = in.varint();
             // Only the presses and releases of keys and buttons the game can take.
-            const bool button =
+            // A button number fits a byte; the quit a signal asked for carries none.
+            const bool byteCode =
                 type == SDL_JOYBUTTONDOWN || type == SDL_JOYBUTTONUP || type == QUIT_REQUEST_EVENT;
-            if (!in.bad && (!isInputEvent(static_cast<uint8_t>(type)) || (button && code > 255))) {
+            if (!in.bad &&
+                (!isInputEvent(static_cast<uint8_t>(type)) || (byteCode && code > 255))) {
                 error =
                     "damaged (frame " + std::to_string(n) + " holds an event the game cannot take)";
                 return false;

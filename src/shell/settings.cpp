@@ -55,6 +55,13 @@ bool writeAll(int fd, const unsigned char* bytes, size_t size)
     return fsync(fd) == 0;
 }
 
+// Writes the 8 bytes to a new file and closes it: a failed write or close is a failed save.
+bool writeAndClose(int fd, const unsigned char bytes[8])
+{
+    const bool written = writeAll(fd, bytes, 8);
+    return close(fd) == 0 && written;
+}
+
 // The file a save must change: the target of a symbolic link, not the link. `dangling` is
 // set for a link to a file that does not exist yet, which only a write through it creates.
 std::string resolvedTarget(const std::string& path, bool& dangling)
@@ -122,9 +129,7 @@ std::string writeTemporary(const std::string& target, const unsigned char bytes[
     const int fd = mkstemp(name.data());
     if (fd < 0)
         return "";
-    bool ok = fchmod(fd, 0644) == 0 && writeAll(fd, bytes, 8);
-    ok = close(fd) == 0 && ok;
-    if (ok)
+    if (fchmod(fd, 0644) == 0 ? writeAndClose(fd, bytes) : (close(fd), false))
         return name;
     std::remove(name.c_str());
     return "";
@@ -208,9 +213,7 @@ bool writeSettingsFile(const std::string& path)
         return false;
     unsigned char bytes[8];
     currentBytes(bytes);
-    bool ok = writeAll(fd, bytes, sizeof bytes);
-    ok = close(fd) == 0 && ok;
-    return ok;
+    return writeAndClose(fd, bytes);
 }
 
 bool saveSettings()

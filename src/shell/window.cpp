@@ -57,21 +57,25 @@ void setWindowIcon()
     SDL_WM_SetIcon(icon, nullptr);
     SDL_FreeSurface(icon);
 }
+
+// The game's one video mode, in a window or full screen; null when it cannot be had.
+SDL_Surface* setMode(bool fullScreen)
+{
+    return SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16,
+                            SDL_HWSURFACE | SDL_DOUBLEBUF | (fullScreen ? SDL_FULLSCREEN : 0));
+}
 } // namespace
 
 bool openWindow(bool fullScreen)
 {
     SDL_ShowCursor(0);
+    // With no display SDL would quietly draw into memory, leaving the player with nothing
+    // on screen and a game waiting for a key that can never come.
     if (!fellBackOffScreen()) {
         fitScaleToDesktop();
         setWindowIcon();
+        screen = setMode(fullScreen);
     }
-    // With no display SDL would quietly draw into memory, leaving the player with nothing
-    // on screen and a game waiting for a key that can never come.
-    if (!fellBackOffScreen())
-        screen =
-            SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16,
-                             SDL_HWSURFACE | SDL_DOUBLEBUF | (fullScreen ? SDL_FULLSCREEN : 0));
     if (!screen) {
         std::printf("SDL_SetVideoMode screen not initialised.\n");
         std::fflush(stdout);
@@ -99,12 +103,9 @@ void toggleFullScreen()
     // The mode set again rather than toggled: leaving full screen then gives back the window
     // at the chosen scale, which the toggle forgets. Where the new mode cannot be had, the
     // old one is set again.
-    const Uint32 flags = SDL_HWSURFACE | SDL_DOUBLEBUF;
     const bool full = (screen->flags & SDL_FULLSCREEN) != 0;
-    if (SDL_Surface* next =
-            SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16, flags | (full ? 0 : SDL_FULLSCREEN)))
+    if (SDL_Surface* next = setMode(!full))
         screen = next;
-    else if (SDL_Surface* back = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16,
-                                                  flags | (full ? SDL_FULLSCREEN : 0)))
+    else if (SDL_Surface* back = setMode(full))
         screen = back;
 }
