@@ -7,6 +7,27 @@ set(STAGING ${CMAKE_BINARY_DIR}/install-staging)
 file(MAKE_DIRECTORY ${STAGING})
 file(WRITE ${STAGING}/installed "An installed copy: settings live in the player's data folder.\n")
 
+# What software centres show. Where the game is published is not decided yet: until it is,
+# these are placeholders in the reserved .invalid domain. Set all three when publishing; the
+# id is the component's name for good, so choose it once.
+set(QUINDARA_HOMEPAGE "https://quindara.invalid" CACHE STRING "the game's home page")
+set(QUINDARA_APP_ID "invalid.quindara.Quindara" CACHE STRING "the reverse-domain AppStream id")
+set(QUINDARA_SCREENSHOTS "${QUINDARA_HOMEPAGE}/docs" CACHE STRING "where docs/*.png are published")
+# The release is the newest changelog entry, dated as its trailer line says.
+file(STRINGS data/debian/changelog trailer REGEX "^ -- " LIMIT_COUNT 1)
+string(REGEX MATCH "([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9])" _ "${trailer}")
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+set(numbers 01 02 03 04 05 06 07 08 09 10 11 12)
+list(FIND months "${CMAKE_MATCH_2}" month)
+if(month LESS 0)
+  message(FATAL_ERROR "data/debian/changelog: no date in the newest entry's trailer")
+endif()
+list(GET numbers ${month} month)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS data/debian/changelog)
+set(QUINDARA_RELEASE_DATE "${CMAKE_MATCH_3}-${month}-${CMAKE_MATCH_1}")
+set(METAINFO ${STAGING}/${QUINDARA_APP_ID}.metainfo.xml)
+configure_file(data/quindara.metainfo.xml.in ${METAINFO} @ONLY)
+
 function(install_common component datadir exec)
   install(DIRECTORY ${RES}/ DESTINATION ${datadir}/_resources COMPONENT ${component}
     PATTERN "config.dat*" EXCLUDE PATTERN ".assets-stamp" EXCLUDE PATTERN "installed" EXCLUDE
@@ -16,6 +37,7 @@ function(install_common component datadir exec)
     install(FILES ${ICONS}/quindara-${size}.png DESTINATION share/icons/hicolor/${size}x${size}/apps
       RENAME quindara.png COMPONENT ${component})
   endforeach()
+  install(FILES ${METAINFO} DESTINATION share/metainfo COMPONENT ${component})
 endfunction()
 
 # ---- one player: everything under PREFIX/share/quindara, a launcher in PREFIX/bin --------

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the built game into a private prefix and home as `make install` does: the launcher
-# starts it from any folder, the desktop entry is valid, the installed copy keeps its
+# starts it from any folder, the desktop entry and the metainfo are valid, the installed copy keeps its
 # settings in the player's data folder, and uninstalling leaves only those settings. Then
 # builds the Debian package: the expected paths, the SDL implementation by name, no lintian
 # error.
@@ -21,6 +21,9 @@ version=$(cd / && "$prefix/bin/quindara" --version) || fail "the launcher did no
 [ "$version" = "Quindara v1.0.2b" ] || fail "launcher printed '$version'"
 desktop-file-validate "$prefix/share/applications/quindara.desktop" || fail "invalid desktop entry"
 grep -qx "Exec=$prefix/bin/quindara" "$prefix/share/applications/quindara.desktop" || fail "desktop entry does not start the launcher"
+metainfo=$(echo "$prefix"/share/metainfo/*.metainfo.xml)
+appstreamcli validate --no-net "$metainfo" || fail "invalid metainfo $metainfo"
+grep -q '<release version="1.0.2" date="[0-9]\{4\}-[0-9][0-9]-[0-9][0-9]"/>' "$metainfo" || fail "the metainfo has no dated release"
 for size in 48 64 128 256; do
   [ "$(file -b "$prefix/share/icons/hicolor/${size}x$size/apps/quindara.png" | cut -d, -f1,2)" = "PNG image data, $size x $size" ] ||
     fail "no $size-pixel icon"
@@ -53,7 +56,8 @@ contents=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 for path in ./usr/games/quindara ./usr/share/games/quindara/_resources/01.lvl \
     ./usr/share/games/quindara/_resources/installed ./usr/share/games/quindara/_resources/arial.ttf \
     ./usr/share/applications/quindara.desktop ./usr/share/icons/hicolor/256x256/apps/quindara.png \
-    ./usr/share/doc/quindara/copyright ./usr/share/doc/quindara/changelog.gz; do
+    ./usr/share/doc/quindara/copyright ./usr/share/doc/quindara/changelog.gz \
+    "./usr/share/metainfo/$(basename "$metainfo")"; do
   echo "$contents" | grep -qx "$path" || fail "the package lacks $path"
 done
 echo "$contents" | grep -q config.dat && fail "the package carries a settings file"
