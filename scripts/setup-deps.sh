@@ -9,7 +9,7 @@ need=(g++ cmake make pkg-config
       fonts-liberation fonts-dseg fontforge)
 if [ "$mode" = test ]; then
   need+=(libgtest-dev xvfb xdotool x11-utils imagemagick sox
-         dpkg-dev file desktop-file-utils appstream lintian clang libclang-rt-14-dev clang-format)
+         openbox dpkg-dev file desktop-file-utils appstream lintian clang libclang-rt-14-dev clang-format)
 fi
 if [ "$mode" = package ]; then
   need+=(dpkg-dev)

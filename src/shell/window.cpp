@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 #include <string>
 
 void chooseWindowScaling(int scale)
@@ -58,6 +59,88 @@ void setWindowIcon()
     SDL_FreeSurface(icon);
 }
 
+// On X, full screen is the window manager's job: SDL asks it to fill the desktop. With no
+// window manager that offers it, SDL shrinks the window to 320x240 and draws the corner of a
+// desktop-sized picture in it, so the game keeps its window instead. The X library is the
+// one SDL loaded; it is looked up rather than linked, as other drivers need none.
+bool windowManagerOffersFullScreen()
+{
+    char driver[32] = "";
+    SDL_VideoDriverName(driver, sizeof driver);
+    void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
+    if (std::strcmp(driver, "x11") != 0 || !x11)
+        return true;
+    using Atom = unsigned long;
+    auto openDisplay = reinterpret_cast<void* (*)(const char*)>(dlsym(x11, "XOpenDisplay"));
+    auto closeDisplay = reinterpret_cast<int (*)(void*)>(dlsym(x11, "XCloseDisplay"));
+    auto internAtom =
+        reinterpret_cast<Atom (*)(void*, const char*, int)>(dlsym(x11, "XInternAtom"));
+    auto rootWindow = reinterpret_cast<unsigned long (*)(void*)>(dlsym(x11, "XDefaultRootWindow"));
+    auto getProperty =
+        reinterpret_cast<int (*)(void*, unsigned long, Atom, long, long, int, Atom, Atom*, int*,
+                                 unsigned long*, unsigned long*, unsigned char**)>(
+            dlsym(x11, "XGetWindowProperty"));
+    auto release = reinterpret_cast<int (*)(void*)>(dlsym(x11, "XFree"));
+    void* display =
+        openDisplay && closeDisplay && internAtom && rootWindow && getProperty && release
+            ? openDisplay(nullptr)
+            : nullptr;
+    if (!display)
+        return true; // cannot ask: let SDL try
+    // The window manager lists what it supports on the root window.
+    const Atom supported = internAtom(display, "_NET_SUPPORTED", 1);
+    const Atom fullScreen = internAtom(display, "_NET_WM_STATE_FULLSCREEN", 1);
+    constexpr Atom ATOM_TYPE = 4;
+    bool offered = false;
+    Atom type = 0;
+    int format = 0;
+    unsigned long count = 0, left = 0;
+    unsigned char* data = nullptr;
+    if (supported && fullScreen &&
+        getProperty(display, rootWindow(display), supported, 0, 4096, 0, ATOM_TYPE, &type, &format,
+                    &count, &left, &data) == 0 &&
+        data && type == ATOM_TYPE && format == 32) {
+        const Atom* atoms = reinterpret_cast<const Atom*>(data);
+        offered = std::find(atoms, atoms + count, fullScreen) != atoms + count;
+    }
+    if (data)
+        release(data);
+    closeDisplay(display);
+    return offered;
+}
+
+// Full screen where it can be had; said once when it cannot.
+bool fullScreenPossible()
+{
+    if (windowManagerOffersFullScreen())
+        return true;
+    static bool said = false;
+    if (!said)
+        std::fprintf(stderr, "Quindara: full screen needs a window manager that offers it; the "
+                             "game stays in its window.\n");
+    said = true;
+    return false;
+}
+
+// Started full screen, the window SDL keeps for leaving it is a 320x240 one centred on the
+// desktop; the larger window it then becomes hangs off the desktop's edge. It is centred
+// again through SDL2, as the 1.2 calls cannot move a window.
+void centreWindow()
+{
+    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
+    auto window =
+        reinterpret_cast<void* (*)(Uint32)>(sdl2 ? dlsym(sdl2, "SDL_GetWindowFromID") : nullptr);
+    auto place = reinterpret_cast<void (*)(void*, int, int)>(
+        sdl2 ? dlsym(sdl2, "SDL_SetWindowPosition") : nullptr);
+    constexpr int CENTRED = 0x2FFF0000;
+    for (Uint32 id = 1; window && place && id < 256; ++id) {
+        if (void* found = window(id)) {
+            place(found, CENTRED, CENTRED);
+            return;
+        }
+    }
+}
+
 // The game's one video mode, in a window or full screen; null when it cannot be had.
 SDL_Surface* setMode(bool fullScreen)
 {
@@ -74,7 +157,7 @@ bool openWindow(bool fullScreen)
     if (!fellBackOffScreen()) {
         fitScaleToDesktop();
         setWindowIcon();
-        screen = setMode(fullScreen);
+        screen = setMode(fullScreen && fullScreenPossible());
     }
     if (!screen) {
         std::printf("SDL_SetVideoMode screen not initialised.\n");
@@ -104,8 +187,12 @@ void toggleFullScreen()
     // at the chosen scale, which the toggle forgets. Where the new mode cannot be had, the
     // old one is set again.
     const bool full = (screen->flags & SDL_FULLSCREEN) != 0;
-    if (SDL_Surface* next = setMode(!full))
+    if (!full && !fullScreenPossible())
+        return;
+    if (SDL_Surface* next = setMode(!full)) {
         screen = next;
-    else if (SDL_Surface* back = setMode(full))
+        if (full)
+            centreWindow();
+    } else if (SDL_Surface* back = setMode(full))
         screen = back;
 }

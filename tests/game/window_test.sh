@@ -2,7 +2,9 @@
 # Plays the real executable in a real X window with real key presses: the window opens
 # with its caption at three times the size, Escape at the ready banner does not quit, the
 # next Escape ends the game with status 0 and leaves an 8-byte settings file. The window
-# carries the game's icon, and one asked larger than the desktop opens as large as fits.
+# carries the game's icon, and one asked larger than the desktop opens as large as fits. F11
+# and --fullscreen: with no window manager the window stays as it was; with one, full screen
+# fills the desktop and leaving it gives back the window at the chosen scale.
 #   window_test.sh GAME RESOURCES_DIR
 set -u
 . "$(dirname "$0")/xwindow.sh"
@@ -26,15 +28,11 @@ press keydown q             # the volume bar answers only while the game runs
 wait_until 60 "the volume bar" shows_volume_bar
 press keyup q
 kill -0 "$gpid" 2>/dev/null || fail "Escape at the ready banner quit the game"
-# Full screen and back: the window as it was, three times the screen. (With no window
-# manager here, full screen itself cannot show; leaving it must still give the window back.)
+# With no window manager full screen cannot show: F11 leaves the window as it was.
+nowm="full screen needs a window manager that offers it"
 press key F11
-changed() { win=$(xdotool search --name '^Quindara' | head -1); ! shows_attract; }
-wait_until 60 "the window to change" changed
-press key F11
-back_as_it_was() { win=$(xdotool search --name '^Quindara' | head -1)
-                   [ "$(xwininfo -id "$win" | awk '/Width:/{print $2}')" = 960 ] && shows_attract; }
-wait_until 60 "the window back at three times its size" back_as_it_was
+wait_until 60 "the game to say full screen cannot show" said "$nowm"
+size_is 960x720 && shows_attract || fail "F11 with no window manager changed the window: $(window_size)"
 
 press key Escape
 wait_exit 60
@@ -44,13 +42,45 @@ wait_exit 60
 volume=$(stored_number 4)
 [ "$volume" -gt 75 ] && [ "$volume" -le 128 ] || fail "stored volume is $volume, expected above 75 after q"
 
-# A window too large for the 1280x1024 desktop opens as large as fits, and says so.
-launch_game --scale 8
-geometry=$(xwininfo -id "$win")
-width=$(echo "$geometry" | awk '/Width:/{print $2}')
-height=$(echo "$geometry" | awk '/Height:/{print $2}')
-[ "$width" = 1280 ] && [ "$height" = 960 ] || fail "window --scale 8 is ${width}x${height}, expected 1280x960"
-grep -q "does not fit the 1280x1024 desktop; it opens 4 times" "$stage/out.log" || fail "the smaller window was not said"
+# A window too large for the 1280x1024 desktop opens as large as fits, and says so; asked
+# full screen with no window manager, it opens as that window.
+launch_game --scale 8 --fullscreen
+size_is 1280x960 || fail "window --scale 8 is $(window_size), expected 1280x960"
+said "does not fit the 1280x1024 desktop; it opens 4 times" || fail "the smaller window was not said"
+said "$nowm" || fail "--fullscreen with no window manager was not said"
 kill -TERM "$gpid"
 wait_exit 60
+
+# With a window manager: full screen fills the desktop, and leaving it gives back the window
+# at the chosen scale, from --fullscreen too.
+openbox >/dev/null 2>&1 &
+wm=$!
+wm_ready() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_WM_STATE_FULLSCREEN; }
+wait_until 60 "the window manager" wm_ready
+launch_game --scale 2
+scale=2
+wait_until 120 "the ready banner" shows_banner
+press key Escape
+wait_until 120 "the attract screen" shows_attract
+press key F11
+wait_until 60 "full screen" size_is 1280x1024
+press key F11
+back() { size_is 640x480 && shows_attract; }
+wait_until 60 "the window back at twice its size" back
+scale=3
+kill -TERM "$gpid"
+wait_exit 60
+launch_game --fullscreen
+wait_until 60 "full screen from the start" size_is 1280x1024
+scale=4 top=32 # 1280x960 in the middle of the desktop
+wait_until 120 "the ready banner in full screen" shows_banner
+press key Escape
+wait_until 120 "the attract screen in full screen" shows_attract
+press key F11
+scale=3 top=0
+back() { size_is 960x720 && shows_attract; }
+wait_until 60 "the window at three times its size, on the desktop" back
+kill -TERM "$gpid"
+wait_exit 60
+kill "$wm"
 echo "window test passed"

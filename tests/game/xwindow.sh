@@ -5,7 +5,7 @@
 
 fail() { echo "FAIL: $*"; [ -f "${stage:-}/out.log" ] && sed 's/^/  game: /' "$stage/out.log"; exit 1; }
 
-for tool in Xvfb xdotool xdpyinfo import convert; do
+for tool in Xvfb xdotool xdpyinfo xwininfo import convert; do
   command -v $tool >/dev/null || fail "$tool is not installed"
 done
 
@@ -79,12 +79,23 @@ launch_game() {
   fail "the game could not open its window"
 }
 
-# crop X Y W H: that rectangle of the 320x240 screen (three times larger in the window), as
-# a picture on standard output.
+# crop X Y W H: that rectangle of the 320x240 screen as a picture on standard output. The
+# window shows the screen $scale times larger, $top pixels down (full screen puts bars above
+# and below).
+scale=3 top=0
 crop() {
   import -silent -window "$win" miff:- 2>/dev/null |
-    convert - -crop "$(( $3 * 3 ))x$(( $4 * 3 ))+$(( $1 * 3 ))+$(( $2 * 3 ))" +repage miff:- 2>/dev/null
+    convert - -crop "$(( $3 * scale ))x$(( $4 * scale ))+$(( $1 * scale ))+$(( $2 * scale + top ))" +repage miff:- 2>/dev/null
 }
+# window_size: the game window's WIDTHxHEIGHT (the window is found again: full screen may
+# give it a new one).
+window_size() {
+  win=$(xdotool search --name '^Quindara' 2>/dev/null | head -1)
+  xwininfo -id "$win" 2>/dev/null | awk '/Width:/{w=$2} /Height:/{h=$2} END{print w "x" h}'
+}
+size_is() { [ "$(window_size)" = "$1" ]; }
+# said TEXT: the game has written TEXT.
+said() { grep -qF "$1" "$stage/out.log"; }
 # pixels_like X Y W H COLOUR FUZZ: how many pixels of that rectangle are within FUZZ percent
 # of COLOUR.
 pixels_like() {
