@@ -58,13 +58,15 @@ cleanup() {
 trap cleanup EXIT
 
 # Starts the staged game from another folder, as a launcher would, and waits for its window.
+# The game alone gets the settings in game_env (NAME=VALUE ...).
+game_env=()
 # On a busy machine a new X server now and then refuses its first client: a game that could
 # not open its window there is started again, on a new server, up to three times.
 launch_game() {
   local attempt
   for attempt in 1 2 3; do
     ( cd / && unset SDL_VIDEODRIVER SDL12COMPAT_WINDOW_SCALING
-      SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null exec "$stage/quindara" "$@" ) >"$stage/out.log" 2>&1 &
+      SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null exec env "${game_env[@]}" "$stage/quindara" "$@" ) >"$stage/out.log" 2>&1 &
     gpid=$!
     win=""
     no_screen() { ! kill -0 "$gpid" 2>/dev/null && grep -q 'screen not initialised' "$stage/out.log"; }
