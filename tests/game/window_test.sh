@@ -4,7 +4,8 @@
 # next Escape ends the game with status 0 and leaves an 8-byte settings file. The window
 # carries the game's icon, and one asked larger than the desktop opens as large as fits. F11
 # and --fullscreen: with no window manager the window stays as it was; with one, full screen
-# fills the desktop and leaving it gives back the window at the chosen scale.
+# fills the desktop and leaving it gives back the window at the chosen scale, and switching
+# to another window pauses a run.
 #   window_test.sh GAME RESOURCES_DIR
 set -u
 . "$(dirname "$0")/xwindow.sh"
@@ -67,6 +68,18 @@ wait_until 60 "full screen" size_is 1280x1024
 press key F11
 back() { size_is 640x480 && shows_attract; }
 wait_until 60 "the window back at twice its size" back
+# Switching to another window mid-run pauses it; the player's start press resumes it.
+press key Return
+wait_until 60 "the run to start" shows_no_coin_text
+xmessage -name other "another window" 2>/dev/null &
+other=$!
+activate_other() { xdotool search --classname other windowactivate 2>/dev/null; }
+wait_until 60 "the other window" activate_other
+shows_paused() { [ "$(pixels_like 124 50 60 14 'rgb(255,0,0)' 10)" -gt 30 ]; }
+wait_until 60 "the run to pause" shows_paused
+press key Return
+wait_until 60 "the run to go on" eval '! shows_paused'
+kill "$other"
 scale=3
 kill -TERM "$gpid"
 wait_exit 60

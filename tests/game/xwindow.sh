@@ -34,7 +34,7 @@ start_xserver() {
   local attempt n
   for attempt in 1 2 3 4 5; do
     local fifo=$stage/display.$attempt
-    mkfifo "$fifo"
+    rm -f "$fifo"; mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     xpid=$!
     n=""
