@@ -27,9 +27,15 @@ void note(SoundOp op, int channel, const Mix_Chunk* sample, int loops)
 bool soundOpenDevice()
 {
     // Audio starts on its own: a driver that cannot start must not take video down with it.
-    // 3096, not a power of two: keep the disk or a real driver, never SDL's dummy one.
-    deviceOpen = (SDL_WasInit(SDL_INIT_AUDIO) || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) &&
-                 Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 3096) == 0;
+    // SDL's dummy driver overruns its buffer with a chunk that is not a power of two (3096),
+    // so the game plays silently there rather than open it.
+    char driver[16] = "";
+    const bool started = (SDL_WasInit(SDL_INIT_AUDIO) || SDL_InitSubSystem(SDL_INIT_AUDIO) == 0) &&
+                         SDL_AudioDriverName(driver, sizeof driver);
+    const bool dummy = started && std::strcmp(driver, "dummy") == 0;
+    if (dummy)
+        SDL_SetError("SDL's dummy audio driver");
+    deviceOpen = started && !dummy && Mix_OpenAudio(22050, AUDIO_S16LSB, 2, 3096) == 0;
     if (!deviceOpen)
         std::fprintf(stderr, "Quindara: no sound (%s); playing silently.\n", SDL_GetError());
     return deviceOpen;

@@ -88,12 +88,16 @@ TEST(Executable, WithoutAScreenItSaysSoAndEndsWithStatusTwo)
 
 TEST(Executable, AnAudioDriverThatCannotStartGivesASilentGameThatStopsWhenAsked)
 {
-    StagedResources stage{ALL_RESOURCES};
-    stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
-    const Finished f = runStagedGame(stage, "SDL_AUDIODRIVER=no-such-audio", "", SIGTERM);
-    EXPECT_EQ(f.status, 0);
-    EXPECT_EQ(f.out.rfind("Quindara: no sound (", 0), 0u) << f.out;
-    EXPECT_EQ(stage.read("config.dat"), std::string("\x10\x27\0\0\x40\0\0\0", 8));
+    // SDL's dummy driver would overrun its buffer: the game plays silently there too.
+    for (const char* driver : {"no-such-audio", "dummy"}) {
+        StagedResources stage{ALL_RESOURCES};
+        stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
+        const Finished f =
+            runStagedGame(stage, std::string("SDL_AUDIODRIVER=") + driver, "", SIGTERM);
+        EXPECT_EQ(f.status, 0) << driver;
+        EXPECT_EQ(f.out.rfind("Quindara: no sound (", 0), 0u) << f.out;
+        EXPECT_EQ(stage.read("config.dat"), std::string("\x10\x27\0\0\x40\0\0\0", 8));
+    }
 }
 
 TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
