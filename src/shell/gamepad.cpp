@@ -5,6 +5,7 @@
 #include "shell/gamepad.h"
 #include "shell/input.h"
 #include <SDL.h>
+#include <algorithm>
 #include <dlfcn.h>
 
 namespace
@@ -36,11 +37,19 @@ struct Sdl2 {
     void (*update)() = nullptr;
     Uint8 (*button)(void* pad, int button) = nullptr;
     Sint16 (*axis)(void* pad, int axis) = nullptr;
+    void* (*openJoystick)(int index) = nullptr;
+    void (*closeJoystick)(void* joystick) = nullptr;
+    int (*joystickAttached)(void* joystick) = nullptr;
+    int (*joystickButtons)(void* joystick) = nullptr;
+    Uint8 (*joystickButton)(void* joystick, int button) = nullptr;
 };
 
 Sdl2 sdl2;
 bool looked = false;
 void* pad = nullptr;
+// A joystick that is no game controller, plugged in after start-up: the 1.2 calls see only
+// the joysticks there at the start, so its buttons are read through SDL2, by their numbers.
+void* lateJoystick = nullptr;
 bool held[BUTTON_SLOTS];
 
 template <typename F> bool find(void* library, const char* name, F& into)
@@ -64,7 +73,12 @@ bool lookUpSdl2()
         !find(library, "SDL_GameControllerGetAttached", found.attached) ||
         !find(library, "SDL_GameControllerUpdate", found.update) ||
         !find(library, "SDL_GameControllerGetButton", found.button) ||
-        !find(library, "SDL_GameControllerGetAxis", found.axis))
+        !find(library, "SDL_GameControllerGetAxis", found.axis) ||
+        !find(library, "SDL_JoystickOpen", found.openJoystick) ||
+        !find(library, "SDL_JoystickClose", found.closeJoystick) ||
+        !find(library, "SDL_JoystickGetAttached", found.joystickAttached) ||
+        !find(library, "SDL_JoystickNumButtons", found.joystickButtons) ||
+        !find(library, "SDL_JoystickGetButton", found.joystickButton))
         return false; // an SDL without controllers: joysticks keep their raw numbers
     if (found.initSubSystem(SDL2_INIT_GAMECONTROLLER) != 0)
         return false;
@@ -109,8 +123,21 @@ void pollGamepad()
         pad = nullptr;
         releaseAll();
     }
-    if (!pad && sdl2.numJoysticks() > 0 && sdl2.isGameController(0))
+    if (lateJoystick && !sdl2.joystickAttached(lateJoystick)) {
+        sdl2.closeJoystick(lateJoystick);
+        lateJoystick = nullptr;
+        releaseAll();
+    }
+    const bool plugged = sdl2.numJoysticks() > 0;
+    if (!pad && !lateJoystick && plugged && sdl2.isGameController(0))
         pad = sdl2.open(0);
+    else if (!pad && !lateJoystick && plugged && !SDL_JoystickOpened(0))
+        lateJoystick = sdl2.openJoystick(0);
+    if (lateJoystick) {
+        const int buttons = std::min(sdl2.joystickButtons(lateJoystick), 256);
+        for (int b = 0; b < buttons; ++b)
+            press(b, sdl2.joystickButton(lateJoystick, b) != 0);
+    }
     if (!pad)
         return;
     auto on = [](int b) { return sdl2.button(pad, b) != 0; };
@@ -140,7 +167,8 @@ bool gamepadActive()
 
 void resetGamepadState()
 {
-    pad = nullptr;  // SDL closes it when it shuts down
+    pad = nullptr; // SDL closes them when it shuts down
+    lateJoystick = nullptr;
     looked = false; // and the controllers are started again with SDL
     sdl2 = Sdl2();
     for (bool& h : held)

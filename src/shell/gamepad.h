@@ -12,7 +12,8 @@
 // Its changes are put on SDL's queue as joystick-button events, so the game, the ready
 // banner's wait and a recording take them as they take a joystick's buttons; that pad's own
 // raw button numbers are then left out. Any other joystick keeps its raw numbers. A pad
-// plugged in while the game runs is picked up at the next frame.
+// plugged in while the game runs is picked up at the next frame, a controller in its layout,
+// any other joystick by its numbers (read through SDL2: the 1.2 calls do not see it).
 void pollGamepad();
 // True while joystick 0 is read as a game controller.
 bool gamepadActive();

@@ -108,14 +108,23 @@ TEST(Gamepad, AnyOtherJoystickKeepsItsNumbers)
     EXPECT_EQ(heldButtons(), std::set<int>{5});
 }
 
-// A controller plugged in while the game runs is taken up at the next frame.
+// A pad plugged in while the game runs is taken up at the next frame: any joystick by its
+// own numbers, let go when it is unplugged; a controller in its layout.
 TEST(Gamepad, APadPluggedInLaterIsTakenUp)
 {
     StagedResources stage;
     Headless sdl;
     gameState = STATE_PAUSED;
     pollInput();
-    EXPECT_FALSE(gamepadActive());
+    {
+        VirtualPad wheel(VirtualPad::WHEEL);
+        wheel.button(19, true);
+        pollInput();
+        EXPECT_FALSE(gamepadActive());
+        EXPECT_EQ(heldButtons(), std::set<int>{19});
+    }
+    pollInput();
+    EXPECT_EQ(heldButtons(), std::set<int>());
     VirtualPad later(VirtualPad::GAME_CONTROLLER);
     later.axis(LX, -20000);
     pollInput();
