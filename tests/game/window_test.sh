@@ -54,10 +54,17 @@ wait_exit 60
 
 # With a window manager: full screen fills the desktop, and leaving it gives back the window
 # at the chosen scale, from --fullscreen too.
-openbox >/dev/null 2>&1 &
-wm=$!
-wm_ready() { xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_WM_STATE_FULLSCREEN; }
-wait_until 60 "the window manager" wm_ready
+# (A window manager that ends while starting is started again, its words kept for a failure.)
+wm= wm_starts=0
+wm_ready() {
+  if [ -z "$wm" ] || ! kill -0 "$wm" 2>/dev/null; then
+    [ $((wm_starts += 1)) -le 3 ] || fail "the window manager ended three times"
+    openbox >>"$stage/openbox.log" 2>&1 &
+    wm=$!
+  fi
+  xprop -root _NET_SUPPORTED 2>/dev/null | grep -q _NET_WM_STATE_FULLSCREEN
+}
+wait_until 120 "the window manager" wm_ready
 launch_game --scale 2
 scale=2
 wait_until 120 "the ready banner" shows_banner

@@ -3,7 +3,14 @@
 #   . xwindow.sh; stage_game GAME RESOURCES; start_xserver; launch_game [ARGS...]
 # Every wait polls until its condition holds or its (generous) limit runs out.
 
-fail() { echo "FAIL: $*"; [ -f "${stage:-}/out.log" ] && sed 's/^/  game: /' "$stage/out.log"; exit 1; }
+fail() {
+  echo "FAIL: $*"
+  local log
+  for log in "${stage:-/nonexistent}"/*.log; do
+    [ -f "$log" ] && sed "s/^/  $(basename "$log" .log): /" "$log"
+  done
+  exit 1
+}
 
 for tool in Xvfb xdotool xdpyinfo xwininfo import convert; do
   command -v $tool >/dev/null || fail "$tool is not installed"
