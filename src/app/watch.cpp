@@ -141,13 +141,13 @@ int watchReplay(const Options& options)
             break;
         ++played;
         const ReplayFrame& recorded = replay.frames[i];
-        const FrameDigest& played = playedDigest();
+        const FrameDigest& digest = playedDigest();
         if (options.dump)
-            printDigest(i, played, played == recorded.digest ? "\n" : " (recorded differs)\n");
+            printDigest(i, digest, digest == recorded.digest ? "\n" : " (recorded differs)\n");
         if (differs == replay.frames.size() &&
-            (!(played == recorded.digest) || quit != recorded.quit)) {
+            (!(digest == recorded.digest) || quit != recorded.quit)) {
             differs = i;
-            groups = quit != recorded.quit ? "state" : differingGroups(played, recorded.digest);
+            groups = quit != recorded.quit ? "state" : differingGroups(digest, recorded.digest);
             if (options.check)
                 break;
         }

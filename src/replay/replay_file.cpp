@@ -1,5 +1,6 @@
 // The replay file: a small versioned binary format, described in docs/replay-format.md.
 #include "replay/replay_file.h"
+#include "shell/file_replace.h"
 #include "shell/hash.h"
 #include "shell/input.h"
 #include <SDL.h>
@@ -257,22 +258,5 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string& error)
 bool writeReplayFile(const std::string& path, const Replay& replay)
 {
     const std::vector<uint8_t> bytes = encodeReplay(replay);
-    // Under a name of its own, beside the file it replaces: two copies of the game never
-    // write the same temporary file.
-    std::string temporary = path + ".XXXXXX";
-    const int fd = mkstemp(temporary.data());
-    std::FILE* file = fd >= 0 ? fdopen(fd, "wb") : nullptr;
-    if (!file) {
-        if (fd >= 0)
-            close(fd), std::remove(temporary.c_str());
-        return false;
-    }
-    fchmod(fd, 0644);
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    ok = std::fflush(file) == 0 && fsync(fileno(file)) == 0 && ok;
-    ok = std::fclose(file) == 0 && ok;
-    if (ok && std::rename(temporary.c_str(), path.c_str()) == 0)
-        return true;
-    std::remove(temporary.c_str());
-    return false;
+    return replaceFile(path, bytes.data(), bytes.size());
 }

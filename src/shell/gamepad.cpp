@@ -4,9 +4,9 @@
 // would bind to instead. No layout table of the game's own is needed.
 #include "shell/gamepad.h"
 #include "shell/input.h"
+#include "shell/loaded_library.h"
 #include <SDL.h>
 #include <algorithm>
-#include <dlfcn.h>
 
 namespace
 {
@@ -52,33 +52,27 @@ void* pad = nullptr;
 void* lateJoystick = nullptr;
 bool held[BUTTON_SLOTS];
 
-template <typename F> bool find(void* library, const char* name, F& into)
-{
-    into = reinterpret_cast<F>(dlsym(library, name));
-    return into != nullptr;
-}
-
 bool lookUpSdl2()
 {
     if (looked)
         return sdl2.open != nullptr;
     looked = true;
-    void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
+    void* library = loadedLibrary(SDL2_LIBRARY);
     Sdl2 found;
-    if (!library || !find(library, "SDL_InitSubSystem", found.initSubSystem) ||
-        !find(library, "SDL_NumJoysticks", found.numJoysticks) ||
-        !find(library, "SDL_IsGameController", found.isGameController) ||
-        !find(library, "SDL_GameControllerOpen", found.open) ||
-        !find(library, "SDL_GameControllerClose", found.close) ||
-        !find(library, "SDL_GameControllerGetAttached", found.attached) ||
-        !find(library, "SDL_GameControllerUpdate", found.update) ||
-        !find(library, "SDL_GameControllerGetButton", found.button) ||
-        !find(library, "SDL_GameControllerGetAxis", found.axis) ||
-        !find(library, "SDL_JoystickOpen", found.openJoystick) ||
-        !find(library, "SDL_JoystickClose", found.closeJoystick) ||
-        !find(library, "SDL_JoystickGetAttached", found.joystickAttached) ||
-        !find(library, "SDL_JoystickNumButtons", found.joystickButtons) ||
-        !find(library, "SDL_JoystickGetButton", found.joystickButton))
+    if (!lookUp(library, "SDL_InitSubSystem", found.initSubSystem) ||
+        !lookUp(library, "SDL_NumJoysticks", found.numJoysticks) ||
+        !lookUp(library, "SDL_IsGameController", found.isGameController) ||
+        !lookUp(library, "SDL_GameControllerOpen", found.open) ||
+        !lookUp(library, "SDL_GameControllerClose", found.close) ||
+        !lookUp(library, "SDL_GameControllerGetAttached", found.attached) ||
+        !lookUp(library, "SDL_GameControllerUpdate", found.update) ||
+        !lookUp(library, "SDL_GameControllerGetButton", found.button) ||
+        !lookUp(library, "SDL_GameControllerGetAxis", found.axis) ||
+        !lookUp(library, "SDL_JoystickOpen", found.openJoystick) ||
+        !lookUp(library, "SDL_JoystickClose", found.closeJoystick) ||
+        !lookUp(library, "SDL_JoystickGetAttached", found.joystickAttached) ||
+        !lookUp(library, "SDL_JoystickNumButtons", found.joystickButtons) ||
+        !lookUp(library, "SDL_JoystickGetButton", found.joystickButton))
         return false; // an SDL without controllers: joysticks keep their raw numbers
     if (found.initSubSystem(SDL2_INIT_GAMECONTROLLER) != 0)
         return false;

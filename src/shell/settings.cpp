@@ -1,4 +1,5 @@
 #include "shell/settings.h"
+#include "shell/file_replace.h"
 #include "shell/game.h"
 #include <cerrno>
 #include <climits>
@@ -40,26 +41,6 @@ void currentBytes(unsigned char bytes[8])
 {
     putLittleEndian(bytes, highScore);
     putLittleEndian(bytes + 4, settings.volume);
-}
-
-// Writes all of `bytes` to an open descriptor and makes it durable.
-bool writeAll(int fd, const unsigned char* bytes, size_t size)
-{
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t n = write(fd, bytes + done, size - done);
-        if (n <= 0)
-            return false;
-        done += static_cast<size_t>(n);
-    }
-    return fsync(fd) == 0;
-}
-
-// Writes the 8 bytes to a new file and closes it: a failed write or close is a failed save.
-bool writeAndClose(int fd, const unsigned char bytes[8])
-{
-    const bool written = writeAll(fd, bytes, 8);
-    return close(fd) == 0 && written;
 }
 
 // The file a save must change: the target of a symbolic link, not the link. `dangling` is
@@ -119,20 +100,6 @@ void bytesToSave(const std::string& target, unsigned char bytes[8])
     const int32_t theirs = getLittleEndian(stored);
     if (theirs > highScore && theirs <= MAX_STORED_HIGH_SCORE)
         putLittleEndian(bytes, theirs);
-}
-
-// A new file with the bytes, under a name no other copy of the game uses, beside `target`;
-// its name, or an empty string when it could not be written (nothing is then left behind).
-std::string writeTemporary(const std::string& target, const unsigned char bytes[8])
-{
-    std::string name = target + ".XXXXXX";
-    const int fd = mkstemp(name.data());
-    if (fd < 0)
-        return "";
-    if (fchmod(fd, 0644) == 0 ? writeAndClose(fd, bytes) : (close(fd), false))
-        return name;
-    std::remove(name.c_str());
-    return "";
 }
 
 // Overwrites the bytes where they are, for a file whose folder takes no new files. Only a
@@ -213,7 +180,7 @@ bool writeSettingsFile(const std::string& path)
         return false;
     unsigned char bytes[8];
     currentBytes(bytes);
-    return writeAndClose(fd, bytes);
+    return writeAndClose(fd, bytes, 8);
 }
 
 bool saveSettings()
@@ -226,14 +193,9 @@ bool saveSettings()
     const FolderLock lock(target);
     unsigned char bytes[8];
     bytesToSave(target, bytes);
-    if (!dangling) {
-        const std::string temporary = writeTemporary(target, bytes);
-        if (!temporary.empty() && std::rename(temporary.c_str(), target.c_str()) == 0) {
-            remember(bytes);
-            return true;
-        }
-        if (!temporary.empty())
-            std::remove(temporary.c_str());
+    if (!dangling && replaceFile(target, bytes, 8)) {
+        remember(bytes);
+        return true;
     }
     // The folder refuses new files, or the rename failed: the file itself may still take
     // its 8 bytes.

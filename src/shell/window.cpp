@@ -1,11 +1,11 @@
 #include "shell/window.h"
 #include "shell/game.h"
+#include "shell/loaded_library.h"
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dlfcn.h>
 #include <string>
 
 void chooseWindowScaling(int scale)
@@ -61,51 +61,49 @@ void setWindowIcon()
 
 // On X, full screen is the window manager's job: SDL asks it to fill the desktop. With no
 // window manager that offers it, SDL shrinks the window to 320x240 and draws the corner of a
-// desktop-sized picture in it, so the game keeps its window instead. The X library is the
-// one SDL loaded; it is looked up rather than linked, as other drivers need none.
+// desktop-sized picture in it, so the game keeps its window instead.
+using Atom = unsigned long;
+struct Xlib {
+    void* (*openDisplay)(const char*);
+    int (*closeDisplay)(void*);
+    Atom (*internAtom)(void*, const char*, int);
+    unsigned long (*rootWindow)(void*);
+    int (*getProperty)(void*, unsigned long, Atom, long, long, int, Atom, Atom*, int*,
+                       unsigned long*, unsigned long*, unsigned char**);
+    int (*release)(void*);
+};
+
 bool windowManagerOffersFullScreen()
 {
     char driver[32] = "";
     SDL_VideoDriverName(driver, sizeof driver);
-    void* x11 = dlopen("libX11.so.6", RTLD_NOW | RTLD_NOLOAD);
-    if (std::strcmp(driver, "x11") != 0 || !x11)
-        return true;
-    using Atom = unsigned long;
-    auto openDisplay = reinterpret_cast<void* (*)(const char*)>(dlsym(x11, "XOpenDisplay"));
-    auto closeDisplay = reinterpret_cast<int (*)(void*)>(dlsym(x11, "XCloseDisplay"));
-    auto internAtom =
-        reinterpret_cast<Atom (*)(void*, const char*, int)>(dlsym(x11, "XInternAtom"));
-    auto rootWindow = reinterpret_cast<unsigned long (*)(void*)>(dlsym(x11, "XDefaultRootWindow"));
-    auto getProperty =
-        reinterpret_cast<int (*)(void*, unsigned long, Atom, long, long, int, Atom, Atom*, int*,
-                                 unsigned long*, unsigned long*, unsigned char**)>(
-            dlsym(x11, "XGetWindowProperty"));
-    auto release = reinterpret_cast<int (*)(void*)>(dlsym(x11, "XFree"));
-    void* display =
-        openDisplay && closeDisplay && internAtom && rootWindow && getProperty && release
-            ? openDisplay(nullptr)
-            : nullptr;
-    if (!display)
-        return true; // cannot ask: let SDL try
+    void* library = loadedLibrary("libX11.so.6");
+    Xlib x{};
+    void* display = nullptr;
+    if (std::strcmp(driver, "x11") != 0 || !lookUp(library, "XOpenDisplay", x.openDisplay) ||
+        !lookUp(library, "XCloseDisplay", x.closeDisplay) ||
+        !lookUp(library, "XInternAtom", x.internAtom) ||
+        !lookUp(library, "XDefaultRootWindow", x.rootWindow) ||
+        !lookUp(library, "XGetWindowProperty", x.getProperty) ||
+        !lookUp(library, "XFree", x.release) || !(display = x.openDisplay(nullptr)))
+        return true; // not X, or no way to ask: let SDL try
     // The window manager lists what it supports on the root window.
-    const Atom supported = internAtom(display, "_NET_SUPPORTED", 1);
-    const Atom fullScreen = internAtom(display, "_NET_WM_STATE_FULLSCREEN", 1);
+    const Atom supported = x.internAtom(display, "_NET_SUPPORTED", 1);
+    const Atom fullScreen = x.internAtom(display, "_NET_WM_STATE_FULLSCREEN", 1);
     constexpr Atom ATOM_TYPE = 4;
-    bool offered = false;
     Atom type = 0;
     int format = 0;
     unsigned long count = 0, left = 0;
     unsigned char* data = nullptr;
-    if (supported && fullScreen &&
-        getProperty(display, rootWindow(display), supported, 0, 4096, 0, ATOM_TYPE, &type, &format,
-                    &count, &left, &data) == 0 &&
-        data && type == ATOM_TYPE && format == 32) {
-        const Atom* atoms = reinterpret_cast<const Atom*>(data);
-        offered = std::find(atoms, atoms + count, fullScreen) != atoms + count;
-    }
+    const bool listed = supported && fullScreen &&
+                        x.getProperty(display, x.rootWindow(display), supported, 0, 4096, 0,
+                                      ATOM_TYPE, &type, &format, &count, &left, &data) == 0 &&
+                        data && type == ATOM_TYPE && format == 32;
+    const Atom* atoms = reinterpret_cast<const Atom*>(data);
+    const bool offered = listed && std::find(atoms, atoms + count, fullScreen) != atoms + count;
     if (data)
-        release(data);
-    closeDisplay(display);
+        x.release(data);
+    x.closeDisplay(display);
     return offered;
 }
 
@@ -127,13 +125,14 @@ bool fullScreenPossible()
 // again through SDL2, as the 1.2 calls cannot move a window.
 void centreWindow()
 {
-    void* sdl2 = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_NOLOAD);
-    auto window =
-        reinterpret_cast<void* (*)(Uint32)>(sdl2 ? dlsym(sdl2, "SDL_GetWindowFromID") : nullptr);
-    auto place = reinterpret_cast<void (*)(void*, int, int)>(
-        sdl2 ? dlsym(sdl2, "SDL_SetWindowPosition") : nullptr);
+    void* sdl2 = loadedLibrary(SDL2_LIBRARY);
+    void* (*window)(Uint32) = nullptr;
+    void (*place)(void*, int, int) = nullptr;
+    if (!lookUp(sdl2, "SDL_GetWindowFromID", window) ||
+        !lookUp(sdl2, "SDL_SetWindowPosition", place))
+        return;
     constexpr int CENTRED = 0x2FFF0000;
-    for (Uint32 id = 1; window && place && id < 256; ++id) {
+    for (Uint32 id = 1; id < 256; ++id) {
         if (void* found = window(id)) {
             place(found, CENTRED, CENTRED);
             return;

@@ -31,13 +31,12 @@ tap $start
 wait_until 120 "the attract screen" shows_attract
 tap $start
 wait_until 60 "the run to start" shows_no_coin_text
-score_at_start=$(region_sum 272 96 46 26)
-score_moved() { [ "$(region_sum 272 96 46 26)" != "$score_at_start" ]; }
+note_score
 if [ "$kind" = controller ]; then
   pad axis 1 -32768 # the left stick up
   wait_until 60 "the score to rise on the stick" score_moved
   pad axis 1 0
-  score_at_start=$(region_sum 272 96 46 26)
+  note_score
 fi
 pad button $accelerate 1
 wait_until 60 "the score to rise on button $accelerate" score_moved

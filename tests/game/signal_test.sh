@@ -20,9 +20,8 @@ fi
 if [ "$state" = playing ]; then
   press key Return
   wait_until 60 "the run to start" shows_no_coin_text
-  score_at_start=$(region_sum 272 96 46 26)
+  note_score
   press keydown Up
-  score_moved() { [ "$(region_sum 272 96 46 26)" != "$score_at_start" ]; }
   wait_until 60 "the score to rise" score_moved
 fi
 

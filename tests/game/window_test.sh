@@ -15,10 +15,7 @@ launch_game
 
 title=$(xdotool getwindowname "$win")
 [ "$title" = "Quindara...v1.0.2b" ] || fail "window title is '$title'"
-geometry=$(xwininfo -id "$win")
-width=$(echo "$geometry" | awk '/Width:/{print $2}')
-height=$(echo "$geometry" | awk '/Height:/{print $2}')
-[ "$width" = 960 ] && [ "$height" = 720 ] || fail "window is ${width}x${height}, expected 960x720"
+size_is 960x720 || fail "window is $(window_size), expected 960x720"
 xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (30 x 40)' || fail "the window has no icon"
 
 wait_until 120 "the ready banner" shows_banner
@@ -73,8 +70,8 @@ wait_until 120 "the attract screen" shows_attract
 press key F11
 wait_until 60 "full screen" size_is 1280x1024
 press key F11
-back() { size_is 640x480 && shows_attract; }
-wait_until 60 "the window back at twice its size" back
+back_at() { size_is "$1" && shows_attract; }
+wait_until 60 "the window back at twice its size" back_at 640x480
 # Switching to another window mid-run pauses it; the player's start press resumes it.
 press key Return
 wait_until 60 "the run to start" shows_no_coin_text
@@ -98,8 +95,7 @@ press key Escape
 wait_until 120 "the attract screen in full screen" shows_attract
 press key F11
 scale=3 top=0
-back() { size_is 960x720 && shows_attract; }
-wait_until 60 "the window at three times its size, on the desktop" back
+wait_until 60 "the window at three times its size, on the desktop" back_at 960x720
 kill -TERM "$gpid"
 wait_exit 60
 kill "$wm"

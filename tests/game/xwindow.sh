@@ -115,6 +115,9 @@ pixels_like() {
 }
 # region_sum X Y W H: a checksum of what that rectangle shows, to see it change.
 region_sum() { crop "$@" | convert - rgb:- 2>/dev/null | md5sum | cut -d' ' -f1; }
+# note_score, then score_moved: the panel's score shows something else than when noted.
+note_score() { score_noted=$(region_sum 272 96 46 26); }
+score_moved() { [ "$(region_sum 272 96 46 26)" != "$score_noted" ]; }
 
 # What the window shows.
 shows_banner()  { [ "$(pixels_like 150 222 110 14 'rgb(56,117,137)' 12)" -gt 20 ]; }   # " ready...(X or ENTER ..."
