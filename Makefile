@@ -5,15 +5,20 @@ SANBUILD ?= build-sanitize
 PREFIX ?= $(HOME)/.local
 
 SHELL := /bin/bash
-.PHONY: format format-check fuzz play test build deps deps-test deps-package sanitize bench clean install uninstall package screenshots replays
+.PHONY: format format-check fuzz play test build game deps deps-test deps-package sanitize bench clean install uninstall package screenshots replays
 
-play: deps build
+# Playing needs only the game and its pictures and sounds: a first `make play` configures the
+# build without the test suite (and so without GoogleTest) and builds the game alone. `make
+# test` turns the suite on in the same build folder, in either order. ARGS go to the game.
+play: deps game
 	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$SDL_VIDEODRIVER" ]; then \
 	  echo "Quindara needs a desktop to open its window: no DISPLAY or WAYLAND_DISPLAY is set (run it from a desktop session)."; \
 	  exit 1; fi
-	./$(BUILD)/quindara
+	$(abspath $(BUILD))/quindara $(ARGS)
 
-test: deps-test build
+test: deps-test
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDARA_TESTS=ON $(CMAKE_ARGS)
+	@cmake --build $(BUILD) -j2
 	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j2
 
 # The sources in the project's own style (.clang-format): format-check fails on any that
@@ -36,8 +41,12 @@ deps-package:
 build: $(BUILD)/CMakeCache.txt
 	@cmake --build $(BUILD) -j2
 
+game: $(BUILD)/CMakeCache.txt
+	@cmake --build $(BUILD) -j2 --target quindara
+
+# A new build folder starts without the test suite; `make test` adds it.
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUINDARA_TESTS=OFF $(CMAKE_ARGS)
 
 # The whole suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 sanitize: deps-test
