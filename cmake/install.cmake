@@ -29,8 +29,10 @@ set(METAINFO ${STAGING}/${QUINDARA_APP_ID}.metainfo.xml)
 configure_file(data/quindara.metainfo.xml.in ${METAINFO} @ONLY)
 
 function(install_common component datadir exec)
+  # The kinds of file the build makes, and nothing else: what a player left in the build's
+  # folder (settings, recorded runs, a save cut short) never ships.
   install(DIRECTORY ${RES}/ DESTINATION ${datadir}/_resources COMPONENT ${component}
-    PATTERN "config.dat*" EXCLUDE PATTERN ".assets-stamp" EXCLUDE PATTERN "installed" EXCLUDE
+    FILES_MATCHING PATTERN "*.bmp" PATTERN "*.wav" PATTERN "*.ttf" PATTERN "*.lvl"
     PATTERN "arial.ttf" EXCLUDE)
   install(FILES ${STAGING}/installed DESTINATION ${datadir}/_resources COMPONENT ${component})
   foreach(size ${QUINDARA_ICON_SIZES})

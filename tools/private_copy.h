@@ -9,7 +9,8 @@
 // A private copy of the built resources in a fresh temporary folder, made the working
 // directory while it lives, so the tools and tests that run the game never touch the
 // build's files (its settings above all) or each other's. It holds the files named (paths
-// inside _resources, or "*" for all of them); with none, an empty _resources folder.
+// inside _resources, or "*" for all the game's own); with none, an empty _resources folder.
+// What a player left in a build's folder (settings, recorded runs) is never copied.
 class PrivateCopy
 {
   public:
@@ -26,14 +27,17 @@ class PrivateCopy
         fs::create_directories(into);
         for (const std::string& file : files) {
             if (file == "*") {
-                fs::copy(resources, into,
-                         fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+                for (const fs::directory_entry& e : fs::recursive_directory_iterator(resources))
+                    if (e.is_regular_file() && isGameResource(e.path())) {
+                        const fs::path to = into / fs::relative(e.path(), resources);
+                        fs::create_directories(to.parent_path());
+                        fs::copy_file(e.path(), to, fs::copy_options::overwrite_existing);
+                    }
             } else {
                 fs::create_directories((into / file).parent_path());
                 fs::copy(fs::path(resources) / file, into / file, fs::copy_options::recursive);
             }
         }
-        fs::remove(into / "config.dat");
         previous_ = fs::current_path();
         fs::current_path(dir_);
     }
@@ -42,6 +46,12 @@ class PrivateCopy
         std::error_code ignored;
         std::filesystem::current_path(previous_, ignored);
         std::filesystem::remove_all(dir_, ignored);
+    }
+    // The kinds of file the build makes: pictures, sounds, fonts and the course.
+    static bool isGameResource(const std::filesystem::path& file)
+    {
+        const std::string kind = file.extension().string();
+        return kind == ".bmp" || kind == ".wav" || kind == ".ttf" || kind == ".lvl";
     }
     PrivateCopy(const PrivateCopy&) = delete;
     PrivateCopy& operator=(const PrivateCopy&) = delete;

@@ -6,6 +6,6 @@ set -eu
 stage=$(mktemp -d /tmp/quindara-check-XXXXXX)
 trap 'rm -rf "$stage"' EXIT
 cp "$1" "$stage/quindara"
-cp -r "$2" "$stage/_resources"
-rm -f "$stage/_resources/config.dat"
+. "$(dirname "$0")/copy_resources.sh"
+copy_resources "$2" "$stage/_resources"
 "$stage/quindara" --replay "$3" --check

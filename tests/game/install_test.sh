@@ -16,7 +16,16 @@ unset XDG_DATA_HOME
 mkdir -p "$HOME"
 
 mkdir -p "$prefix/share/applications" # there before the install: it stays after
+# What playing from the build folder leaves there is the player's, never the game's: none of
+# it may be installed or packaged.
+planted=()
+for left in config.dat last-run.qrp best-run.qrp config.dat.Q1w2E3 best-run.qrp.R4t5Y6; do
+  [ -e "$build/_resources/$left" ] && continue # a player's own: left as it is
+  echo player >"$build/_resources/$left" && planted+=("$build/_resources/$left")
+done
+trap 'rm -rf "$work" "${planted[@]}"' EXIT
 "$src/scripts/install.sh" "$build" "$prefix" >"$work/install.log" 2>&1 || { cat "$work/install.log"; fail "install failed"; }
+grep -E 'config\.dat|\.qrp' "$prefix/share/quindara/install-manifest.txt" && fail "the install carries a player's files"
 version=$(cd / && "$prefix/bin/quindara" --version) || fail "the launcher did not start the game"
 [ "$version" = "Quindara v1.0.2b" ] || fail "launcher printed '$version'"
 desktop-file-validate "$prefix/share/applications/quindara.desktop" || fail "invalid desktop entry"
@@ -60,7 +69,7 @@ for path in ./usr/games/quindara ./usr/share/games/quindara/_resources/01.lvl \
     "./usr/share/metainfo/$(basename "$metainfo")"; do
   echo "$contents" | grep -qx "$path" || fail "the package lacks $path"
 done
-echo "$contents" | grep -q config.dat && fail "the package carries a settings file"
+echo "$contents" | grep -E 'config\.dat|\.qrp' && fail "the package carries a player's files"
 dpkg-deb -f "$deb" Depends | grep -q 'libsdl1.2-compat-shim' || fail "the package does not ask for libsdl1.2-compat-shim"
 lintian --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1
 grep '^E:' "$work/lintian.log" && fail "lintian errors"

@@ -27,12 +27,12 @@ wait_until() {
   done
 }
 
+. "$(dirname "${BASH_SOURCE[0]}")/copy_resources.sh"
 # A copy of the game and its resources in a fresh folder: $stage.
 stage_game() {
   stage=$(mktemp -d)
   cp "$1" "$stage/quindara"
-  cp -r "$2" "$stage/_resources"
-  rm -f "$stage/_resources/config.dat"
+  copy_resources "$2" "$stage/_resources"
 }
 
 # Starts Xvfb on a display it picks itself, and waits until it answers. Two servers starting
