@@ -14,7 +14,7 @@ struct SessionSetup {
 // tools and tests, which work in a private copy), and the settings file.
 void enterSession(bool intoProgramFolder);
 // The libraries, the window, the intro screens, the level and the assets. Returns 0, or the
-// exit status when the game cannot go on.
+// exit status when the game cannot go on (everything is then shut down again).
 int startSession(const SessionSetup& setup, TileList& tiles);
 // Brings up the libraries, the window, the fonts and the intro picture. False when there is
 // no screen (the libraries are shut down again).
