@@ -11,6 +11,7 @@
 #include "shell/settings.h"
 #include "shell/signals.h"
 #include <SDL.h>
+#include <algorithm>
 #include <cstdlib>
 
 namespace
@@ -24,6 +25,7 @@ bool runRecording = false;          // a run is under way and being kept
 std::vector<uint8_t> frameSnapshot; // the state this attract frame began in
 uint32_t frameSeed = 0;
 int highScoreBefore = 0;
+int runBest = 0; // the highest score of the run being kept
 
 void finishRun()
 {
@@ -31,8 +33,8 @@ void finishRun()
     if (!writeReplayFile(recordFolder + "/last-run.qrp", run))
         return; // a replay that cannot be kept costs nothing of the game
     // The best run is the one that set the high score, also against another copy of the game
-    // that may have saved a higher one meanwhile.
-    if (highScore > highScoreBefore && highScore >= storedHighScore())
+    // that may have saved a higher one meanwhile (whose score this copy's save then kept).
+    if (runBest > highScoreBefore && runBest >= storedHighScore())
         writeReplayFile(recordFolder + "/best-run.qrp", run);
 }
 
@@ -81,7 +83,9 @@ void frameEnds(const FrameLoop&, bool quit)
         run.seed = frameSeed;
         run.snapshot.assign(frameSnapshot.begin(), frameSnapshot.end());
         runRecording = true;
+        runBest = 0;
     }
+    runBest = std::max(runBest, score);
     if (quit && quitSignalled())
         run.events.push_back({QUIT_REQUEST_EVENT, 0}); // the replay ends on this frame too
     run.closeFrame(digestFrame(soundLog()), quit);

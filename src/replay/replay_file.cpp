@@ -175,6 +175,10 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
     r.snapshot.assign(data + in.pos, data + in.pos + snapshotSize);
     in.pos += snapshotSize;
     const uint32_t frames = in.u32();
+    if (frames == 0 && !in.bad) { // a run is kept from the frame of its start press on
+        error = "damaged (it holds no frames)";
+        return false;
+    }
     if (frames > MAX_REPLAY_FRAMES || frames > size) { // every frame takes bytes
         error = "damaged (it claims too many frames)";
         return false;
@@ -258,5 +262,8 @@ bool readReplayFile(const std::string& path, Replay& replay, std::string& error)
 bool writeReplayFile(const std::string& path, const Replay& replay)
 {
     const std::vector<uint8_t> bytes = encodeReplay(replay);
+    // Under the folder's lock, as the settings are saved: the start-up's clean-up of what a
+    // killed save left never takes a file being written now.
+    const FolderLock lock(folderOf(path), SAVE_LOCK_WAIT_MS);
     return replaceFile(path, bytes.data(), bytes.size());
 }

@@ -1,6 +1,12 @@
 #include "shell/file_replace.h"
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,4 +37,63 @@ bool replaceFile(const std::string& target, const void* bytes, size_t size)
     std::remove(temporary.c_str());
     errno = failure;
     return false;
+}
+
+FolderLock::FolderLock(const std::string& folder, int waitMs)
+{
+    fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0)
+        return;
+    const timespec pause = {0, 10 * 1000 * 1000};
+    for (int waited = 0;; waited += 10) {
+        held_ = flock(fd_, LOCK_EX | LOCK_NB) == 0;
+        if (held_ || errno != EWOULDBLOCK || waited >= waitMs)
+            return;
+        nanosleep(&pause, nullptr);
+    }
+}
+
+FolderLock::~FolderLock()
+{
+    if (fd_ >= 0)
+        close(fd_); // and with it the lock
+}
+
+std::string folderOf(const std::string& file)
+{
+    const size_t slash = file.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
+}
+
+namespace
+{
+// "NAME.XXXXXX" as mkstemp makes it from NAME: six letters or digits after the dot.
+bool isLeftoverOf(const char* entry, const char* name)
+{
+    const size_t length = std::strlen(name);
+    if (std::strncmp(entry, name, length) != 0 || entry[length] != '.' ||
+        std::strlen(entry) != length + 7)
+        return false;
+    for (const char* c = entry + length + 1; *c; ++c)
+        if (!std::isalnum(static_cast<unsigned char>(*c)))
+            return false;
+    return true;
+}
+} // namespace
+
+int removeLeftovers(const std::string& folder, std::initializer_list<const char*> names)
+{
+    const FolderLock lock(folder, 0); // another copy saving now: its files are not leftovers
+    DIR* dir = lock.held() ? opendir(folder.c_str()) : nullptr;
+    if (!dir)
+        return 0;
+    int removed = 0;
+    while (const dirent* entry = readdir(dir)) {
+        for (const char* name : names)
+            if (isLeftoverOf(entry->d_name, name) &&
+                unlink((folder + "/" + entry->d_name).c_str()) == 0)
+                ++removed;
+    }
+    closedir(dir);
+    return removed;
 }

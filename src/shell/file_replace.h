@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 
 // Files the game writes whole (its settings, its recorded runs), so that a crash, a full disk
@@ -12,3 +13,30 @@ bool writeAndClose(int fd, const void* bytes, size_t size);
 // no other copy of the game uses, then renamed over it. False when that could not be done;
 // nothing is then left behind, and errno says why.
 bool replaceFile(const std::string& target, const void* bytes, size_t size);
+
+// Holds a folder locked while this copy of the game reads and writes its files there, so two
+// copies saving at once take turns. Another copy's lock is waited for `waitMs` at most (a copy
+// stopped in the middle of a save must never freeze this one): `held()` then says false, and
+// the caller goes on without it.
+class FolderLock
+{
+  public:
+    FolderLock(const std::string& folder, int waitMs);
+    ~FolderLock();
+    bool held() const { return held_; }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+  private:
+    int fd_ = -1;
+    bool held_ = false;
+};
+// How long a save waits for another copy's lock.
+constexpr int SAVE_LOCK_WAIT_MS = 3000;
+
+// The folder a file lies in ("." for a bare name).
+std::string folderOf(const std::string& file);
+// Removes the temporary files that a save of one of `names` left in `folder` when it was cut
+// short (the game killed between writing and renaming): "NAME.XXXXXX". Only while no other
+// copy is saving there. Returns how many went.
+int removeLeftovers(const std::string& folder, std::initializer_list<const char*> names);

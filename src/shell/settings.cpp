@@ -7,7 +7,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -70,6 +69,10 @@ void makeParentFolders(const std::string& path)
 // other copy of the game has saved since.
 unsigned char lastKnown[8];
 bool lastKnownValid = false;
+// The highest score another copy of the game has put in the file since this one started:
+// no save of this copy's goes below it, whatever this copy's own high score does.
+int32_t othersBest = -1;
+bool lockWaitReported = false;
 
 void remember(const unsigned char bytes[8])
 {
@@ -89,17 +92,20 @@ bool readStored(const std::string& path, unsigned char bytes[8])
     return ok;
 }
 
-// The bytes a save writes: this copy's, except that where another copy has saved since this
-// one last read or wrote the file, the higher of the two high scores is kept.
+// The bytes a save writes: this copy's, except that the high score never goes below the
+// best that another copy has saved since this one started (seen now, where the file no longer
+// holds what this copy last read or wrote, or at an earlier save).
 void bytesToSave(const std::string& target, unsigned char bytes[8])
 {
     currentBytes(bytes);
     unsigned char stored[8];
-    if (!readStored(target, stored) || (lastKnownValid && std::memcmp(stored, lastKnown, 8) == 0))
-        return;
-    const int32_t theirs = getLittleEndian(stored);
-    if (theirs > highScore && theirs <= MAX_STORED_HIGH_SCORE)
-        putLittleEndian(bytes, theirs);
+    if (readStored(target, stored) && !(lastKnownValid && std::memcmp(stored, lastKnown, 8) == 0)) {
+        const int32_t theirs = getLittleEndian(stored);
+        if (theirs > othersBest && theirs <= MAX_STORED_HIGH_SCORE)
+            othersBest = theirs;
+    }
+    if (othersBest > highScore)
+        putLittleEndian(bytes, othersBest);
 }
 
 // Overwrites the bytes where they are, for a file whose folder takes no new files. Only a
@@ -124,30 +130,6 @@ bool writeInPlace(const std::string& path, const unsigned char bytes[8], bool cr
     return ok;
 }
 
-// Holds the settings folder locked while a copy of the game reads and writes the file, so two
-// copies saving at once take turns.
-class FolderLock
-{
-  public:
-    explicit FolderLock(const std::string& file)
-    {
-        const size_t slash = file.rfind('/');
-        const std::string folder = slash == std::string::npos ? "." : file.substr(0, slash);
-        fd_ = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        if (fd_ >= 0)
-            flock(fd_, LOCK_EX);
-    }
-    ~FolderLock()
-    {
-        if (fd_ >= 0)
-            close(fd_); // and with it the lock
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-
-  private:
-    int fd_ = -1;
-};
 } // namespace
 
 std::string chooseSettingsPath(bool installed, const std::string& xdgDataHome,
@@ -190,7 +172,14 @@ bool saveSettings()
     bool dangling = false;
     const std::string target = resolvedTarget(settingsPath, dangling);
     makeParentFolders(target);
-    const FolderLock lock(target);
+    const FolderLock lock(folderOf(target), SAVE_LOCK_WAIT_MS);
+    if (!lock.held() && !lockWaitReported) {
+        lockWaitReported = true;
+        std::fprintf(stderr,
+                     "Quindara: another copy of the game keeps %s locked; saving without "
+                     "waiting for it.\n",
+                     folderOf(target).c_str());
+    }
     unsigned char bytes[8];
     bytesToSave(target, bytes);
     if (!dangling && replaceFile(target, bytes, 8)) {
@@ -228,7 +217,9 @@ void resetSettingsState()
     settingsLocked = false;
     savesDisabled = false;
     saveFailureReported = false;
+    lockWaitReported = false;
     lastKnownValid = false;
+    othersBest = -1;
 }
 
 void locateSettings(bool installed)
@@ -240,8 +231,7 @@ void locateSettings(bool installed)
 
 std::string settingsFolder()
 {
-    const size_t slash = settingsPath.rfind('/');
-    return slash == std::string::npos ? "." : settingsPath.substr(0, slash);
+    return folderOf(settingsPath);
 }
 
 bool saveCurrentSettings()

@@ -38,9 +38,9 @@ std::string settingsFolder();
 void loadSettings();
 // Saves the 8 bytes: through a temporary file and a rename where the folder allows it,
 // otherwise in place (never creating the file); a symbolic link is followed. The folder is
-// locked for the read and the write, and where another copy of the game has saved since this
-// one last read or wrote the file, the higher high score is kept. False when nothing could be
-// written.
+// locked for the read and the write (another copy's lock is waited for a few seconds at most),
+// and the high score written never goes below one another copy of the game has saved since
+// this one started. False when nothing could be written.
 bool saveSettings();
 // The same save with the volume taken from the live `masterVolume`, as at shutdown and at
 // the end of every run.

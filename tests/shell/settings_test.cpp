@@ -1,9 +1,12 @@
+#include "app/session.h"
+#include "shell/file_replace.h"
 #include "shell/game.h"
 #include "shell/settings.h"
 #include "support/stage.h"
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -115,17 +118,18 @@ TEST(Settings, AnInterruptedSaveLeavesTheOldFileIntact)
     EXPECT_EQ(settings.volume, 60);
 }
 
-// Two copies of the game at once: whichever saves last, the higher high score stays. One copy
-// alone saves what it holds, a contact penalty's lowering included; no temporary file stays.
+// Two copies of the game at once: whichever saves last, the higher high score stays, at this
+// copy's next save too (its quit after its run). One copy alone saves what it holds, a contact
+// penalty's lowering included; no temporary file stays.
 TEST(Settings, AnotherCopysHigherScoreIsNeverLowered)
 {
     StagedResources stage;
     struct Case {
-        int32_t stored, otherSaves, ours, kept; // otherSaves -1: no other copy
-    } cases[] = {{1000, 4016, 4772, 4772},
-                 {1000, 4772, 4016, 4772},
-                 {5000, -1, 4900, 4900},
-                 {5000, 5000, 4900, 5000}};
+        int32_t stored, otherSaves, ours, kept, keptNext; // otherSaves -1: no other copy
+    } cases[] = {{1000, 4016, 4772, 4772, 4771},
+                 {1000, 4772, 4016, 4772, 4772},
+                 {5000, -1, 4900, 4900, 4899},
+                 {5000, 5000, 4900, 5000, 5000}};
     for (const Case& c : cases) {
         resetGameVariables();
         stage.write("config.dat", bytesOf(c.stored, 60));
@@ -136,10 +140,53 @@ TEST(Settings, AnotherCopysHigherScoreIsNeverLowered)
         settings.volume = 33;
         ASSERT_TRUE(saveSettings());
         EXPECT_EQ(stage.read("config.dat"), bytesOf(c.kept, 33)) << c.otherSaves;
-        highScore = c.kept - 1; // what this copy wrote last is its own to lower
+        highScore = c.ours - 1; // this copy's own score, lowered by a penalty
         ASSERT_TRUE(saveSettings());
-        EXPECT_EQ(stage.read("config.dat"), bytesOf(c.kept - 1, 33)) << c.otherSaves;
+        EXPECT_EQ(stage.read("config.dat"), bytesOf(c.keptNext, 33)) << c.otherSaves;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(stage.path("")), {}), 1);
+    }
+}
+
+// A copy stopped while it holds the folder's lock never freezes another: the save waits a
+// little, saves all the same and says so once.
+TEST(Settings, ASaveDoesNotWaitForeverForAnotherCopysLock)
+{
+    StagedResources stage;
+    resetGameVariables();
+    const FolderLock other(stage.path(""), 0);
+    ASSERT_TRUE(other.held());
+    testing::internal::CaptureStderr();
+    for (int32_t high : {10, 20}) {
+        highScore = high;
+        ASSERT_TRUE(saveSettings());
+        EXPECT_EQ(stage.read("config.dat"), bytesOf(high, 0));
+    }
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said, "Quindara: another copy of the game keeps _resources locked; saving "
+                    "without waiting for it.\n");
+}
+
+// What a killed save left (its temporary file, never renamed) goes at the next start, and
+// nothing else does; not while another copy may be saving.
+TEST(Settings, AKilledSavesLeftoversGoAtTheNextStart)
+{
+    StagedResources stage;
+    const char* leftovers[] = {"config.dat.Ab12Cd", "last-run.qrp.XYZ123", "best-run.qrp.000aaa"};
+    const char* kept[] = {"config.dat",       "config.dat.new",      "config.dat.Ab12Cd7",
+                          "other.qrp.abcdef", "last-run.qrp.ab-cd1", "config.datXabcdef"};
+    for (const bool otherCopySaving : {true, false}) {
+        for (const char* name : leftovers)
+            stage.write(name, "x");
+        for (const char* name : kept)
+            stage.write(name, "x");
+        std::optional<FolderLock> other;
+        if (otherCopySaving)
+            other.emplace(stage.path(""), 0);
+        enterSession(false);
+        for (const char* name : leftovers)
+            EXPECT_EQ(stage.exists(name), otherCopySaving) << name;
+        for (const char* name : kept)
+            EXPECT_TRUE(stage.exists(name)) << name;
     }
 }
 
