@@ -30,6 +30,7 @@ constexpr unsigned SDL2_INIT_GAMECONTROLLER = 0x2000;
 struct Sdl2 {
     int (*initSubSystem)(unsigned flags) = nullptr;
     int (*numJoysticks)() = nullptr;
+    int (*deviceInstance)(int index) = nullptr;
     int (*isGameController)(int index) = nullptr;
     void* (*open)(int index) = nullptr;
     void (*close)(void* pad) = nullptr;
@@ -50,6 +51,10 @@ void* pad = nullptr;
 // A joystick that is no game controller, plugged in after start-up: the 1.2 calls see only
 // the joysticks there at the start, so its buttons are read through SDL2, by their numbers.
 void* lateJoystick = nullptr;
+// SDL2's number for the joystick the 1.2 calls opened at start-up (-1: none). Unplugged, it
+// never comes back under that number: plugged in again, it is a late joystick like any other,
+// while the 1.2 calls hold on to the one that went.
+int startJoystick = -1;
 bool held[BUTTON_SLOTS];
 
 bool lookUpSdl2()
@@ -61,6 +66,7 @@ bool lookUpSdl2()
     Sdl2 found;
     if (!lookUp(library, "SDL_InitSubSystem", found.initSubSystem) ||
         !lookUp(library, "SDL_NumJoysticks", found.numJoysticks) ||
+        !lookUp(library, "SDL_JoystickGetDeviceInstanceID", found.deviceInstance) ||
         !lookUp(library, "SDL_IsGameController", found.isGameController) ||
         !lookUp(library, "SDL_GameControllerOpen", found.open) ||
         !lookUp(library, "SDL_GameControllerClose", found.close) ||
@@ -77,6 +83,7 @@ bool lookUpSdl2()
     if (found.initSubSystem(SDL2_INIT_GAMECONTROLLER) != 0)
         return false;
     sdl2 = found;
+    startJoystick = SDL_JoystickOpened(0) && sdl2.numJoysticks() > 0 ? sdl2.deviceInstance(0) : -1;
     return true;
 }
 
@@ -125,7 +132,7 @@ void pollGamepad()
     const bool plugged = sdl2.numJoysticks() > 0;
     if (!pad && !lateJoystick && plugged && sdl2.isGameController(0))
         pad = sdl2.open(0);
-    else if (!pad && !lateJoystick && plugged && !SDL_JoystickOpened(0))
+    else if (!pad && !lateJoystick && plugged && sdl2.deviceInstance(0) != startJoystick)
         lateJoystick = sdl2.openJoystick(0);
     if (lateJoystick) {
         const int buttons = std::min(sdl2.joystickButtons(lateJoystick), 256);
@@ -163,6 +170,7 @@ void resetGamepadState()
 {
     pad = nullptr; // SDL closes them when it shuts down
     lateJoystick = nullptr;
+    startJoystick = -1;
     looked = false; // and the controllers are started again with SDL
     sdl2 = Sdl2();
     for (bool& h : held)

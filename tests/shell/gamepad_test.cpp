@@ -9,6 +9,7 @@
 #include <SDL.h>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <memory>
 #include <set>
 #include <unistd.h>
 
@@ -130,6 +131,26 @@ TEST(Gamepad, APadPluggedInLaterIsTakenUp)
     pollInput();
     EXPECT_TRUE(gamepadActive());
     EXPECT_EQ(heldButtons(), std::set<int>{2});
+}
+
+// A pad there at start-up, unplugged and plugged in again, plays again, of either kind.
+TEST(Gamepad, APadPluggedInAgainPlaysAgain)
+{
+    for (const VirtualPad::Kind kind : {VirtualPad::WHEEL, VirtualPad::GAME_CONTROLLER}) {
+        auto first = std::make_unique<VirtualPad>(kind);
+        StagedResources stage;
+        Headless sdl;
+        SDL_JoystickOpen(0); // as the game opens joystick 0
+        gameState = STATE_PAUSED;
+        pollInput();
+        first.reset();
+        pollInput();
+        VirtualPad again(kind);
+        again.button(A, true);
+        pollInput();
+        pollInput();
+        EXPECT_EQ(heldButtons(), std::set<int>{kind == VirtualPad::WHEEL ? 0 : 15}) << kind;
+    }
 }
 
 // A controller's direction ends the ready banner's wait, as any button does. (Should it not,
