@@ -1,10 +1,11 @@
 // Measures what a frame costs.
 //   bench_frame RESOURCES_DIR work      the game's own work per frame (update and drawing,
-//                                      no flip, no pacing), headless, on the real course and
+//                                      no present, no pacing), headless, on the real course and
 //                                      on one of 200,000 rows, in attract and while playing,
 //                                      with the run recorded as every real run is, and not
-//   bench_frame RESOURCES_DIR present   whole frames as the player gets them, flip included,
-//                                      in the window SDL opens (run it under an X server)
+//   bench_frame RESOURCES_DIR present   whole frames as the player gets them, flip included and
+//                                      the run recorded, in the window SDL opens (run it under
+//                                      an X server)
 //   bench_frame RESOURCES_DIR floor     a full-screen picture blitted and flipped, nothing else:
 //                                      the least any frame can cost in that window
 #include "app/session.h"
@@ -145,8 +146,11 @@ int main(int argc, char** argv)
     } else if (mode == "present") { // the player's 3x window
         TileList tiles;
         status = startSession({}, tiles);
-        if (status == 0)
-            measureGame(tiles, "whole frame with its flip, 3x window", 600, false);
+        if (status == 0) {
+            recordRuns(work.string(), tiles);
+            measureGame(tiles, "whole frame with its flip, recorded, 3x window", 600, false);
+            stopRecording();
+        }
     } else if (chooseWindowScaling(0), !initialise()) {
         status = 1;
     } else {

@@ -2,6 +2,7 @@
 #include "present/assets.h"
 #include "present/sound.h"
 #include "shell/exit_status.h"
+#include "shell/file_replace.h"
 #include "shell/folders.h"
 #include "shell/game.h"
 #include "shell/intro.h"
@@ -26,6 +27,8 @@ void enterSession(bool intoProgramFolder)
     if (intoProgramFolder)
         enterProgramFolder();
     locateSettings(isInstalledCopy());
+    // What a save cut short by a kill left behind: its file was never renamed into place.
+    removeLeftovers(settingsFolder(), {"config.dat", "last-run.qrp", "best-run.qrp"});
 }
 
 bool initialise(bool fullScreen, bool withSound)
@@ -75,10 +78,16 @@ int startSession(const SessionSetup& setup, TileList& tiles)
         chooseWindowScaling(setup.scale);
     }
     showIntroScreens(!setup.headless);
+    showFrames(!setup.headless);
     resetMarkers();
     if (!initialise(setup.fullScreen, setup.withSound && !setup.headless))
         return EXIT_NO_SCREEN;
-    return loadGame(tiles);
+    const int status = loadGame(tiles);
+    // Nothing may be left open on the way out: the audio thread, still running while the
+    // process ends, would call into a mixer that is gone.
+    if (status != 0)
+        shutdown(tiles, false);
+    return status;
 }
 
 void shutdown(TileList& tiles, bool save)

@@ -95,32 +95,39 @@ int watchReplay(const Options& options)
     if (!findReplay(options.replay, path, replay))
         return EXIT_BAD_REPLAY;
     if (options.recorded) {
-        for (size_t i = 0; i < replay.frames.size(); ++i)
+        for (size_t i = 0; i < replay.frames.size(); ++i) {
+            if (quitSignalled()) {
+                std::printf("stopped after %zu frames\n", i);
+                return 128 + quitSignalNumber();
+            }
             printDigest(i, replay.frames[i].digest, "\n");
+        }
         return 0;
     }
     const bool headless = options.check || options.dump;
     TileList tiles;
     int status = startSession({options.fullscreen, options.scale, true, headless}, tiles);
-    if (status == EXIT_NO_SCREEN)
+    if (status != 0)
         return status;
     FrameLoop loop;
     savesDisabled = true; // a replay never saves, not even when its run ends
-    if (status == 0 && !headless) {
+    // The window, where there is one, is the viewer's: recorded F11 presses leave it be.
+    lockFullScreen(true);
+    if (!headless) {
         loadSettings(); // the viewer's volume
         setViewerVolume(settings.volume);
         beforeFlip = drawReplayLabel;
-        lockFullScreen(true); // the window is the viewer's: recorded F11 presses leave it be
     }
     int volume = settings.volume;
-    if (status == 0 && courseChecksum(tiles) != replay.courseChecksum) {
+    if (courseChecksum(tiles) != replay.courseChecksum) {
         std::fprintf(stderr, "Quindara: %s was recorded on another course.\n", path.c_str());
         status = EXIT_BAD_REPLAY;
-    } else if (std::string why; status == 0 && !restoreSnapshot(replay.snapshot, loop, &why)) {
+    } else if (std::string why; !restoreSnapshot(replay.snapshot, loop, &why)) {
         std::fprintf(stderr, "Quindara: %s: damaged (%s).\n", path.c_str(), why.c_str());
         status = EXIT_BAD_REPLAY;
     }
     if (status != 0) {
+        lockFullScreen(false);
         shutdown(tiles, false);
         return status;
     }

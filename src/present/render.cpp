@@ -2,6 +2,7 @@
 #include "present/assets.h"
 #include "present/text.h"
 #include "shell/game.h"
+#include "shell/window.h"
 #include "sim/contact.h"
 #include "track/track.h"
 #include <SDL.h>
@@ -241,7 +242,6 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
     }
     if (beforeFlip)
         beforeFlip();
-    if (screen)
-        SDL_Flip(screen);
+    presentScreen();
     return true;
 }

@@ -82,6 +82,7 @@ void resetGameVariables()
     clearFrameHooks();
     clearQuitSignal();
     lockFullScreen(false);
+    showFrames(true);
     resetGamepadState();
 }
 
@@ -99,8 +100,19 @@ void visitGameVariables(StateVisitor& v)
     v.require(gameState >= STATE_ATTRACT && gameState <= STATE_PAUSED, "the game state");
     v.require(masterVolume >= 0 && masterVolume <= 128, "the volume");
     v.require(volumeBarAge >= 0 && volumeBarAge <= 51, "the volume bar's age");
-    v.require(score >= 0 && highScore >= 0, "the score");
-    v.require(timeLimit >= 0 && distanceMark >= 0 && lastScoredMark >= 0, "the time limit");
+    // Two points a row, a row a frame at the most: the score of the longest session.
+    constexpr int SCORE_LIMIT = 2 * SESSION_FRAMES;
+    v.require(score >= 0 && score <= SCORE_LIMIT, "the score");
+    v.require(highScore >= 0 && highScore <= SCORE_LIMIT, "the high score");
+    // A distance mark is a row of the course.
+    const int rows = levelTileCount / (TRACK_WIDTH / TILE_WIDTH);
+    v.require(distanceMark >= 0 && distanceMark <= rows && lastScoredMark >= 0 &&
+                  lastScoredMark <= rows,
+              "the distance mark");
+    v.require(timeLimit >= 0 && timeLimit <= SESSION_FRAMES, "the time limit");
+    v.require(timeLeft >= -SESSION_FRAMES && timeLeft <= SESSION_FRAMES, "the time left");
+    v.require(savedPlayerSpeed >= -CAR_SPEED_LIMIT && savedPlayerSpeed <= 0,
+              "the paused car's speed");
 }
 
 void visitGameState(StateVisitor& v)

@@ -32,7 +32,8 @@ void visitFrameLoop(StateVisitor& v, FrameLoop& loop)
     v(GROUP_NONE, loop.frameWatch), v(GROUP_NONE, loop.fpsIntervalWatch),
         v(GROUP_NONE, loop.runWatch);
     v(GROUP_NONE, loop.framesCounted), v(GROUP_NONE, loop.fpsEstimate);
-    v.require(loop.framesCounted >= 0 && loop.fpsEstimate >= 0.0f && loop.fpsEstimate <= 100000.0f,
+    v.require(loop.framesCounted >= 0 && loop.framesCounted <= SESSION_FRAMES &&
+                  loop.fpsEstimate >= 0.0f && loop.fpsEstimate <= 100000.0f,
               "the frame count");
 }
 

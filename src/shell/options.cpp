@@ -39,7 +39,11 @@ const char* usageText()
            "  --dump         with --replay: print every frame's digests as replayed\n"
            "                 (with --recorded: as recorded, without replaying)\n"
            "  --help         show this help\n"
-           "  --version      show the version\n";
+           "  --version      show the version\n"
+           "Keys: Return or P insert a coin, start and pause; Up accelerates, Down or left\n"
+           "Shift brakes, Left and Right steer; Q and W set the volume; F shows the\n"
+           "diagnostics; F11 switches full screen; Escape quits. A game pad plays too: see\n"
+           "the manual page.\n";
 }
 
 OptionsResult parseOptions(int argc, const char* const argv[], Options& options)

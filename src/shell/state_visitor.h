@@ -3,6 +3,12 @@
 #include <cstddef>
 #include <type_traits>
 
+// The longest session of the game its counts are reckoned for: 2^28 frames, over 59 days at
+// 19 ms a frame, past the 49 days after which SDL's millisecond clock wraps. A count that grows
+// frame by frame (the score, a held steering key's sideways speed) is bounded by what such a
+// session can reach, which leaves room for a replay's 2^20 frames on top without overflowing.
+constexpr int SESSION_FRAMES = 1 << 28;
+
 // The part of the game a field belongs to. A replay compares a digest of each group frame by
 // frame (the screen and the sound requests are groups of their own); fields of no group
 // travel only in the snapshot a replay starts from.

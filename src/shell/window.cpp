@@ -171,6 +171,18 @@ bool openWindow(bool fullScreen)
 namespace
 {
 bool fullScreenLocked = false;
+bool framesShown = true;
+} // namespace
+
+void showFrames(bool on)
+{
+    framesShown = on;
+}
+
+void presentScreen()
+{
+    if (screen && framesShown)
+        SDL_Flip(screen);
 }
 
 void lockFullScreen(bool locked)
@@ -180,7 +192,13 @@ void lockFullScreen(bool locked)
 
 void toggleFullScreen()
 {
-    if (!screen || fullScreenLocked)
+    if (!screen)
+        return;
+    // The screen starts afresh, as a new mode starts it, whether or not the mode changes (no
+    // window manager to give full screen, a check without a window): the frames after the
+    // press are then drawn alike wherever the run is played or replayed.
+    SDL_FillRect(screen, nullptr, 0);
+    if (fullScreenLocked)
         return;
     // The mode set again rather than toggled: leaving full screen then gives back the window
     // at the chosen scale, which the toggle forgets. Where the new mode cannot be had, the

@@ -10,7 +10,12 @@ bool fellBackOffScreen();
 // Opens the 320x240 16-bit window with its caption; false (and the one message) when there
 // is no screen to draw on.
 bool openWindow(bool fullScreen);
+// F11: full screen on or off where the desktop can give it. The screen is cleared either way.
 void toggleFullScreen();
 // While locked (a replay being watched: the window is the viewer's), F11 presses leave the
 // window as it is.
 void lockFullScreen(bool locked);
+// Shows the finished frame in the window. Off for a check nobody watches: its digests read
+// the game's own screen, and showing it would be most of the work.
+void presentScreen();
+void showFrames(bool on);

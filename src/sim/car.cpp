@@ -25,10 +25,9 @@ void resetCars()
 
 namespace
 {
-// Generous bounds of what the game produces: a car stays within a few screens of the road and
-// never moves more than a few dozen pixels a frame.
+// Generous bounds of what the game produces: a car stays within a few screens of the road.
 constexpr int SCREEN_LIMIT = 2000;
-constexpr int SPEED_LIMIT = 1000;
+constexpr int SPEED_LIMIT = CAR_SPEED_LIMIT;
 
 int colourIndexOf(const Car& car)
 {
@@ -64,7 +63,7 @@ void visitCar(StateVisitor& v, Car& c)
                   within(c.screenY, -SCREEN_LIMIT, SCREEN_LIMIT),
               "a car's position");
     v.require(within(c.speed, -SPEED_LIMIT, SPEED_LIMIT) &&
-                  within(c.lateralSpeed, -SPEED_LIMIT, SPEED_LIMIT) &&
+                  within(c.lateralSpeed, -LATERAL_SPEED_LIMIT, LATERAL_SPEED_LIMIT) &&
                   within(c.drift, -SPEED_LIMIT, SPEED_LIMIT) &&
                   within(c.trafficSpeed, -SPEED_LIMIT, SPEED_LIMIT) &&
                   within(c.maxSpeed, 0, SPEED_LIMIT) && within(c.speedStep, 0, SPEED_LIMIT) &&

@@ -14,6 +14,11 @@ constexpr int CAR_HEIGHT = 40;
 constexpr int ENGINE_LEVELS = 20;  // engine samples 1..20
 constexpr int SPIN_STEPS = 5;      // crash pictures 1..5
 constexpr int TRAFFIC_COLOURS = 4; // blue, yellow, green, purple
+// Generous bounds of how fast a car goes, forward or sideways, in pixels a frame: no car's top
+// speed is above 20. Only a steering key held for a long time takes the sideways speed further,
+// a step every second frame.
+constexpr int CAR_SPEED_LIMIT = 40;
+constexpr int LATERAL_SPEED_LIMIT = SESSION_FRAMES / 2;
 
 // Crash pictures of one spin step, in load order.
 enum CrashView { CRASH_UP_CW = 0, CRASH_DOWN_CW = 1, CRASH_UP_CCW = 2, CRASH_DOWN_CCW = 3 };

@@ -40,8 +40,9 @@ void visitContactState(StateVisitor& v)
     v(g, checkpointCount), v(g, checkpointMessageAge), v(g, warnOpenFrames), v(g, warnFunnelFrames);
     v(g, warnOpenSounded), v(g, warnFunnelSounded);
     v.require(crashFrameStep >= 0 && crashFrameStep < SPIN_STEPS, "the crash spin step");
-    v.require(checkpointCount >= 0 && checkpointMessageAge >= 0 && warnOpenFrames >= 0 &&
-                  warnFunnelFrames >= 0 && warnOpenFrames <= 100 && warnFunnelFrames <= 100,
+    v.require(checkpointCount >= 0 && checkpointCount <= 1 && checkpointMessageAge >= 0 &&
+                  checkpointMessageAge <= 100 && warnOpenFrames >= 0 && warnFunnelFrames >= 0 &&
+                  warnOpenFrames <= 100 && warnFunnelFrames <= 100,
               "the checkpoint and sign counters");
 }
 

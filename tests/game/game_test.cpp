@@ -10,6 +10,7 @@
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "shell/settings.h"
+#include "shell/window.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
@@ -21,6 +22,8 @@
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
@@ -62,6 +65,8 @@ class WholeGame : public ::testing::Test
 };
 } // namespace
 
+// Without its course the game ends with status 1, having shut everything down first (the
+// sound's thread left running would call into a mixer the exit has taken away).
 TEST(Executable, WithoutALevelItEndsWithStatusOneAndTouchesNoSettings)
 {
     StagedResources stage{ALL_RESOURCES};
@@ -69,6 +74,11 @@ TEST(Executable, WithoutALevelItEndsWithStatusOneAndTouchesNoSettings)
     stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
     EXPECT_EQ(runStagedGame(stage, "").status, 1);
     EXPECT_EQ(stage.read("config.dat"), std::string("\x10\x27\0\0\x40\0\0\0", 8));
+    resetGameVariables();
+    TileList tiles;
+    EXPECT_EQ(startSession({}, tiles), 1);
+    EXPECT_FALSE(soundDeviceOpen());
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_EVERYTHING), 0u);
 }
 
 TEST(Executable, WithoutAScreenItSaysSoAndEndsWithStatusTwo)
@@ -128,19 +138,27 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
         EXPECT_EQ(f.status, c.status) << c.says;
         EXPECT_NE((f.out + f.err).find(c.says), std::string::npos) << f.out << f.err;
     }
-    // A crafted starting state: a crash spin step past the four crash pictures.
-    Replay crafted = replay;
-    FrameLoop loop;
-    restoreSnapshot(crafted.snapshot, loop);
-    crashFrameStep = 5;
-    saveSnapshot(loop, crafted.snapshot);
-    ASSERT_TRUE(writeReplayFile(path, crafted));
-    for (const char* mode : {" --check", " --dump"}) {
-        const Finished f = runStagedGame(stage, "", "--replay " + path + mode);
-        EXPECT_EQ(f.status, 2) << mode;
-        EXPECT_EQ(f.err,
-                  "Quindara: " + path +
-                      ": damaged (its starting state holds the crash spin step out of range).\n");
+    // Crafted starting states: a crash spin step past the four crash pictures; a score no
+    // session reaches, which would overflow within the run.
+    struct Crafted {
+        int* field;
+        int value;
+        const char* what;
+    } crafts[] = {{&crashFrameStep, 5, "the crash spin step"},
+                  {&score, 2 * SESSION_FRAMES + 1, "the score"}};
+    for (const Crafted& c : crafts) {
+        Replay crafted = replay;
+        FrameLoop loop;
+        restoreSnapshot(crafted.snapshot, loop);
+        *c.field = c.value;
+        saveSnapshot(loop, crafted.snapshot);
+        ASSERT_TRUE(writeReplayFile(path, crafted));
+        for (const char* mode : {" --check", " --dump"}) {
+            const Finished f = runStagedGame(stage, "", "--replay " + path + mode);
+            EXPECT_EQ(f.status, 2) << mode;
+            EXPECT_EQ(f.err, "Quindara: " + path + ": damaged (its starting state holds " + c.what +
+                                 " out of range).\n");
+        }
     }
     // A replay of the format before the snapshot last changed: another version's.
     std::vector<uint8_t> older = encodeReplay(replay);
@@ -173,6 +191,15 @@ TEST(Executable, AReplayCheckStopsReadsAndWritesAsAScriptExpects)
     EXPECT_EQ(stopped.status, 128 + SIGTERM);
     EXPECT_NE(stopped.out.find("\nstopped after "), std::string::npos);
     EXPECT_EQ(stopped.out.find("differs"), std::string::npos);
+    // The recorded digests of the longest run a file can hold: a stop ends the listing too.
+    Replay longest;
+    longest.frames.resize(MAX_REPLAY_FRAMES);
+    const std::string listed = stage.dir() + "/longest.qrp";
+    ASSERT_TRUE(writeReplayFile(listed, longest));
+    const Finished cut =
+        runStagedGame(stage, "", "--replay " + listed + " --dump --recorded", SIGINT);
+    EXPECT_EQ(cut.status, 128 + SIGINT);
+    EXPECT_NE(cut.out.find("\nstopped after "), std::string::npos);
     const Finished full = runStagedGame(stage, "", "--replay " + replay + " --check >/dev/full");
     EXPECT_EQ(full.status, 2);
     EXPECT_EQ(full.err, "Quindara: cannot write to standard output (No space left on device).\n");
@@ -278,4 +305,60 @@ TEST_F(WholeGame, MissingFontsStillStartAndQuitCleanly)
     EXPECT_EQ(gameState, STATE_PLAYING);
     quitWithEscape();
     EXPECT_EQ(stage.read("config.dat").size(), 8u);
+}
+
+// Every run the game records, it accepts again: random play, several runs in a row, each kept
+// and checked. The first holds Left to the end of its run, so the sideways speed it leaves to
+// the next run's starting state is far beyond any a driver steers; the presses include F11,
+// which a check without a window never acts on (once it set the video mode, slowly, every time).
+TEST_F(WholeGame, EveryRecordedRunChecks)
+{
+    startUp();
+    tapKey(KEY_RETURN);
+    showReadyBanner();
+    recordRuns(stage.dir() + "/_resources", tiles);
+    // The dummy driver's full screen is no window's: F11 is kept from asking for it, and only
+    // starts the screen afresh, in the run and in its check alike.
+    lockFullScreen(true);
+    startFrameLoop(loop);
+    std::mt19937 random(2026);
+    const int keys[] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_LSHIFT, KEY_F11, KEY_F};
+    bool held[std::size(keys)] = {};
+    for (int run = 0; run < 4; ++run) {
+        frames(1 + int(random() % 30));
+        tapKey(KEY_RETURN);
+        if (run == 0) {
+            pushKey(KEY_LEFT, true);
+            pushKey(KEY_UP, true);
+        }
+        frames(1);
+        ASSERT_EQ(gameState, STATE_PLAYING);
+        for (int frame = 0; gameState != STATE_ATTRACT && frame < 20000; ++frame) {
+            if (run > 0 && random() % 8 == 0) {
+                const size_t k = random() % std::size(keys);
+                pushKey(keys[k], held[k] = !held[k]);
+            }
+            if (run > 0 && random() % 500 == 0) { // a pause, and on again a little later
+                tapKey(KEY_P);
+                frames(int(random() % 40));
+                tapKey(KEY_P);
+            }
+            frames(1);
+        }
+        ASSERT_EQ(gameState, STATE_ATTRACT);
+        if (run == 0) {
+            EXPECT_LT(playerCar.lateralSpeed, -1000);
+        }
+        std::filesystem::copy_file(stage.path("last-run.qrp"),
+                                   stage.path("run" + std::to_string(run) + ".qrp"));
+    }
+    quitWithEscape();
+    stopRecording();
+    for (int run = 0; run < 4; ++run) {
+        const Finished f = runStagedGame(
+            stage, "", "--replay " + stage.path("run" + std::to_string(run) + ".qrp") + " --check");
+        EXPECT_EQ(f.status, 0) << run << ": " << f.out << f.err;
+        EXPECT_NE(f.out.find(": ok\n"), std::string::npos) << run << ": " << f.out;
+        EXPECT_EQ(f.err, "") << run;
+    }
 }

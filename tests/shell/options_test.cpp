@@ -75,4 +75,8 @@ TEST(Options, TheManualPageNamesEveryOptionOfTheHelp)
          m != std::sregex_iterator(); ++m, ++named)
         EXPECT_NE(page.find("\\-\\-" + (*m)[1].str()), std::string::npos) << (*m)[0];
     EXPECT_GE(named, 8);
+    // The help names the keys too; the page says where the recorded runs go.
+    for (const char* key : {"Return", "Up", "Down", "Left", "Right", "Shift", "F11", "Escape"})
+        EXPECT_NE(help.find(key), std::string::npos) << key;
+    EXPECT_GT(page.find("Every run is recorded"), page.find(".SH FILES"));
 }

@@ -76,6 +76,12 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
         EXPECT_EQ(taken, e.code == 255) << error;
         EXPECT_EQ(error, taken ? error : "damaged (frame 1 holds an event the game cannot take)");
     }
+    // The game keeps a run from the frame of its start press on: never one of no frames.
+    Replay none = r;
+    none.frames.clear();
+    const std::vector<uint8_t> noFrames = encodeReplay(none);
+    EXPECT_FALSE(decodeReplay(noFrames.data(), noFrames.size(), back, error));
+    EXPECT_EQ(error, "damaged (it holds no frames)");
     std::vector<uint8_t> huge(MAX_REPLAY_BYTES + 1, 0);
     std::copy(bytes.begin(), bytes.begin() + 6, huge.begin());
     EXPECT_FALSE(decodeReplay(huge.data(), huge.size(), back, error));
@@ -232,16 +238,25 @@ TEST(ReplaySnapshot, RefusesEveryValueTheGameCannotProduce)
         {"the volume", &masterVolume, 129, 128},
         {"the volume bar's age", &volumeBarAge, 52, 51},
         {"the score", &score, -1, 0},
+        {"the score", &score, 2 * SESSION_FRAMES + 1, 2 * SESSION_FRAMES},
+        {"the high score", &highScore, 2 * SESSION_FRAMES + 1, 2 * SESSION_FRAMES},
+        {"the distance mark", &distanceMark, levelTileCount / 8 + 1, levelTileCount / 8},
+        {"the distance mark", &lastScoredMark, -1, 0},
+        {"the time limit", &timeLimit, SESSION_FRAMES + 1, SESSION_FRAMES},
+        {"the paused car's speed", &savedPlayerSpeed, 1, 0},
+        {"the paused car's speed", &savedPlayerSpeed, -CAR_SPEED_LIMIT - 1, -CAR_SPEED_LIMIT},
+        {"a car's speed", &playerCar.lateralSpeed, LATERAL_SPEED_LIMIT + 1, LATERAL_SPEED_LIMIT},
         {"a car's kind", &trafficCar.kind, 2, 1},
         {"a car's state", &playerCar.state, 2, 3},
         {"a car's position", &trafficCar.y, -2001, -2000},
-        {"a car's speed", &playerCar.speed, -1001, -1000},
+        {"a car's speed", &playerCar.speed, -CAR_SPEED_LIMIT - 1, -CAR_SPEED_LIMIT},
         {"a car's colour", &trafficCar.nextColour, 4, 3},
         {"a car's lane", &trafficCar.nextLane, 3, 2},
         {"a car's sound channel", &playerCar.engineChannel, 8, 7},
         {"the crash spin step", &crashFrameStep, SPIN_STEPS, SPIN_STEPS - 1},
         {"the crash spin step", &crashFrameStep, -1, 0},
         {"the checkpoint and sign counters", &warnOpenFrames, 101, 100},
+        {"the checkpoint and sign counters", &checkpointMessageAge, 101, 100},
         {"the scroll", &scrollY, scrollStartY + 1, scrollStartY},
         {"a marker", &trackMarkers[7].tileIndex, levelTileCount, levelTileCount - 1},
         {"the blink counters", &messageBlinkCounter, 21, 20},
@@ -260,5 +275,10 @@ TEST(ReplaySnapshot, RefusesEveryValueTheGameCannotProduce)
                                : "");
             *c.field = kept;
         }
+    }
+    for (const int64_t counted : {int64_t(SESSION_FRAMES) + 1, int64_t(SESSION_FRAMES)}) {
+        loop.framesCounted = counted;
+        saveSnapshot(loop, bytes);
+        EXPECT_EQ(restoreSnapshot(bytes, loop), counted == SESSION_FRAMES) << counted;
     }
 }
