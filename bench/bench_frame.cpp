@@ -9,15 +9,15 @@
 //   bench_frame RESOURCES_DIR floor     a full-screen picture blitted and flipped, nothing else:
 //                                      the least any frame can cost in that window
 #include "app/session.h"
+#include "platform/clock.h"
+#include "platform/window.h"
 #include "present/assets.h"
 #include "private_copy.h"
 #include "replay/recorder.h"
-#include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
-#include "shell/window.h"
 #include "sim/player.h"
 #include <SDL.h>
 #include <algorithm>

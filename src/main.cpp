@@ -1,6 +1,6 @@
 #include "app/play.h"
 #include "app/watch.h"
-#include "shell/exit_status.h"
+#include "platform/exit_status.h"
 #include "shell/options.h"
 #include <cerrno>
 #include <cstdio>

@@ -3,10 +3,10 @@
 //   screenshots RESOURCES_DIR OUTPUT_DIR
 #include "app/session.h"
 #include "pilot.h"
+#include "platform/clock.h"
 #include "png.h"
 #include "present/render.h"
 #include "private_copy.h"
-#include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/intro.h"
 #include "shell/loop.h"

@@ -1,10 +1,10 @@
 #include "app/play.h"
 #include "app/session.h"
+#include "platform/signals.h"
 #include "replay/recorder.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "shell/settings.h"
-#include "shell/signals.h"
 
 int playGame(const Options& options)
 {

@@ -1,14 +1,14 @@
 #include "app/session.h"
+#include "platform/exit_status.h"
+#include "platform/file_replace.h"
+#include "platform/folders.h"
+#include "platform/signals.h"
+#include "platform/window.h"
 #include "present/assets.h"
 #include "present/sound.h"
-#include "shell/exit_status.h"
-#include "shell/file_replace.h"
-#include "shell/folders.h"
 #include "shell/game.h"
 #include "shell/intro.h"
 #include "shell/settings.h"
-#include "shell/signals.h"
-#include "shell/window.h"
 #include "sim/car.h"
 #include "track/track.h"
 #include <SDL.h>
@@ -60,9 +60,9 @@ int loadGame(TileList& tiles)
     drawIntroScreen();
     levelTileCount = countLevelTiles(levelNumber);
     tiles.assign(levelTileCount, Tile());
-    loadAssets();
+    loadAssets(drawIntroScreen);
     drawIntroScreen();
-    if (!loadLevel(tiles, levelNumber))
+    if (!loadLevel(tiles, levelNumber, drawIntroScreen))
         return EXIT_NO_LEVEL;
     drawIntroScreen();
     return 0;

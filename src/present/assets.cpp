@@ -1,7 +1,6 @@
 #include "present/assets.h"
 #include "present/sound.h"
 #include "shell/game.h"
-#include "shell/intro.h"
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
@@ -31,10 +30,13 @@ std::string twoDigits(int n)
     return text;
 }
 
-// One step of the loading animation on the intro screen.
+// What loadAssets was given to keep a loading screen moving.
+void (*loadingProgress)() = nullptr;
+
 void advanceLoading()
 {
-    drawIntroScreen();
+    if (loadingProgress)
+        loadingProgress();
 }
 } // namespace
 
@@ -148,7 +150,9 @@ bool loadCarAssets(Car& car, const std::string& pathA, const std::string& pathB,
     return ok;
 }
 
-bool loadAssets()
+namespace
+{
+bool loadEveryAsset()
 {
     setKind(trafficCar, CAR_TRAFFIC);
     loadCarAssets(playerCar, RES + "/" + "bmpImgCarRedUp.bmp", RES + "/bmpImgCarRedDown.bmp",
@@ -184,6 +188,15 @@ bool loadAssets()
     warnOpenImage = loadPicture(RES + "/bmpOBJ_WarnOpen.bmp");
     advanceLoading();
     return true;
+}
+} // namespace
+
+bool loadAssets(void (*progress)())
+{
+    loadingProgress = progress;
+    const bool ok = loadEveryAsset();
+    loadingProgress = nullptr;
+    return ok;
 }
 
 void forgetAssets()

@@ -28,7 +28,9 @@ SDL_Surface* convertPicture(SDL_Surface* raw, bool keyed);
 Mix_Chunk* loadSample(const std::string& path);
 void openFonts(int smallSize);
 void closeFonts();
-bool loadAssets();
+// Loads every picture, sample and font-free asset of the game; `progress`, when given, is called
+// between groups of files so that a loading screen can move.
+bool loadAssets(void (*progress)() = nullptr);
 bool loadCarAssets(Car& car, const std::string& pathA, const std::string& pathB,
                    SDL_Surface* screen);
 // Forgets every loaded asset (tests reload them from a staged folder).

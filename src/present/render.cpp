@@ -1,8 +1,8 @@
 #include "present/render.h"
+#include "platform/window.h"
 #include "present/assets.h"
 #include "present/text.h"
 #include "shell/game.h"
-#include "shell/window.h"
 #include "sim/contact.h"
 #include "track/track.h"
 #include <SDL.h>

@@ -1,5 +1,5 @@
 #include "present/sound.h"
-#include "shell/hash.h"
+#include "platform/hash.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "replay/playback.h"
+#include "platform/clock.h"
+#include "platform/keys.h"
 #include "present/sound.h"
-#include "shell/clock.h"
 #include "shell/input.h"
-#include "shell/keys.h"
 #include "shell/loop.h"
 #include <SDL.h>
 #include <cstdlib>

@@ -1,15 +1,15 @@
 // Recording every run: the events pollInput took, every clock reading and a digest per
 // frame, from the state the run started in.
 #include "replay/recorder.h"
+#include "platform/clock.h"
+#include "platform/keys.h"
+#include "platform/signals.h"
 #include "present/sound.h"
 #include "replay/replay_file.h"
-#include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
-#include "shell/keys.h"
 #include "shell/loop.h"
 #include "shell/settings.h"
-#include "shell/signals.h"
 #include <SDL.h>
 #include <algorithm>
 #include <cstdlib>

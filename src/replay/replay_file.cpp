@@ -1,7 +1,7 @@
 // The replay file: a small versioned binary format, described in docs/replay-format.md.
 #include "replay/replay_file.h"
-#include "shell/file_replace.h"
-#include "shell/hash.h"
+#include "platform/file_replace.h"
+#include "platform/hash.h"
 #include "shell/input.h"
 #include <SDL.h>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "replay/snapshot.h"
+#include "platform/hash.h"
 #include "shell/game.h"
-#include "shell/hash.h"
 #include "shell/loop.h"
 #include <SDL.h>
 #include <cstring>

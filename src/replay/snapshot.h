@@ -1,6 +1,6 @@
 #pragma once
+#include "platform/state_visitor.h"
 #include "present/sound.h"
-#include "shell/state_visitor.h"
 #include <cstdint>
 #include <string>
 #include <vector>

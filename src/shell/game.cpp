@@ -1,22 +1,21 @@
 #include "shell/game.h"
+#include "platform/clock.h"
+#include "platform/gamepad.h"
+#include "platform/signals.h"
+#include "platform/window.h"
 #include "present/render.h"
 #include "present/sound.h"
-#include "shell/clock.h"
-#include "shell/gamepad.h"
 #include "shell/input.h"
 #include "shell/intro.h"
 #include "shell/loop.h"
 #include "shell/settings.h"
-#include "shell/signals.h"
 #include "shell/states.h"
-#include "shell/window.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
 #include "sim/traffic.h"
 #include "track/track.h"
 
-SDL_Surface* screen = nullptr;
 int gameState = STATE_ATTRACT;
 int score = 0;
 int highScore = 0;

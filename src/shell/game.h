@@ -1,20 +1,15 @@
 #pragma once
-#include "shell/state_visitor.h"
-#include "shell/stopwatch.h"
+#include "platform/state_visitor.h"
+#include "platform/stopwatch.h"
+#include "platform/window.h"
 #include "version.h"
 #include <cstdint>
 
-struct SDL_Surface;
-
 enum GameState { STATE_ATTRACT = 0, STATE_PLAYING = 1, STATE_TIME_UP = 2, STATE_PAUSED = 3 };
 
-constexpr int SCREEN_WIDTH = 320;
-constexpr int SCREEN_HEIGHT = 240;
 constexpr const char* VERSION_TEXT = QUINDARA_VERSION_TEXT;
-constexpr const char* WINDOW_CAPTION = "Quindara..." QUINDARA_VERSION_TEXT;
 
 // The game's process-wide variables: one instance each, shared by every module.
-extern SDL_Surface* screen;
 extern int gameState;
 extern int score;
 extern int highScore;

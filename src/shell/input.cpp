@@ -1,11 +1,11 @@
 #include "shell/input.h"
+#include "platform/gamepad.h"
+#include "platform/keys.h"
+#include "platform/signals.h"
+#include "platform/window.h"
 #include "present/sound.h"
 #include "shell/game.h"
-#include "shell/gamepad.h"
-#include "shell/keys.h"
-#include "shell/signals.h"
 #include "shell/states.h"
-#include "shell/window.h"
 #include "sim/player.h"
 #include <SDL.h>
 #include <cstring>

@@ -3,8 +3,8 @@
 
 union SDL_Event;
 
-#include "shell/keys.h"
-#include "shell/state_visitor.h"
+#include "platform/keys.h"
+#include "platform/state_visitor.h"
 
 // The keys and joystick buttons held down now, by key symbol and button number.
 extern bool keyHeld[KEY_SLOTS];

@@ -1,11 +1,11 @@
 #include "shell/intro.h"
+#include "platform/clock.h"
+#include "platform/gamepad.h"
+#include "platform/signals.h"
 #include "present/sound.h"
 #include "present/text.h"
-#include "shell/clock.h"
 #include "shell/game.h"
-#include "shell/gamepad.h"
 #include "shell/settings.h"
-#include "shell/signals.h"
 #include <SDL.h>
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "shell/loop.h"
+#include "platform/clock.h"
 #include "present/render.h"
-#include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/states.h"
 #include <cmath>

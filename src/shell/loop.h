@@ -1,6 +1,6 @@
 #pragma once
-#include "shell/state_visitor.h"
-#include "shell/stopwatch.h"
+#include "platform/state_visitor.h"
+#include "platform/stopwatch.h"
 #include "track/level.h"
 #include <cstdint>
 

@@ -1,5 +1,5 @@
 #include "shell/settings.h"
-#include "shell/file_replace.h"
+#include "platform/file_replace.h"
 #include "shell/game.h"
 #include <cerrno>
 #include <climits>
@@ -11,7 +11,6 @@
 #include <unistd.h>
 
 const char* const SETTINGS_PATH = "_resources/config.dat";
-const char* const INSTALLED_MARKER = "_resources/installed";
 Settings settings;
 std::string settingsPath = SETTINGS_PATH;
 bool settingsLocked = false;

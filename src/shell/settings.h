@@ -6,8 +6,6 @@ constexpr int32_t MAX_STORED_HIGH_SCORE = 28915599;
 constexpr int32_t DEFAULT_VOLUME = 75;
 // The settings file beside the game: a build, or a copy run from its folder.
 extern const char* const SETTINGS_PATH;
-// Present in the resources of an installed copy (make install or the package).
-extern const char* const INSTALLED_MARKER;
 
 // The 8 stored bytes: the high score (the live `highScore`) and the volume.
 struct Settings {

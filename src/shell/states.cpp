@@ -1,7 +1,7 @@
 #include "shell/states.h"
+#include "platform/clock.h"
 #include "present/assets.h"
 #include "present/sound.h"
-#include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
 #include "shell/settings.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/state_visitor.h"
+#include "platform/state_visitor.h"
 #include <cstdint>
 #include <string>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "shell/keys.h"
-#include "shell/state_visitor.h"
+#include "platform/keys.h"
+#include "platform/state_visitor.h"
 #include "sim/car.h"
 #include "track/level.h"
 

@@ -1,5 +1,5 @@
 #include "sim/traffic.h"
-#include "shell/clock.h"
+#include "platform/clock.h"
 #include "shell/game.h"
 #include "sim/road.h"
 #include <cstdlib>

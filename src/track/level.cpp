@@ -1,6 +1,5 @@
 #include "track/level.h"
 #include "shell/game.h"
-#include "shell/intro.h"
 #include <cctype>
 #include <cstdio>
 
@@ -108,13 +107,17 @@ int parseTileCode(const std::string& token)
     return sign * value; // no digits at all: an empty cell, code 0
 }
 
-bool loadLevel(TileList& tiles, int level)
+bool loadLevel(TileList& tiles, int level, void (*progress)())
 {
+    auto advance = [progress] {
+        if (progress)
+            progress();
+    };
     const int lines = countLevelLines(level);
-    drawIntroScreen();
+    advance();
     scrollStartY = lines * TILE_HEIGHT - SCREEN_HEIGHT;
     const std::string path = levelFilePath(level);
-    drawIntroScreen();
+    advance();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;
@@ -138,7 +141,7 @@ bool loadLevel(TileList& tiles, int level)
             [&] {
                 // Keep the loading text moving through a long level.
                 if (++refresh == 250) {
-                    drawIntroScreen();
+                    advance();
                     refresh = 0;
                 }
             });

@@ -29,4 +29,5 @@ int countLevelLines(int level);
 int countLevelTiles(int level);
 int parseTileCode(const std::string& token);
 // Fills tiles (sized by countLevelTiles) from the level file. False when it cannot be opened.
-bool loadLevel(TileList& tiles, int level);
+// `progress`, when given, is called now and then so that a loading screen can move.
+bool loadLevel(TileList& tiles, int level, void (*progress)() = nullptr);

@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/state_visitor.h"
+#include "platform/state_visitor.h"
 #include "track/level.h"
 
 constexpr int MARKER_SLOTS = 100;

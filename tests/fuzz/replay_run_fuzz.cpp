@@ -2,9 +2,9 @@
 // reaches past them, then a replay the reader takes is restored and its first frames are
 // run and drawn, as --check and the viewer would. Nothing a file holds may crash the game.
 #include "app/session.h"
+#include "platform/hash.h"
 #include "replay/playback.h"
 #include "replay/replay_file.h"
-#include "shell/hash.h"
 #include "shell/loop.h"
 #include "shell/settings.h"
 #include <cstdlib>

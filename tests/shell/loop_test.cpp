@@ -1,5 +1,5 @@
 #include "app/session.h"
-#include "shell/clock.h"
+#include "platform/clock.h"
 #include "shell/game.h"
 #include "shell/intro.h"
 #include "shell/loop.h"

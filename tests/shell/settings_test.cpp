@@ -1,5 +1,5 @@
 #include "app/session.h"
-#include "shell/file_replace.h"
+#include "platform/file_replace.h"
 #include "shell/game.h"
 #include "shell/settings.h"
 #include "support/stage.h"

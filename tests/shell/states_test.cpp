@@ -1,6 +1,6 @@
+#include "platform/clock.h"
 #include "present/assets.h"
 #include "present/sound.h"
-#include "shell/clock.h"
 #include "shell/game.h"
 #include "shell/input.h"
 #include "shell/states.h"

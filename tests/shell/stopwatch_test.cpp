@@ -1,5 +1,5 @@
-#include "shell/clock.h"
-#include "shell/stopwatch.h"
+#include "platform/clock.h"
+#include "platform/stopwatch.h"
 #include <gtest/gtest.h>
 
 class StopwatchTest : public ::testing::Test

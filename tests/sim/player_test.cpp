@@ -1,5 +1,5 @@
+#include "platform/clock.h"
 #include "present/sound.h"
-#include "shell/clock.h"
 #include "shell/game.h"
 #include "sim/car.h"
 #include "sim/player.h"

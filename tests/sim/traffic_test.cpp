@@ -1,4 +1,4 @@
-#include "shell/clock.h"
+#include "platform/clock.h"
 #include "shell/game.h"
 #include "sim/car.h"
 #include "sim/traffic.h"

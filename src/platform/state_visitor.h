@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/stopwatch.h"
+#include "platform/stopwatch.h"
 #include <cstddef>
 #include <type_traits>
 

@@ -1,4 +1,4 @@
-#include "shell/clock.h"
+#include "platform/clock.h"
 #include <SDL.h>
 
 namespace

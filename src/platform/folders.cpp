@@ -1,5 +1,4 @@
-#include "shell/folders.h"
-#include "shell/settings.h"
+#include "platform/folders.h"
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +32,8 @@ void enterProgramFolder()
     if (chdir(folder.c_str()) != 0)
         std::fprintf(stderr, "Could not enter %s\n", folder.c_str());
 }
+
+const char* const INSTALLED_MARKER = "_resources/installed";
 
 bool isInstalledCopy()
 {

@@ -1,12 +1,19 @@
-#include "shell/window.h"
-#include "shell/game.h"
-#include "shell/loaded_library.h"
+#include "platform/window.h"
+#include "platform/loaded_library.h"
+#include "version.h"
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+SDL_Surface* screen = nullptr;
+
+namespace
+{
+const char* const WINDOW_CAPTION = "Quindara..." QUINDARA_VERSION_TEXT;
+}
 
 void chooseWindowScaling(int scale)
 {

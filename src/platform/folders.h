@@ -9,4 +9,6 @@ std::string dataFolderFor(const std::string& programFolder);
 // Makes that folder the working directory, so "_resources/..." is found whatever folder the
 // game was started from.
 void enterProgramFolder();
+// Present in the resources of an installed copy (make install or the package).
+extern const char* const INSTALLED_MARKER;
 bool isInstalledCopy();

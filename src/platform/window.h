@@ -2,6 +2,13 @@
 
 // The game's window: its size, full screen, and whether there is a display at all.
 
+struct SDL_Surface;
+
+constexpr int SCREEN_WIDTH = 320;
+constexpr int SCREEN_HEIGHT = 240;
+// The 320x240 16-bit screen the game draws on, while the window is open.
+extern SDL_Surface* screen;
+
 // Asks for a window `scale` times the size (1..8), else three times unless the player chose
 // with SDL12COMPAT_WINDOW_SCALING; drawn with sharp pixels.
 void chooseWindowScaling(int scale);

@@ -1,4 +1,4 @@
-#include "shell/file_replace.h"
+#include "platform/file_replace.h"
 #include <cctype>
 #include <cerrno>
 #include <cstdio>

@@ -2,9 +2,9 @@
 // a database of pad layouts. It is reached by looking its functions up in that library with
 // dlsym: the SDL 1.2 library exports namesakes of SDL2's joystick calls, which a plain link
 // would bind to instead. No layout table of the game's own is needed.
-#include "shell/gamepad.h"
-#include "shell/input.h"
-#include "shell/loaded_library.h"
+#include "platform/gamepad.h"
+#include "platform/keys.h"
+#include "platform/loaded_library.h"
 #include <SDL.h>
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "shell/signals.h"
+#include "platform/signals.h"
 #include <csignal>
 #include <initializer_list>
 

@@ -1,4 +1,4 @@
-#include "shell/keys.h"
+#include "platform/keys.h"
 #include <SDL.h>
 #include <cstring>
 #include <type_traits>

@@ -1,5 +1,5 @@
-#include "shell/stopwatch.h"
-#include "shell/clock.h"
+#include "platform/stopwatch.h"
+#include "platform/clock.h"
 
 // Differences are taken in unsigned arithmetic so the 49.7-day tick wrap does not matter.
 
