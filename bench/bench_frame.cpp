@@ -14,11 +14,12 @@
 #include "present/assets.h"
 #include "private_copy.h"
 #include "replay/recorder.h"
-#include "shell/game.h"
-#include "shell/input.h"
-#include "shell/intro.h"
-#include "shell/loop.h"
+#include "rules/game_state.h"
+#include "rules/input.h"
+#include "rules/intro.h"
+#include "rules/loop.h"
 #include "sim/player.h"
+#include "state/game.h"
 #include <SDL.h>
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,7 @@
 #include "app/play.h"
 #include "app/watch.h"
 #include "platform/exit_status.h"
-#include "shell/options.h"
+#include "rules/options.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

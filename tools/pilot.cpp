@@ -1,8 +1,8 @@
 #include "pilot.h"
-#include "shell/game.h"
 #include "sim/car.h"
 #include "sim/player.h"
 #include "sim/road.h"
+#include "state/game.h"
 #include <SDL.h>
 #include <algorithm>
 #include <cstdlib>

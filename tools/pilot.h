@@ -1,5 +1,5 @@
 #pragma once
-#include "shell/input.h"
+#include "rules/input.h"
 #include "track/level.h"
 #include "virtual_pad.h"
 

@@ -9,13 +9,13 @@
 #include "private_copy.h"
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
-#include "shell/game.h"
-#include "shell/intro.h"
-#include "shell/loop.h"
-#include "shell/settings.h"
+#include "rules/intro.h"
+#include "rules/loop.h"
+#include "rules/settings.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
+#include "state/game.h"
 #include "track/track.h"
 #include <cstdio>
 #include <cstdlib>

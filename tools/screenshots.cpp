@@ -7,12 +7,12 @@
 #include "png.h"
 #include "present/render.h"
 #include "private_copy.h"
-#include "shell/game.h"
-#include "shell/intro.h"
-#include "shell/loop.h"
-#include "shell/settings.h"
+#include "rules/intro.h"
+#include "rules/loop.h"
+#include "rules/settings.h"
 #include "sim/car.h"
 #include "sim/player.h"
+#include "state/game.h"
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>

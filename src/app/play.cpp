@@ -2,9 +2,9 @@
 #include "app/session.h"
 #include "platform/signals.h"
 #include "replay/recorder.h"
-#include "shell/intro.h"
-#include "shell/loop.h"
-#include "shell/settings.h"
+#include "rules/intro.h"
+#include "rules/loop.h"
+#include "rules/settings.h"
 
 int playGame(const Options& options)
 {

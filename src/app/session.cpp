@@ -3,13 +3,13 @@
 #include "platform/file_replace.h"
 #include "platform/folders.h"
 #include "platform/signals.h"
+#include "platform/sound.h"
 #include "platform/window.h"
 #include "present/assets.h"
-#include "present/sound.h"
-#include "shell/game.h"
-#include "shell/intro.h"
-#include "shell/settings.h"
+#include "rules/intro.h"
+#include "rules/settings.h"
 #include "sim/car.h"
+#include "state/game.h"
 #include "track/track.h"
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,6 +1,7 @@
 #include "present/assets.h"
-#include "present/sound.h"
-#include "shell/game.h"
+#include "platform/sound.h"
+#include "sim/contact.h"
+#include "state/game.h"
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_mixer.h>
@@ -13,7 +14,6 @@ SDL_Surface* panelMaskImage = nullptr;
 SDL_Surface* warnFunnelImage = nullptr;
 SDL_Surface* warnOpenImage = nullptr;
 Mix_Chunk* coinSound = nullptr;
-Mix_Chunk* signalSound = nullptr;
 Mix_Chunk* idleEngineSound = nullptr;
 TTF_Font* smallFont = nullptr;
 TTF_Font* mediumFont = nullptr;

@@ -14,7 +14,6 @@ extern SDL_Surface* panelMaskImage;
 extern SDL_Surface* warnFunnelImage;
 extern SDL_Surface* warnOpenImage;
 extern Mix_Chunk* coinSound;
-extern Mix_Chunk* signalSound;
 extern Mix_Chunk* idleEngineSound;
 extern TTF_Font* smallFont;
 extern TTF_Font* mediumFont;

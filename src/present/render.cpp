@@ -2,8 +2,8 @@
 #include "platform/window.h"
 #include "present/assets.h"
 #include "present/text.h"
-#include "shell/game.h"
 #include "sim/contact.h"
+#include "state/game.h"
 #include "track/track.h"
 #include <SDL.h>
 #include <cmath>
@@ -26,6 +26,9 @@ constexpr int LED_X = 274;
 constexpr int HIGH_SCORE_Y = 56;
 constexpr int SCORE_Y = 98;
 constexpr int TIME_Y = 140;
+// Where a warning sign shows, at the top of the road.
+constexpr int SIGN_X = 147;
+constexpr int SIGN_Y = 20;
 
 bool fitsSint16(long v)
 {
@@ -202,6 +205,9 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
         }
         drawReadout(highScore, HIGH_SCORE_Y);
         processMarkers();
+        for (int i = 0; i < signsShownCount; ++i)
+            drawPicture(signsShown[i] == CODE_ROAD_OPENS ? warnOpenImage : warnFunnelImage, SIGN_X,
+                        SIGN_Y);
         if (timeLeft < 0 || timeLeft > 10) {
             drawReadout(timeLeft, TIME_Y);
         } else {

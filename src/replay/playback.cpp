@@ -1,9 +1,9 @@
 #include "replay/playback.h"
 #include "platform/clock.h"
 #include "platform/keys.h"
-#include "present/sound.h"
-#include "shell/input.h"
-#include "shell/loop.h"
+#include "platform/sound.h"
+#include "rules/input.h"
+#include "rules/loop.h"
 #include <SDL.h>
 #include <cstdlib>
 

@@ -4,12 +4,12 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "platform/signals.h"
-#include "present/sound.h"
+#include "platform/sound.h"
 #include "replay/replay_file.h"
-#include "shell/game.h"
-#include "shell/input.h"
-#include "shell/loop.h"
-#include "shell/settings.h"
+#include "rules/input.h"
+#include "rules/loop.h"
+#include "rules/settings.h"
+#include "state/game.h"
 #include <SDL.h>
 #include <algorithm>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 #include "replay/replay_file.h"
 #include "platform/file_replace.h"
 #include "platform/hash.h"
-#include "shell/input.h"
+#include "rules/input.h"
 #include <SDL.h>
 #include <cstdio>
 #include <cstring>

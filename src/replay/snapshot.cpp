@@ -1,7 +1,8 @@
 #include "replay/snapshot.h"
 #include "platform/hash.h"
-#include "shell/game.h"
-#include "shell/loop.h"
+#include "rules/game_state.h"
+#include "rules/loop.h"
+#include "state/game.h"
 #include <SDL.h>
 #include <cstring>
 

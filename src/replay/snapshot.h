@@ -1,6 +1,6 @@
 #pragma once
+#include "platform/sound.h"
 #include "platform/state_visitor.h"
-#include "present/sound.h"
 #include <cstdint>
 #include <string>
 #include <vector>

@@ -1,5 +1,6 @@
 #pragma once
 #include "platform/state_visitor.h"
+#include "state/game.h"
 #include <cstdint>
 #include <string>
 
@@ -14,10 +15,8 @@ constexpr int CAR_HEIGHT = 40;
 constexpr int ENGINE_LEVELS = 20;  // engine samples 1..20
 constexpr int SPIN_STEPS = 5;      // crash pictures 1..5
 constexpr int TRAFFIC_COLOURS = 4; // blue, yellow, green, purple
-// Generous bounds of how fast a car goes, forward or sideways, in pixels a frame: no car's top
-// speed is above 20. Only a steering key held for a long time takes the sideways speed further,
-// a step every second frame.
-constexpr int CAR_SPEED_LIMIT = 40;
+// CAR_SPEED_LIMIT bounds how fast a car goes; only a steering key held for a long time takes
+// the sideways speed further, a step every second frame.
 constexpr int LATERAL_SPEED_LIMIT = SESSION_FRAMES / 2;
 
 // Crash pictures of one spin step, in load order.

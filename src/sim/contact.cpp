@@ -1,8 +1,6 @@
 #include "sim/contact.h"
-#include "present/assets.h"
-#include "present/render.h"
-#include "present/sound.h"
-#include "shell/game.h"
+#include "platform/sound.h"
+#include "state/game.h"
 #include "track/track.h"
 
 int crashFrameStep = 0;
@@ -13,14 +11,15 @@ int warnFunnelFrames = 0;
 bool warnOpenSounded = false;
 bool warnFunnelSounded = false;
 Mix_Chunk* checkpointSound = nullptr;
+Mix_Chunk* signalSound = nullptr;
+int signsShown[MARKER_SLOTS];
+int signsShownCount = 0;
 
 namespace
 {
 Stopwatch recoveryWatch;
 }
 
-constexpr int SIGN_X = 147;
-constexpr int SIGN_Y = 20;
 constexpr int SIGN_FRAMES = 100;
 constexpr int CHECKPOINT_BONUS = 30;
 
@@ -31,6 +30,7 @@ void resetContactState()
     checkpointCount = checkpointMessageAge = 0;
     warnOpenFrames = warnFunnelFrames = 0;
     warnOpenSounded = warnFunnelSounded = false;
+    signsShownCount = 0;
 }
 
 void visitContactState(StateVisitor& v)
@@ -80,9 +80,9 @@ namespace
 
 // One warning sign's turn: shown at the top of the road, one signal per sign episode. Signs
 // of one kind share the counter and the signal flag.
-void showSign(TrackMarker& slot, SDL_Surface* image, int& frames, bool& sounded)
+void showSign(TrackMarker& slot, int& frames, bool& sounded)
 {
-    drawPicture(image, SIGN_X, SIGN_Y);
+    signsShown[signsShownCount++] = slot.code;
     if (!sounded) {
         soundPlay(-1, signalSound, 0);
         sounded = true;
@@ -98,6 +98,7 @@ void showSign(TrackMarker& slot, SDL_Surface* image, int& frames, bool& sounded)
 
 void processMarkers()
 {
+    signsShownCount = 0;
     for (TrackMarker& slot : trackMarkers) {
         if (!slot.active || slot.done)
             continue;
@@ -113,10 +114,10 @@ void processMarkers()
             }
             break;
         case CODE_ROAD_OPENS:
-            showSign(slot, warnOpenImage, warnOpenFrames, warnOpenSounded);
+            showSign(slot, warnOpenFrames, warnOpenSounded);
             break;
         case CODE_ROAD_NARROWS:
-            showSign(slot, warnFunnelImage, warnFunnelFrames, warnFunnelSounded);
+            showSign(slot, warnFunnelFrames, warnFunnelSounded);
             break;
         default:
             break;

@@ -1,8 +1,8 @@
 #include "sim/player.h"
-#include "present/sound.h"
-#include "shell/game.h"
+#include "platform/sound.h"
 #include "sim/contact.h"
 #include "sim/road.h"
+#include "state/game.h"
 #include "track/track.h"
 #include <algorithm>
 #include <cstdlib>

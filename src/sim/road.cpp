@@ -1,6 +1,6 @@
 #include "sim/road.h"
-#include "shell/game.h"
 #include "sim/car.h"
+#include "state/game.h"
 #include "track/track.h"
 #include <cstdlib>
 

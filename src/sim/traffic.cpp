@@ -1,7 +1,7 @@
 #include "sim/traffic.h"
 #include "platform/clock.h"
-#include "shell/game.h"
 #include "sim/road.h"
+#include "state/game.h"
 #include <cstdlib>
 
 int lastGoodTrafficX = 0;

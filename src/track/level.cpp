@@ -1,5 +1,5 @@
 #include "track/level.h"
-#include "shell/game.h"
+#include "state/game.h"
 #include <cctype>
 #include <cstdio>
 

@@ -1,5 +1,5 @@
 #include "track/track.h"
-#include "shell/game.h"
+#include "state/game.h"
 #include <cstdlib>
 
 int scrollY = 0;

@@ -1,7 +1,7 @@
 // Any bytes as the course file: counted and read without a crash, a hang or a tile outside
 // the table.
 #include "fresh_folder.h"
-#include "shell/game.h"
+#include "state/game.h"
 #include "track/level.h"
 #include <cstdio>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 #include "app/session.h"
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
-#include "shell/intro.h"
-#include "shell/loop.h"
+#include "rules/intro.h"
+#include "rules/loop.h"
 #include <cstdlib>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

@@ -5,8 +5,8 @@
 #include "platform/hash.h"
 #include "replay/playback.h"
 #include "replay/replay_file.h"
-#include "shell/loop.h"
-#include "shell/settings.h"
+#include "rules/loop.h"
+#include "rules/settings.h"
 #include <cstdlib>
 #include <cstring>
 #include <vector>

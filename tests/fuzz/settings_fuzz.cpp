@@ -1,7 +1,7 @@
 // Any bytes as the settings file: read into values within their ranges.
 #include "fresh_folder.h"
-#include "shell/game.h"
-#include "shell/settings.h"
+#include "rules/settings.h"
+#include "state/game.h"
 #include <cstdio>
 #include <cstdlib>
 

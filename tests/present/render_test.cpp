@@ -1,9 +1,9 @@
 #include "present/assets.h"
 #include "present/render.h"
 #include "present/text.h"
-#include "shell/game.h"
 #include "sim/car.h"
 #include "sim/contact.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include "track/track.h"
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "present/assets.h"
 #include "present/text.h"
-#include "shell/game.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
+#include "platform/sound.h"
 #include "present/assets.h"
-#include "present/sound.h"
-#include "shell/game.h"
 #include "sim/car.h"
 #include "sim/contact.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include "track/track.h"
 #include <gtest/gtest.h>

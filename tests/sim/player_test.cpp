@@ -1,8 +1,8 @@
 #include "platform/clock.h"
-#include "present/sound.h"
-#include "shell/game.h"
+#include "platform/sound.h"
 #include "sim/car.h"
 #include "sim/player.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include <gtest/gtest.h>
 

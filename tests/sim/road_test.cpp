@@ -1,6 +1,7 @@
-#include "shell/game.h"
+#include "rules/game_state.h"
 #include "sim/car.h"
 #include "sim/road.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include "track/track.h"
 #include <gtest/gtest.h>

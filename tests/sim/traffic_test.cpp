@@ -1,7 +1,8 @@
 #include "platform/clock.h"
-#include "shell/game.h"
+#include "rules/game_state.h"
 #include "sim/car.h"
 #include "sim/traffic.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include "track/track.h"
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 #include "app/session.h"
 #include "pilot.h"
 #include "private_copy.h"
-#include "shell/intro.h"
-#include "shell/loop.h"
+#include "rules/intro.h"
+#include "rules/loop.h"
 #include "track/level.h"
 #include <SDL.h>
 #include <initializer_list>

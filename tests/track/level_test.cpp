@@ -1,4 +1,4 @@
-#include "shell/game.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include "track/level.h"
 #include <gtest/gtest.h>

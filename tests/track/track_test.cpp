@@ -1,4 +1,5 @@
-#include "shell/game.h"
+#include "rules/game_state.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include "track/track.h"
 #include <gtest/gtest.h>

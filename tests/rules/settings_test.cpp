@@ -1,7 +1,8 @@
 #include "app/session.h"
 #include "platform/file_replace.h"
-#include "shell/game.h"
-#include "shell/settings.h"
+#include "rules/game_state.h"
+#include "rules/settings.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include <filesystem>
 #include <fstream>

@@ -1,20 +1,4 @@
-#include "shell/game.h"
-#include "platform/clock.h"
-#include "platform/gamepad.h"
-#include "platform/signals.h"
-#include "platform/window.h"
-#include "present/render.h"
-#include "present/sound.h"
-#include "shell/input.h"
-#include "shell/intro.h"
-#include "shell/loop.h"
-#include "shell/settings.h"
-#include "shell/states.h"
-#include "sim/car.h"
-#include "sim/contact.h"
-#include "sim/player.h"
-#include "sim/traffic.h"
-#include "track/track.h"
+#include "state/game.h"
 
 int gameState = STATE_ATTRACT;
 int score = 0;
@@ -43,7 +27,7 @@ int probeY = 0;
 int diagLeftEdge = 0;
 int diagRightEdge = 0;
 
-void resetGameVariables()
+void resetSharedVariables()
 {
     gameState = STATE_ATTRACT;
     score = 0;
@@ -65,24 +49,6 @@ void resetGameVariables()
     volumeBarAge = 50;
     playerTerrain = diagTileRow = diagTrafficSpeed = 0;
     probeX = probeY = diagLeftEdge = diagRightEdge = 0;
-
-    resetSettingsState();
-    resetInputState();
-    resetRunState();
-    resetCars();
-    resetPlayerState();
-    resetTrafficState();
-    resetContactState();
-    resetTrackState();
-    resetRenderState();
-    resetSoundState();
-    resetIntroState();
-    clearClockHooks();
-    clearFrameHooks();
-    clearQuitSignal();
-    lockFullScreen(false);
-    showFrames(true);
-    resetGamepadState();
 }
 
 void visitGameVariables(StateVisitor& v)
@@ -104,7 +70,7 @@ void visitGameVariables(StateVisitor& v)
     v.require(score >= 0 && score <= SCORE_LIMIT, "the score");
     v.require(highScore >= 0 && highScore <= SCORE_LIMIT, "the high score");
     // A distance mark is a row of the course.
-    const int rows = levelTileCount / (TRACK_WIDTH / TILE_WIDTH);
+    const int rows = levelTileCount / (TILES_PER_ROW);
     v.require(distanceMark >= 0 && distanceMark <= rows && lastScoredMark >= 0 &&
                   lastScoredMark <= rows,
               "the distance mark");
@@ -114,14 +80,3 @@ void visitGameVariables(StateVisitor& v)
               "the paused car's speed");
 }
 
-void visitGameState(StateVisitor& v)
-{
-    visitGameVariables(v);
-    visitInputState(v);
-    visitCars(v);
-    visitPlayerState(v);
-    visitTrafficState(v);
-    visitContactState(v);
-    visitTrackState(v);
-    visitRenderState(v);
-}

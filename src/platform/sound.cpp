@@ -1,4 +1,4 @@
-#include "present/sound.h"
+#include "platform/sound.h"
 #include "platform/hash.h"
 #include <SDL.h>
 #include <SDL_mixer.h>

@@ -1,8 +1,8 @@
-#include "shell/loop.h"
+#include "rules/loop.h"
 #include "platform/clock.h"
 #include "present/render.h"
-#include "shell/game.h"
-#include "shell/states.h"
+#include "state/game.h"
+#include "rules/states.h"
 #include <cmath>
 
 namespace

@@ -1,4 +1,4 @@
-#include "shell/options.h"
+#include "rules/options.h"
 #include "support/stage.h"
 #include <fstream>
 #include <gtest/gtest.h>

@@ -1,11 +1,11 @@
-#include "shell/intro.h"
+#include "rules/intro.h"
 #include "platform/clock.h"
 #include "platform/gamepad.h"
 #include "platform/signals.h"
-#include "present/sound.h"
+#include "platform/sound.h"
 #include "present/text.h"
-#include "shell/game.h"
-#include "shell/settings.h"
+#include "state/game.h"
+#include "rules/settings.h"
 #include <SDL.h>
 #include <string>
 

@@ -1,9 +1,9 @@
 #include "app/session.h"
 #include "platform/clock.h"
-#include "shell/game.h"
-#include "shell/intro.h"
-#include "shell/loop.h"
+#include "rules/intro.h"
+#include "rules/loop.h"
 #include "sim/player.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include <gtest/gtest.h>
 

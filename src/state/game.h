@@ -8,6 +8,9 @@
 enum GameState { STATE_ATTRACT = 0, STATE_PLAYING = 1, STATE_TIME_UP = 2, STATE_PAUSED = 3 };
 
 constexpr const char* VERSION_TEXT = QUINDARA_VERSION_TEXT;
+// Tiles to a row of the course, and the fastest any car goes (pixels a frame, forward or back).
+constexpr int TILES_PER_ROW = 8;
+constexpr int CAR_SPEED_LIMIT = 40;
 
 // The game's process-wide variables: one instance each, shared by every module.
 extern int gameState;
@@ -38,10 +41,7 @@ extern int probeY;
 extern int diagLeftEdge;
 extern int diagRightEdge;
 
-// Puts every module's process-wide state back to its start-up values, so that each test
-// (and each run of the program) begins from the same known state.
-void resetGameVariables();
-// Hands every module's process-wide state to the visitor, module by module in a fixed order:
-// what a replay's snapshot holds and its digests compare.
-void visitGameState(StateVisitor& v);
+// Back to the start-up values of the variables above.
+void resetSharedVariables();
+// Hands the variables above to the visitor (a replay's snapshot, its digests).
 void visitGameVariables(StateVisitor& v);

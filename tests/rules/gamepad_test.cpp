@@ -1,9 +1,9 @@
 #include "platform/gamepad.h"
 #include "platform/signals.h"
-#include "shell/game.h"
-#include "shell/input.h"
-#include "shell/intro.h"
-#include "shell/states.h"
+#include "rules/input.h"
+#include "rules/intro.h"
+#include "rules/states.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include "virtual_pad.h"
 #include <SDL.h>

@@ -1,11 +1,11 @@
-#include "shell/input.h"
+#include "rules/input.h"
 #include "platform/gamepad.h"
 #include "platform/keys.h"
 #include "platform/signals.h"
 #include "platform/window.h"
-#include "present/sound.h"
-#include "shell/game.h"
-#include "shell/states.h"
+#include "platform/sound.h"
+#include "state/game.h"
+#include "rules/states.h"
 #include "sim/player.h"
 #include <SDL.h>
 #include <cstring>

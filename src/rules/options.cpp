@@ -1,4 +1,4 @@
-#include "shell/options.h"
+#include "rules/options.h"
 #include <cstring>
 #include <unistd.h>
 

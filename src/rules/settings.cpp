@@ -1,6 +1,6 @@
-#include "shell/settings.h"
+#include "rules/settings.h"
 #include "platform/file_replace.h"
-#include "shell/game.h"
+#include "state/game.h"
 #include <cerrno>
 #include <climits>
 #include <cstdio>

@@ -1,0 +1,52 @@
+#include "rules/game_state.h"
+#include "platform/clock.h"
+#include "platform/gamepad.h"
+#include "platform/signals.h"
+#include "platform/window.h"
+#include "present/render.h"
+#include "platform/sound.h"
+#include "rules/input.h"
+#include "rules/intro.h"
+#include "rules/loop.h"
+#include "rules/settings.h"
+#include "rules/states.h"
+#include "sim/car.h"
+#include "sim/contact.h"
+#include "sim/player.h"
+#include "sim/traffic.h"
+#include "state/game.h"
+#include "track/track.h"
+
+void resetGameVariables()
+{
+    resetSharedVariables();
+    resetSettingsState();
+    resetInputState();
+    resetRunState();
+    resetCars();
+    resetPlayerState();
+    resetTrafficState();
+    resetContactState();
+    resetTrackState();
+    resetRenderState();
+    resetSoundState();
+    resetIntroState();
+    clearClockHooks();
+    clearFrameHooks();
+    clearQuitSignal();
+    lockFullScreen(false);
+    showFrames(true);
+    resetGamepadState();
+}
+
+void visitGameState(StateVisitor& v)
+{
+    visitGameVariables(v);
+    visitInputState(v);
+    visitCars(v);
+    visitPlayerState(v);
+    visitTrafficState(v);
+    visitContactState(v);
+    visitTrackState(v);
+    visitRenderState(v);
+}
