@@ -132,9 +132,26 @@ void drawPicture(SDL_Surface* picture, int x, int y)
         blitRegion(picture, screen, 0, 0, x, y, picture->w, picture->h);
 }
 
-bool drawTrack(const TileList& tiles, int delta)
+namespace
 {
-    stepTrack(tiles, delta, screen ? drawTileAt : nullptr);
+// What this frame shows, as the step before the drawing chose it: the drawing reads it and
+// the game state, and changes neither.
+struct CarPicture {
+    SDL_Surface* first = nullptr;  // the sprite, or a crash spin's first view
+    SDL_Surface* second = nullptr; // a crash spin's second view
+    int y = 0, w = 0, h = 0;
+};
+struct FramePicture {
+    CarPicture cars[2]; // by car kind
+    bool scoreShown = true, timeShown = true, attractTextShown = false, volumeBarShown = false;
+    const char* message = nullptr; // "PAUSED" or "CHECKPOINT"
+} picture;
+} // namespace
+
+bool drawTrack(const TileList& tiles)
+{
+    if (screen)
+        forEachTileInView(tiles, drawTileAt);
     return true;
 }
 
@@ -145,42 +162,90 @@ void drawHeadlight(const Car& car, SDL_Surface* dest)
                    car.headlightImage->w, car.headlightImage->h);
 }
 
-bool drawCar(Car& car, SDL_Surface* dest, bool dark)
+void stepCar(Car& car, bool dark)
 {
+    CarPicture& p = picture.cars[car.kind == CAR_PLAYER ? 0 : 1];
+    p = CarPicture();
     if (!car.frameA || !car.frameB)
-        return false;
-    const int w = car.frameA->w, h = car.frameA->h;
-    const int row = car.kind == CAR_PLAYER ? car.screenY : car.y;
-    auto alternate = [&] {
-        blitRegion(car.animPhase ? car.frameA : car.frameB, dest, 0, 0, car.x, row, w, h);
-        car.animPhase = !car.animPhase;
-    };
+        return;
+    p.w = car.frameA->w, p.h = car.frameA->h;
+    p.y = car.kind == CAR_PLAYER ? car.screenY : car.y;
     switch (car.state) {
     case CAR_DRIVING:
     case CAR_ON_GRAVEL:
-        if (car.speed == 0 && car.trafficSpeed == 0)
-            blitRegion(car.frameA, dest, 0, 0, car.x, row, w, h);
-        else if (car.kind == CAR_TRAFFIC && dark) {
+        if (car.speed == 0 && car.trafficSpeed == 0) {
+            p.first = car.frameA;
+        } else if (car.kind == CAR_TRAFFIC && dark) {
+            p.first = car.darkFrame;
+            p.y = car.y;
             if (car.darkFrame)
-                blitRegion(car.darkFrame, dest, 0, 0, car.x, car.y, car.darkFrame->w,
-                           car.darkFrame->h);
-        } else
-            alternate();
+                p.w = car.darkFrame->w, p.h = car.darkFrame->h;
+        } else {
+            p.first = car.animPhase ? car.frameA : car.frameB;
+            car.animPhase = !car.animPhase;
+        }
         break;
     case CAR_CRASHED:
     case CAR_SKIDDING: {
         SDL_Surface* const* step = car.crashFrames[crashFrameStep + 1];
-        blitRegion(step[CRASH_UP_CW], dest, 0, 0, car.x, car.screenY, w, h);
-        blitRegion(step[CRASH_UP_CCW], dest, 0, 0, car.x, car.screenY, w, h);
+        p.first = step[CRASH_UP_CW];
+        p.second = step[CRASH_UP_CCW];
+        p.y = car.screenY;
         crashFrameStep = crashFrameStep == 4 ? 0 : crashFrameStep + 1;
         break;
     }
     default:
         break;
     }
+}
+
+bool drawCar(const Car& car, SDL_Surface* dest)
+{
+    if (!car.frameA || !car.frameB)
+        return false;
+    const CarPicture& p = picture.cars[car.kind == CAR_PLAYER ? 0 : 1];
+    blitRegion(p.first, dest, 0, 0, car.x, p.y, p.w, p.h);
+    blitRegion(p.second, dest, 0, 0, car.x, p.y, p.w, p.h);
     if (car.kind == CAR_PLAYER && car.headlightsOn)
         drawHeadlight(car, dest);
     return true;
+}
+
+void advanceView(const TileList& tiles)
+{
+    stepTrack(tiles, gameState == STATE_PAUSED ? 0 : playerCar.speed, nullptr);
+    if (inRun())
+        stepCar(playerCar, true);
+    stepCar(trafficCar, inRun() && playerCar.headlightsOn);
+    picture.scoreShown = picture.timeShown = true;
+    picture.attractTextShown = false;
+    picture.message = nullptr;
+    signsShownCount = 0;
+    if (inRun()) {
+        if (penaltyWatch.isStarted()) { // the score flashes while a contact penalty is pending
+            scoreBlinkStep();
+            picture.scoreShown = scoreBlinkOn;
+        }
+        processMarkers();
+        if (timeLeft >= 0 && timeLeft <= 10) {
+            messageBlinkStep();
+            picture.timeShown = messageBlinkOn;
+        }
+        ageCheckpointMessage();
+        if (gameState == STATE_PAUSED || checkpointMessageShowing()) {
+            messageBlinkStep();
+            if (messageBlinkOn)
+                picture.message = gameState == STATE_PAUSED    ? "PAUSED"
+                                  : gameState == STATE_PLAYING ? "CHECKPOINT"
+                                                               : nullptr;
+        }
+    } else if (gameState == STATE_ATTRACT) {
+        messageBlinkStep();
+        picture.attractTextShown = messageBlinkOn;
+    }
+    picture.volumeBarShown = volumeBarAge <= 50;
+    if (picture.volumeBarShown)
+        ++volumeBarAge;
 }
 
 bool drawFrame(const TileList& tiles, float fpsEstimate)
@@ -188,46 +253,26 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
     static const int WHITE[3] = {255, 255, 255};
     const int* overlay = std::abs(playerTerrain) == 11 ? WHITE : RED;
 
-    drawTrack(tiles, gameState == STATE_PAUSED ? 0 : playerCar.speed);
+    drawTrack(tiles);
     if (inRun())
-        drawCar(playerCar, screen, true);
-    drawCar(trafficCar, screen, inRun() && playerCar.headlightsOn);
+        drawCar(playerCar, screen);
+    drawCar(trafficCar, screen);
     drawPicture(panelImage, PANEL_X, 0);
     drawPicture(panelMaskImage, PANEL_X, 0);
 
     if (inRun()) {
-        if (!penaltyWatch.isStarted()) {
+        if (picture.scoreShown)
             drawReadout(score, SCORE_Y);
-        } else {
-            scoreBlinkStep(); // the score flashes while a contact penalty is pending
-            if (scoreBlinkOn)
-                drawReadout(score, SCORE_Y);
-        }
         drawReadout(highScore, HIGH_SCORE_Y);
-        processMarkers();
         for (int i = 0; i < signsShownCount; ++i)
             drawPicture(signsShown[i] == CODE_ROAD_OPENS ? warnOpenImage : warnFunnelImage, SIGN_X,
                         SIGN_Y);
-        if (timeLeft < 0 || timeLeft > 10) {
+        if (picture.timeShown)
             drawReadout(timeLeft, TIME_Y);
-        } else {
-            messageBlinkStep();
-            if (messageBlinkOn)
-                drawReadout(timeLeft, TIME_Y);
-        }
-        ageCheckpointMessage();
-        if (gameState == STATE_PAUSED || checkpointMessageShowing()) {
-            messageBlinkStep();
-            if (messageBlinkOn) {
-                if (gameState == STATE_PAUSED)
-                    drawMediumText(screen, "PAUSED", 124, 50, 255, 0, 0);
-                else if (gameState == STATE_PLAYING)
-                    drawMediumText(screen, "CHECKPOINT", 124, 50, 255, 0, 0);
-            }
-        }
+        if (picture.message)
+            drawMediumText(screen, picture.message, 124, 50, 255, 0, 0);
     } else if (gameState == STATE_ATTRACT) {
-        messageBlinkStep();
-        if (messageBlinkOn) {
+        if (picture.attractTextShown) {
             drawMediumText(screen, "GAME OVER", 110, 50, 0, 255, 255);
             const int values[3][2] = {
                 {highScore, HIGH_SCORE_Y}, {score, SCORE_Y}, {timeLeft, TIME_Y}};
@@ -241,11 +286,9 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
 
     if (showDiagnostics)
         drawDiagnostics(fpsEstimate, overlay);
-    if (volumeBarAge <= 50) {
+    if (picture.volumeBarShown)
         drawMediumText(screen, volumeBar(masterVolume), 10, 215, overlay[0], overlay[1],
                        overlay[2]);
-        ++volumeBarAge;
-    }
     if (beforeFlip)
         beforeFlip();
     presentScreen();

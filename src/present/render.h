@@ -15,9 +15,19 @@ extern void (*beforeFlip)();
 
 void resetRenderState();
 void visitRenderState(StateVisitor& v);
+// The steps of a frame that its drawing used to take: the view scrolls by the player's speed
+// (the markers coming into view registered), the cars' animation and crash spin move on, the
+// marker pass applies checkpoints and counts the signs, the blinking, the "CHECKPOINT"
+// message and the volume bar age. It decides what the frame shows; drawFrame then draws just
+// that and changes nothing of the game.
+void advanceView(const TileList& tiles);
+// A car's step: its sprite for this frame chosen and its animation (or crash spin) moved on.
+// `dark` is true for the traffic car while the player's headlights are on.
+void stepCar(Car& car, bool dark);
 bool drawFrame(const TileList& tiles, float fpsEstimate);
-bool drawTrack(const TileList& tiles, int delta);
-bool drawCar(Car& car, SDL_Surface* dest, bool dark);
+bool drawTrack(const TileList& tiles);
+// Draws the sprite the car's last step chose (and the player's headlights).
+bool drawCar(const Car& car, SDL_Surface* dest);
 void drawHeadlight(const Car& car, SDL_Surface* dest);
 void blitRegion(SDL_Surface* src, SDL_Surface* dest, int srcX, int srcY, int destX, int destY,
                 int width, int height);

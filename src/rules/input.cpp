@@ -2,11 +2,11 @@
 #include "platform/gamepad.h"
 #include "platform/keys.h"
 #include "platform/signals.h"
-#include "platform/window.h"
 #include "platform/sound.h"
-#include "state/game.h"
+#include "platform/window.h"
 #include "rules/states.h"
 #include "sim/player.h"
+#include "state/game.h"
 #include <SDL.h>
 #include <cstring>
 

@@ -4,8 +4,8 @@
 #include "platform/signals.h"
 #include "platform/sound.h"
 #include "present/text.h"
-#include "state/game.h"
 #include "rules/settings.h"
+#include "state/game.h"
 #include <SDL.h>
 #include <string>
 

@@ -1,8 +1,8 @@
 #include "rules/loop.h"
 #include "platform/clock.h"
 #include "present/render.h"
-#include "state/game.h"
 #include "rules/states.h"
+#include "state/game.h"
 #include <cmath>
 
 namespace
@@ -64,6 +64,7 @@ bool runFrame(FrameLoop& loop, TileList& tiles)
         }
         loop.fpsIntervalWatch.start();
     }
+    advanceView(tiles);
     drawFrame(tiles, loop.fpsEstimate);
     const int sleep = frameSleepMs(loop.frameWatch.elapsed(), frameCapOn);
     if (hooks.ends)

@@ -1,13 +1,13 @@
 #include "rules/states.h"
 #include "platform/clock.h"
-#include "present/assets.h"
 #include "platform/sound.h"
-#include "state/game.h"
+#include "present/assets.h"
 #include "rules/input.h"
 #include "rules/settings.h"
 #include "sim/contact.h"
 #include "sim/player.h"
 #include "sim/traffic.h"
+#include "state/game.h"
 #include "track/track.h"
 #include <cstdlib>
 

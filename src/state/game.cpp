@@ -79,4 +79,3 @@ void visitGameVariables(StateVisitor& v)
     v.require(savedPlayerSpeed >= -CAR_SPEED_LIMIT && savedPlayerSpeed <= 0,
               "the paused car's speed");
 }
-

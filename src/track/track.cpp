@@ -93,12 +93,11 @@ void resetMarkers()
         slot = TrackMarker();
 }
 
-void stepTrack(const TileList& tiles, int delta, TileDrawer draw)
+namespace
 {
-    advanceScroll(delta);
-    const int first = scanStart(6);
-    diagScroll = scrollY;
-    diagFirstTile = first;
+// The tiles from the view's first row down to its bottom edge, in order.
+template <typename Visit> void visitTilesInView(const TileList& tiles, int first, Visit visit)
+{
     const int count = static_cast<int>(tiles.size());
     for (int k = first; k < count; ++k) {
         const Tile& tile = tiles[k];
@@ -107,9 +106,29 @@ void stepTrack(const TileList& tiles, int delta, TileDrawer draw)
             break;
         if (d < -TILE_HEIGHT)
             continue;
+        visit(k, tile, d);
+    }
+}
+} // namespace
+
+void stepTrack(const TileList& tiles, int delta, TileDrawer draw)
+{
+    advanceScroll(delta);
+    const int first = scanStart(6);
+    diagScroll = scrollY;
+    diagFirstTile = first;
+    visitTilesInView(tiles, first, [draw](int k, const Tile& tile, int d) {
         if (isMarkerCode(tile.code))
             offerMarker(k, tile.code);
         if (draw && tilePictureFor(tile.code) != 0)
             draw(tile, d);
-    }
+    });
+}
+
+void forEachTileInView(const TileList& tiles, TileDrawer draw)
+{
+    visitTilesInView(tiles, scanStart(6), [draw](int, const Tile& tile, int d) {
+        if (tilePictureFor(tile.code) != 0)
+            draw(tile, d);
+    });
 }

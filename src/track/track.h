@@ -37,3 +37,5 @@ void resetMarkers();
 // offers marker tiles to the table and hands the tile to draw (which may be null).
 using TileDrawer = void (*)(const Tile& tile, int screenY);
 void stepTrack(const TileList& tiles, int delta, TileDrawer draw);
+// Hands every tile with a picture in the drawing window to draw; changes nothing.
+void forEachTileInView(const TileList& tiles, TileDrawer draw);

@@ -1,6 +1,8 @@
 #include "present/assets.h"
 #include "present/render.h"
 #include "present/text.h"
+#include "replay/snapshot.h"
+#include "rules/loop.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "state/game.h"
@@ -38,12 +40,18 @@ class RenderTest : public ::testing::Test
                     return true;
         return false;
     }
+    // A frame's step, then its drawing, as the loop runs them.
+    void showFrame()
+    {
+        advanceView(tiles);
+        drawFrame(tiles, 0.0f);
+    }
     // Runs frames and returns, per frame, whether the area showed the colour.
     std::vector<bool> watch(int frames, int x, int y, int w, int h, bool (*match)(SDL_Color))
     {
         std::vector<bool> seen;
         for (int i = 0; i < frames; ++i) {
-            drawFrame(tiles, 0.0f);
+            showFrame();
             seen.push_back(inked(x, y, w, h, match));
         }
         return seen;
@@ -80,29 +88,29 @@ TEST_F(RenderTest, TheRoadScrollsByThePlayersSpeed)
     tiles = loadCourse();
     scrollY = 40000;
     playerCar.speed = -10;
-    drawFrame(tiles, 0.0f);
+    showFrame();
     EXPECT_EQ(scrollY, 39990);
     std::vector<SDL_Color> before;
     for (int y = 20; y < 180; ++y)
         before.push_back(pixelAt(10, y));
-    drawFrame(tiles, 0.0f);
+    showFrame();
     for (int y = 20; y < 170; ++y)
         ASSERT_TRUE(samePixel(pixelAt(10, y + 10), before[y - 20])) << y;
     gameState = STATE_PAUSED; // paused: the road stands still
-    drawFrame(tiles, 0.0f);
+    showFrame();
     EXPECT_EQ(scrollY, 39980);
 }
 
 TEST_F(RenderTest, ThePlayerCarIsDrawnInRunsOnly)
 {
     gameState = STATE_ATTRACT;
-    drawFrame(tiles, 0.0f);
+    showFrame();
     std::vector<SDL_Color> road;
     for (int y = 200; y < 240; ++y)
         road.push_back(pixelAt(135, y));
     const SDL_Color corner = pixelAt(120, 200);
     gameState = STATE_PLAYING;
-    drawFrame(tiles, 0.0f);
+    showFrame();
     int changed = 0;
     for (int y = 200; y < 240; ++y)
         changed += !samePixel(pixelAt(135, y), road[y - 200]);
@@ -115,16 +123,16 @@ TEST_F(RenderTest, FramesAlternateWhileMovingAndRestWhenStanding)
 {
     auto wheel = [] { return pixelAt(120 + 2, 200 + 6); };
     playerCar.speed = 0;
-    drawFrame(tiles, 0.0f);
+    showFrame();
     const SDL_Color standing = wheel();
-    drawFrame(tiles, 0.0f);
+    showFrame();
     EXPECT_TRUE(samePixel(wheel(), standing));
     playerCar.speed = -5;
-    drawFrame(tiles, 0.0f);
+    showFrame();
     const SDL_Color a = wheel();
-    drawFrame(tiles, 0.0f);
+    showFrame();
     const SDL_Color b = wheel();
-    drawFrame(tiles, 0.0f);
+    showFrame();
     EXPECT_FALSE(samePixel(a, b));
     EXPECT_TRUE(samePixel(wheel(), a));
 }
@@ -138,7 +146,7 @@ TEST_F(RenderTest, DarkStretchesShowTheConeAndDarkTraffic)
     trafficCar.x = 60;
     trafficCar.y = 60;
     trafficCar.trafficSpeed = -8;
-    drawFrame(tiles, 0.0f);
+    showFrame();
     int lit = 0;
     for (int y = 200 - 138; y < 200; ++y)
         for (int x = 120 - 88; x < 120 + 30 + 88; ++x)
@@ -160,20 +168,22 @@ TEST_F(RenderTest, DarkStretchesShowTheConeAndDarkTraffic)
         return v;
     };
     playerCar.animPhase = true;
-    drawTrack(tiles, 0);
-    drawCar(playerCar, screen, true);
+    drawTrack(tiles);
+    stepCar(playerCar, true);
+    drawCar(playerCar, screen);
     const std::vector<Uint8> drawn = region();
     playerCar.headlightsOn = false;
     playerCar.animPhase = true;
-    drawTrack(tiles, 0);
-    drawCar(playerCar, screen, true);
+    drawTrack(tiles);
+    stepCar(playerCar, true);
+    drawCar(playerCar, screen);
     blitRegion(playerCar.headlightImage, screen, 0, 0, 120 - 88, playerCar.screenY - 138,
                playerCar.headlightImage->w, playerCar.headlightImage->h);
     EXPECT_TRUE(region() == drawn);
     // Waiting for a coin, the traffic car is never dark.
     playerCar.headlightsOn = true;
     gameState = STATE_ATTRACT;
-    drawFrame(tiles, 0.0f);
+    showFrame();
     EXPECT_TRUE(inked(62, 60 + 12, 26, 6, blue));
 }
 
@@ -214,7 +224,7 @@ TEST_F(RenderTest, ReadoutsAreDrawnTwiceAPixelApart)
     drawLedNumber(screen, 8, 0, 0, 255, 0, 0);
     const auto once = inkColumns(0, 0);
     score = highScore = 8;
-    drawFrame(tiles, 0.0f);
+    showFrame();
     for (int y : {56, 98})
         EXPECT_EQ(inkColumns(273, y), std::make_pair(once.first, once.second + 1)) << y;
 }
@@ -269,16 +279,17 @@ TEST_F(RenderTest, TheCrashSpinCyclesThroughFiveSteps)
     std::vector<int> steps;
     for (int i = 0; i < 7; ++i) {
         steps.push_back(crashFrameStep);
-        drawCar(playerCar, screen, false);
+        stepCar(playerCar, false);
+        EXPECT_TRUE(drawCar(playerCar, screen));
     }
     EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 3, 4, 0, 1}));
     Car bare;
-    EXPECT_FALSE(drawCar(bare, screen, false));
+    EXPECT_FALSE(drawCar(bare, screen));
 }
 
 TEST_F(RenderTest, PositionsBeyondSixteenBitsAreSkippedNotWrapped)
 {
-    drawFrame(tiles, 0.0f);
+    showFrame();
     std::vector<SDL_Color> before;
     for (int y = 50; y < 90; ++y)
         for (int x = 50; x < 80; ++x)
@@ -293,4 +304,31 @@ TEST_F(RenderTest, PositionsBeyondSixteenBitsAreSkippedNotWrapped)
     blitRegion(playerCar.frameA, screen, 0, 0, 50, 50, 30, 40);
     EXPECT_FALSE(samePixel(pixelAt(50 + 15, 50 + 20), before[20 * 30 + 15]));
     drawPicture(nullptr, 10, 10); // a picture that never loaded draws nothing
+}
+
+// Drawing only draws: the same frame drawn twice shows the same picture and leaves the game
+// as it was, however much is going on in it.
+TEST_F(RenderTest, DrawingAFrameTwiceChangesNothing)
+{
+    gameState = STATE_PLAYING;
+    playerCar.state = CAR_CRASHED;
+    playerCar.speed = -8;
+    trafficCar.trafficSpeed = -5;
+    penaltyWatch.start();
+    timeLeft = 7;
+    volumeBarAge = 0;
+    showDiagnostics = true;
+    offerMarker(0, CODE_ROAD_OPENS);
+    FrameLoop loop;
+    std::vector<uint8_t> before, after;
+    for (int frame = 0; frame < 3; ++frame) {
+        advanceView(tiles);
+        saveSnapshot(loop, before);
+        drawFrame(tiles, 0.0f);
+        const uint64_t first = screenChecksum();
+        drawFrame(tiles, 0.0f);
+        saveSnapshot(loop, after);
+        EXPECT_EQ(screenChecksum(), first) << frame;
+        EXPECT_TRUE(before == after) << frame;
+    }
 }
