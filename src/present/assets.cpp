@@ -154,6 +154,7 @@ namespace
 {
 bool loadEveryAsset()
 {
+    checkpointSound = loadSample(RES + "/sound/checkpoint.wav");
     setKind(trafficCar, CAR_TRAFFIC);
     loadCarAssets(playerCar, RES + "/" + "bmpImgCarRedUp.bmp", RES + "/bmpImgCarRedDown.bmp",
                   screen);
@@ -204,5 +205,5 @@ void forgetAssets()
     for (SDL_Surface*& tile : trackTileImages)
         tile = nullptr;
     panelImage = panelMaskImage = warnFunnelImage = warnOpenImage = nullptr;
-    coinSound = signalSound = idleEngineSound = nullptr;
+    coinSound = signalSound = idleEngineSound = checkpointSound = nullptr;
 }

@@ -22,7 +22,6 @@ void resetGameVariables()
     resetSharedVariables();
     resetSettingsState();
     resetInputState();
-    resetRunState();
     resetCars();
     resetPlayerState();
     resetTrafficState();

@@ -13,7 +13,6 @@
 
 namespace
 {
-bool checkpointSoundLoaded = false;
 constexpr int COIN_WAIT_MS = 800;
 constexpr int RUN_SECONDS = 60;
 constexpr int CONTACT_PENALTY = 100;
@@ -67,11 +66,6 @@ bool playingFrame(TileList& tiles)
 }
 } // namespace
 
-void resetRunState()
-{
-    checkpointSoundLoaded = false;
-}
-
 bool updateFrame(TileList& tiles)
 {
     bool quit = false;
@@ -107,10 +101,6 @@ bool updateFrame(TileList& tiles)
 
 bool setUpRun(bool newGame)
 {
-    if (!checkpointSoundLoaded) {
-        checkpointSoundLoaded = true;
-        checkpointSound = loadSample("_resources/sound/checkpoint.wav");
-    }
     if (newGame) {
         resetMarkers();
         runArmed = false;

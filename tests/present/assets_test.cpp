@@ -169,7 +169,7 @@ TEST(Assets, AMissingRoadTileLeavesTheRestUnloadedButTheGameRuns)
     TileList tiles = loadCourse();
     FrameLoop loop;
     startRun(loop, tiles);
-    EXPECT_NE(checkpointSound, nullptr); // the first set-up loads it regardless
+    EXPECT_NE(checkpointSound, nullptr); // loaded before the road, so loaded regardless
     pushKey(KEY_UP, true);
     for (int i = 0; i < 600; ++i)
         ASSERT_FALSE(runFrame(loop, tiles));
