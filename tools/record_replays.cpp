@@ -14,6 +14,7 @@
 #include "rules/settings.h"
 #include "sim/car.h"
 #include "sim/contact.h"
+#include "sim/markers.h"
 #include "sim/player.h"
 #include "state/game.h"
 #include "track/track.h"

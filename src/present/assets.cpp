@@ -1,6 +1,7 @@
 #include "present/assets.h"
 #include "platform/sound.h"
 #include "sim/contact.h"
+#include "sim/markers.h"
 #include "state/game.h"
 #include <SDL.h>
 #include <SDL_image.h>

@@ -3,6 +3,7 @@
 #include "present/assets.h"
 #include "present/text.h"
 #include "sim/contact.h"
+#include "sim/markers.h"
 #include "state/game.h"
 #include "track/track.h"
 #include <SDL.h>

@@ -12,6 +12,7 @@
 #include "rules/states.h"
 #include "sim/car.h"
 #include "sim/contact.h"
+#include "sim/markers.h"
 #include "sim/player.h"
 #include "sim/traffic.h"
 #include "state/game.h"
@@ -26,6 +27,7 @@ void resetGameVariables()
     resetPlayerState();
     resetTrafficState();
     resetContactState();
+    resetMarkerState();
     resetTrackState();
     resetRenderState();
     resetSoundState();
@@ -46,6 +48,7 @@ void visitGameState(StateVisitor& v)
     visitPlayerState(v);
     visitTrafficState(v);
     visitContactState(v);
+    visitMarkerState(v);
     visitTrackState(v);
     visitRenderState(v);
 }

@@ -3,8 +3,10 @@
 #include "platform/sound.h"
 #include "present/assets.h"
 #include "rules/input.h"
+#include "rules/scoring.h"
 #include "rules/settings.h"
 #include "sim/contact.h"
+#include "sim/markers.h"
 #include "sim/player.h"
 #include "sim/traffic.h"
 #include "state/game.h"
@@ -15,7 +17,6 @@ namespace
 {
 constexpr int COIN_WAIT_MS = 800;
 constexpr int RUN_SECONDS = 60;
-constexpr int CONTACT_PENALTY = 100;
 
 void runTraffic(const TileList& tiles)
 {
@@ -38,30 +39,7 @@ bool playingFrame(TileList& tiles)
         startCrash(playerCar, gameState);
         penaltyWatch.start();
     }
-    if (penaltyWatch.elapsed() > 1499)
-        penaltyDue = true;
-    if (penaltyDue) {
-        penaltyDue = false;
-        if (score > 99) {
-            if (score == highScore)
-                highScore = score - CONTACT_PENALTY;
-            score -= CONTACT_PENALTY;
-        }
-        penaltyWatch.stop();
-        penaltyWatch.clear();
-    }
-    if (getSpeed(playerCar) != 0 && !penaltyWatch.isStarted()) {
-        distanceMark = std::abs(scrollY) / TILE_HEIGHT;
-        if (distanceMark > 0 && distanceMark != lastScoredMark) {
-            score += 2;
-            lastScoredMark = distanceMark;
-        }
-    }
-    timeLeft = timeLimit - gameClock.elapsed() / 1000;
-    if (timeLeft <= 0 && runArmed)
-        gameState = STATE_TIME_UP;
-    if (score >= highScore)
-        highScore = score;
+    scoreFrame();
     return quit;
 }
 } // namespace

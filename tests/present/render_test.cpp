@@ -5,6 +5,7 @@
 #include "rules/loop.h"
 #include "sim/car.h"
 #include "sim/contact.h"
+#include "sim/markers.h"
 #include "state/game.h"
 #include "support/stage.h"
 #include "track/track.h"

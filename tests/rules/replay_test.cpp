@@ -10,6 +10,7 @@
 #include "rules/intro.h"
 #include "rules/loop.h"
 #include "sim/contact.h"
+#include "sim/markers.h"
 #include "sim/player.h"
 #include "state/game.h"
 #include "support/stage.h"

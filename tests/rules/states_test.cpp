@@ -5,6 +5,7 @@
 #include "rules/states.h"
 #include "sim/car.h"
 #include "sim/contact.h"
+#include "sim/markers.h"
 #include "sim/player.h"
 #include "state/game.h"
 #include "support/stage.h"

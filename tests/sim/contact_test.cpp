@@ -2,6 +2,7 @@
 #include "present/assets.h"
 #include "sim/car.h"
 #include "sim/contact.h"
+#include "sim/markers.h"
 #include "state/game.h"
 #include "support/stage.h"
 #include "track/track.h"
