@@ -20,7 +20,7 @@ constexpr int RUN_SECONDS = 60;
 
 void runTraffic(const TileList& tiles)
 {
-    updateTraffic(trafficCar, screen, tiles, getSpeed(playerCar), getState(playerCar));
+    updateTraffic(trafficCar, tiles, getSpeed(playerCar), getState(playerCar));
 }
 
 bool playingFrame(TileList& tiles)
@@ -31,7 +31,7 @@ bool playingFrame(TileList& tiles)
         soundResume(-1);
     }
     const bool quit = pollInput();
-    updateCar(playerCar, screen, tiles, getY(trafficCar));
+    updateCar(playerCar, tiles, getY(trafficCar));
     runTraffic(tiles);
     diagTileRow = getScreenY(playerCar);
 
@@ -58,7 +58,7 @@ bool updateFrame(TileList& tiles)
         break;
     case STATE_TIME_UP:
         quit = pollInput();
-        updateCar(playerCar, screen, tiles, getY(trafficCar));
+        updateCar(playerCar, tiles, getY(trafficCar));
         runTraffic(tiles);
         if (getSpeed(playerCar) == 0) {
             disarmRun();

@@ -138,71 +138,20 @@ void steerPlayer(Car& car, const bool keys[], const bool buttons[])
         car.speed = 0; // the car never reverses
 }
 
-bool updateCar(Car& car, SDL_Surface* screen, const TileList& tiles, int trafficY)
+bool updateCar(Car& car, const TileList& tiles, int trafficY)
 {
     if (car.kind != CAR_PLAYER)
         return false;
-    movePlayer(car, screen, tiles, trafficY);
+    movePlayer(car, tiles, trafficY);
     return true;
 }
 
-void movePlayer(Car& car, SDL_Surface*, const TileList& tiles, int trafficY)
+namespace
 {
-    // 1-2: sideways, or the slide to the roadside after a crash.
-    const int startX = car.x;
-    if (car.state == CAR_CRASHED) {
-        if (crashTarget == -1) {
-            const int edge = laneEdge(tiles, car.y, false, true);
-            crashTarget = edge + 15 >= SCREEN_WIDTH ? edge - 25 : edge + 15;
-        }
-        if (car.x == crashTarget) {
-            crashTarget = -1;
-        } else {
-            // Slide at 4 pixels a frame, landing exactly on the target.
-            const int gap = crashTarget - car.x;
-            car.x += gap > 0 ? std::min(4, gap) : std::max(-4, gap);
-        }
-    } else {
-        car.x += car.lateralSpeed;
-        crashTarget = -1;
-    }
-    // A move that leaves the field is taken back. A slide can carry the car past the
-    // right edge; a move back towards the field then stands, or the car would be stuck
-    // out there for good.
-    const bool outside = car.x < 0 || car.x > SCREEN_WIDTH - CAR_WIDTH;
-    const bool backTowardsField =
-        (startX > SCREEN_WIDTH - CAR_WIDTH && car.x < startX) || (startX < 0 && car.x > startX);
-    if (outside && !backTowardsField)
-        car.x -= car.lateralSpeed;
-
-    // 3: travel offset, used only to find the row for a crash slide.
-    if (car.y + car.speed >= 0 && car.y + car.speed <= SCREEN_HEIGHT)
-        car.y += car.speed;
-
-    // 4-6: terrain.
-    int under = 0;
-    const int result = terrainUnder(tiles, car.x, car.screenY, false, true, under);
-    const int r = std::abs(result);
-    const bool crashed = car.state == CAR_CRASHED;
-    if (r == 2 || r == 11) {
-        if (!crashed)
-            car.state = CAR_DRIVING;
-    } else if (r == 12) {
-        if (!crashed)
-            car.state = CAR_ON_GRAVEL;
-    } else if (r == 97 || r == 99) {
-        if (!crashed)
-            car.state = CAR_SKIDDING;
-    } else {
-        if (!crashed)
-            car.state = CAR_DRIVING;
-        if (std::abs(car.speed) >= car.offRoadDrag)
-            car.speed += car.offRoadDrag;
-    }
-    car.headlightsOn = isDarkCode(under);
-    playerTerrain = r;
-    car.engineLevel = std::abs(car.speed);
-
+// Steps 7 to 13 of the move: the sounds that follow the car's terrain, engine level and the
+// traffic car passing (`r`: the terrain under the car, as the road queries read it).
+void playerSounds(Car& car, int r, int trafficY)
+{
     // 7: pausing silences everything, without touching a latch.
     if (gameState == STATE_PAUSED) {
         soundPause(-1);
@@ -281,4 +230,65 @@ void movePlayer(Car& car, SDL_Surface*, const TileList& tiles, int trafficY)
             car.passSoundPlayed = false;
         }
     }
+}
+} // namespace
+
+void movePlayer(Car& car, const TileList& tiles, int trafficY)
+{
+    // 1-2: sideways, or the slide to the roadside after a crash.
+    const int startX = car.x;
+    if (car.state == CAR_CRASHED) {
+        if (crashTarget == -1) {
+            const int edge = laneEdge(tiles, car.y, false, true);
+            crashTarget = edge + 15 >= SCREEN_WIDTH ? edge - 25 : edge + 15;
+        }
+        if (car.x == crashTarget) {
+            crashTarget = -1;
+        } else {
+            // Slide at 4 pixels a frame, landing exactly on the target.
+            const int gap = crashTarget - car.x;
+            car.x += gap > 0 ? std::min(4, gap) : std::max(-4, gap);
+        }
+    } else {
+        car.x += car.lateralSpeed;
+        crashTarget = -1;
+    }
+    // A move that leaves the field is taken back. A slide can carry the car past the
+    // right edge; a move back towards the field then stands, or the car would be stuck
+    // out there for good.
+    const bool outside = car.x < 0 || car.x > SCREEN_WIDTH - CAR_WIDTH;
+    const bool backTowardsField =
+        (startX > SCREEN_WIDTH - CAR_WIDTH && car.x < startX) || (startX < 0 && car.x > startX);
+    if (outside && !backTowardsField)
+        car.x -= car.lateralSpeed;
+
+    // 3: travel offset, used only to find the row for a crash slide.
+    if (car.y + car.speed >= 0 && car.y + car.speed <= SCREEN_HEIGHT)
+        car.y += car.speed;
+
+    // 4-6: terrain.
+    int under = 0;
+    const int result = terrainUnder(tiles, car.x, car.screenY, false, true, under);
+    const int r = std::abs(result);
+    const bool crashed = car.state == CAR_CRASHED;
+    if (r == 2 || r == 11) {
+        if (!crashed)
+            car.state = CAR_DRIVING;
+    } else if (r == 12) {
+        if (!crashed)
+            car.state = CAR_ON_GRAVEL;
+    } else if (r == 97 || r == 99) {
+        if (!crashed)
+            car.state = CAR_SKIDDING;
+    } else {
+        if (!crashed)
+            car.state = CAR_DRIVING;
+        if (std::abs(car.speed) >= car.offRoadDrag)
+            car.speed += car.offRoadDrag;
+    }
+    car.headlightsOn = isDarkCode(under);
+    playerTerrain = r;
+    car.engineLevel = std::abs(car.speed);
+
+    playerSounds(car, r, trafficY);
 }

@@ -16,7 +16,7 @@ extern bool gravelLoopOn;
 void resetPlayerState();
 void visitPlayerState(StateVisitor& v);
 void steerPlayer(Car& car, const bool keys[], const bool buttons[]);
-bool updateCar(Car& car, SDL_Surface* screen, const TileList& tiles, int trafficY);
-void movePlayer(Car& car, SDL_Surface* screen, const TileList& tiles, int trafficY);
+bool updateCar(Car& car, const TileList& tiles, int trafficY);
+void movePlayer(Car& car, const TileList& tiles, int trafficY);
 // Engine sample level for a speed magnitude: 1..20, standing and overspeed use level 1.
 int engineSampleLevel(int engineLevel);

@@ -90,7 +90,7 @@ void checkLane(Car& car, const TileList& tiles)
 
 } // namespace
 
-void updateTraffic(Car& car, SDL_Surface*, const TileList& tiles, int playerSpeed, int playerState)
+void updateTraffic(Car& car, const TileList& tiles, int playerSpeed, int playerState)
 {
     if (car.x >= 40 && car.x <= 280)
         lastGoodTrafficX = car.x;

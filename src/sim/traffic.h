@@ -11,7 +11,7 @@ extern int laneCheckCounter;
 
 void resetTrafficState();
 void visitTrafficState(StateVisitor& v);
-void updateTraffic(Car& car, SDL_Surface* screen, const TileList& tiles, int playerSpeed,
+void updateTraffic(Car& car, const TileList& tiles, int playerSpeed,
                    int playerState);
 void adjustTrafficSpeed(Car& car, int playerSpeed);
 void applyColour(Car& car, int colour);

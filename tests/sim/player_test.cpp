@@ -30,7 +30,7 @@ class PlayerTest : public ::testing::Test
     void frame(int trafficY = 500)
     {
         steerPlayer(playerCar, keys, buttons);
-        movePlayer(playerCar, screen, tiles, trafficY);
+        movePlayer(playerCar, tiles, trafficY);
     }
 
     int plays(int channel, const Mix_Chunk* sample = nullptr)
@@ -333,7 +333,7 @@ TEST_F(PlayerTest, PausingSilencesEverythingInTheSameFrame)
     gameState = STATE_PAUSED;
     const int x = playerCar.x;
     playerCar.lateralSpeed = 2;
-    movePlayer(playerCar, screen, tiles, 500);
+    movePlayer(playerCar, tiles, 500);
     EXPECT_EQ(playerCar.x, x + 2); // it still moves in that frame
     ASSERT_EQ(soundLog().size(), 1u);
     EXPECT_EQ(soundLog()[0].op, SOUND_PAUSE);
@@ -348,7 +348,7 @@ TEST_F(PlayerTest, CrashSlideGoesToTheRoadsideAndTheEngineWaits)
     playerCar.x = 90;
     clearSoundLog();
     for (int i = 0; i < 40; ++i)
-        movePlayer(playerCar, screen, tiles, 500);
+        movePlayer(playerCar, tiles, 500);
     EXPECT_EQ(playerCar.x, 200 + 10 + 15); // right edge of the road, plus 15
     EXPECT_EQ(plays(1), 0);
 }

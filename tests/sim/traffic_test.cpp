@@ -28,7 +28,7 @@ class TrafficTest : public ::testing::Test
     void update(int playerSpeed, int playerState = CAR_DRIVING)
     {
         advanceVirtualTicks(19);
-        updateTraffic(trafficCar, nullptr, tiles, playerSpeed, playerState);
+        updateTraffic(trafficCar, tiles, playerSpeed, playerState);
     }
 };
 } // namespace
