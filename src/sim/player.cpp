@@ -28,6 +28,44 @@ int towardZero(int v, int step)
     return 0;
 }
 
+// The controls on a control step, for a car that is not crashed: the diagonals first, then,
+// when none is held, throttle, brake and steering one by one.
+void applyControls(Car& car, const bool keys[], const bool buttons[])
+{
+    const int step = car.speedStep;
+    const bool up = keys[KEY_UP], down = keys[KEY_DOWN];
+    const bool left = keys[KEY_LEFT], right = keys[KEY_RIGHT];
+    if ((up && left) || buttons[1]) {
+        car.throttleHeld = true;
+        car.steeredDiagonally = true;
+        car.lateralSpeed -= step;
+    }
+    if ((up && right) || buttons[7]) {
+        car.throttleHeld = true;
+        car.lateralSpeed += step;
+        car.steeredDiagonally = true;
+    }
+    if ((down && left) || buttons[3]) {
+        car.steeredDiagonally = true;
+        car.speed += step;
+        car.lateralSpeed -= step;
+    }
+    if ((down && right) || buttons[5]) {
+        car.steeredDiagonally = true;
+        car.speed += step;
+        car.lateralSpeed += step;
+    }
+    if (!car.steeredDiagonally) {
+        if (up || buttons[0] || buttons[15])
+            car.throttleHeld = true;
+        if (down || buttons[4] || keys[KEY_LSHIFT] || buttons[13])
+            car.speed += step;
+        if (left || buttons[2])
+            car.lateralSpeed -= step;
+        if (right || buttons[6])
+            car.lateralSpeed += step;
+    }
+}
 } // namespace
 
 void resetPlayerState()
@@ -61,38 +99,8 @@ void steerPlayer(Car& car, const bool keys[], const bool buttons[])
 
     if (++controlTick == 2) { // the controls act on every second frame
         controlTick = 0;
-        if (car.state != CAR_CRASHED) {
-            if ((up && left) || buttons[1]) {
-                car.throttleHeld = true;
-                car.steeredDiagonally = true;
-                car.lateralSpeed -= step;
-            }
-            if ((up && right) || buttons[7]) {
-                car.throttleHeld = true;
-                car.lateralSpeed += step;
-                car.steeredDiagonally = true;
-            }
-            if ((down && left) || buttons[3]) {
-                car.steeredDiagonally = true;
-                car.speed += step;
-                car.lateralSpeed -= step;
-            }
-            if ((down && right) || buttons[5]) {
-                car.steeredDiagonally = true;
-                car.speed += step;
-                car.lateralSpeed += step;
-            }
-            if (!car.steeredDiagonally) {
-                if (up || buttons[0] || buttons[15])
-                    car.throttleHeld = true;
-                if (down || buttons[4] || keys[KEY_LSHIFT] || buttons[13])
-                    car.speed += step;
-                if (left || buttons[2])
-                    car.lateralSpeed -= step;
-                if (right || buttons[6])
-                    car.lateralSpeed += step;
-            }
-        }
+        if (car.state != CAR_CRASHED)
+            applyControls(car, keys, buttons);
         const bool canPull = car.state == CAR_DRIVING || car.state == CAR_ON_GRAVEL;
         // The car creeps up the screen under throttle and sinks back when it is released.
         if (car.throttleHeld && (canPull || gameState == STATE_PLAYING)) {

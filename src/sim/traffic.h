@@ -11,8 +11,7 @@ extern int laneCheckCounter;
 
 void resetTrafficState();
 void visitTrafficState(StateVisitor& v);
-void updateTraffic(Car& car, const TileList& tiles, int playerSpeed,
-                   int playerState);
+void updateTraffic(Car& car, const TileList& tiles, int playerSpeed, int playerState);
 void adjustTrafficSpeed(Car& car, int playerSpeed);
 void applyColour(Car& car, int colour);
 // Places the traffic car as every run and every return to attract does.
