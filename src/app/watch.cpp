@@ -87,6 +87,63 @@ bool findReplay(const std::string& named, std::string& path, Replay& replay)
 }
 } // namespace
 
+namespace
+{
+// --dump --recorded: the digests as the file holds them, stopping when asked to.
+int listRecordedDigests(const Replay& replay)
+{
+    for (size_t i = 0; i < replay.frames.size(); ++i) {
+        if (quitSignalled()) {
+            std::printf("stopped after %zu frames\n", i);
+            return 128 + quitSignalNumber();
+        }
+        printDigest(i, replay.frames[i].digest, "\n");
+    }
+    return 0;
+}
+
+// The replay's frames played through, each digest compared with its recording.
+struct Played {
+    size_t frames = 0;  // how many were played
+    size_t differs = 0; // the first that differs (the frame count when none does)
+    std::string groups; // what differs in it
+    bool stopped = false;
+};
+
+Played playFrames(const Replay& replay, const Options& options, FrameLoop& loop, TileList& tiles,
+                  bool headless)
+{
+    Played p;
+    p.differs = replay.frames.size();
+    int volume = settings.volume;
+    for (size_t i = 0; i < replay.frames.size(); ++i) {
+        if (!headless && !viewerKeys(volume))
+            break;
+        // A check or a dump asked to stop says so: it is not a frame that differs.
+        if ((p.stopped = headless && quitSignalled()))
+            break;
+        const bool quit = runFrame(loop, tiles);
+        if ((p.stopped = headless && quitSignalled()))
+            break;
+        ++p.frames;
+        const ReplayFrame& recorded = replay.frames[i];
+        const FrameDigest& digest = playedDigest();
+        if (options.dump)
+            printDigest(i, digest, digest == recorded.digest ? "\n" : " (recorded differs)\n");
+        if (p.differs == replay.frames.size() &&
+            (!(digest == recorded.digest) || quit != recorded.quit)) {
+            p.differs = i;
+            p.groups = quit != recorded.quit ? "state" : differingGroups(digest, recorded.digest);
+            if (options.check)
+                break;
+        }
+        if (quit)
+            break;
+    }
+    return p;
+}
+} // namespace
+
 int watchReplay(const Options& options)
 {
     enterSession(true);
@@ -94,16 +151,8 @@ int watchReplay(const Options& options)
     Replay replay;
     if (!findReplay(options.replay, path, replay))
         return EXIT_BAD_REPLAY;
-    if (options.recorded) {
-        for (size_t i = 0; i < replay.frames.size(); ++i) {
-            if (quitSignalled()) {
-                std::printf("stopped after %zu frames\n", i);
-                return 128 + quitSignalNumber();
-            }
-            printDigest(i, replay.frames[i].digest, "\n");
-        }
-        return 0;
-    }
+    if (options.recorded)
+        return listRecordedDigests(replay);
     const bool headless = options.check || options.dump;
     TileList tiles;
     int status = startSession({options.fullscreen, options.scale, true, headless}, tiles);
@@ -118,7 +167,6 @@ int watchReplay(const Options& options)
         setViewerVolume(settings.volume);
         beforeFlip = drawReplayLabel;
     }
-    int volume = settings.volume;
     if (courseChecksum(tiles) != replay.courseChecksum) {
         std::fprintf(stderr, "Quindara: %s was recorded on another course.\n", path.c_str());
         status = EXIT_BAD_REPLAY;
@@ -126,54 +174,26 @@ int watchReplay(const Options& options)
         std::fprintf(stderr, "Quindara: %s: damaged (%s).\n", path.c_str(), why.c_str());
         status = EXIT_BAD_REPLAY;
     }
-    if (status != 0) {
-        lockFullScreen(false);
-        shutdown(tiles, false);
-        return status;
+    Played played;
+    if (status == 0) {
+        startPlayback(replay, headless);
+        played = playFrames(replay, options, loop, tiles, headless);
+        stopPlayback();
     }
-
-    startPlayback(replay, headless);
-    size_t differs = replay.frames.size();
-    std::string groups;
-    size_t played = 0;
-    bool stopped = false;
-    for (size_t i = 0; i < replay.frames.size(); ++i) {
-        if (!headless && !viewerKeys(volume))
-            break;
-        // A check or a dump asked to stop says so: it is not a frame that differs.
-        if ((stopped = headless && quitSignalled()))
-            break;
-        const bool quit = runFrame(loop, tiles);
-        if ((stopped = headless && quitSignalled()))
-            break;
-        ++played;
-        const ReplayFrame& recorded = replay.frames[i];
-        const FrameDigest& digest = playedDigest();
-        if (options.dump)
-            printDigest(i, digest, digest == recorded.digest ? "\n" : " (recorded differs)\n");
-        if (differs == replay.frames.size() &&
-            (!(digest == recorded.digest) || quit != recorded.quit)) {
-            differs = i;
-            groups = quit != recorded.quit ? "state" : differingGroups(digest, recorded.digest);
-            if (options.check)
-                break;
-        }
-        if (quit)
-            break;
-    }
-    stopPlayback();
     beforeFlip = nullptr;
     lockFullScreen(false);
     const int finalScore = score;
     shutdown(tiles, false);
-    if (stopped) {
-        std::printf("stopped after %zu frames\n", played);
+    if (status != 0)
+        return status;
+    if (played.stopped) {
+        std::printf("stopped after %zu frames\n", played.frames);
         return 128 + quitSignalNumber();
     }
     if (options.check) {
-        if (differs < replay.frames.size()) {
+        if (played.differs < replay.frames.size()) {
             std::printf("%zu frames, score %d: frame %zu differs (%s)\n", replay.frames.size(),
-                        finalScore, differs, groups.c_str());
+                        finalScore, played.differs, played.groups.c_str());
             return EXIT_REPLAY_DIFFERS;
         }
         std::printf("%zu frames, score %d: ok\n", replay.frames.size(), finalScore);
