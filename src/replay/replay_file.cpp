@@ -75,6 +75,39 @@ struct In {
         return from + ((z >> 1) ^ (0u - (z & 1)));
     }
 };
+// One frame's events, clock readings and digest, added to the replay; `clock` and `previous`
+// carry the frame before's last reading and digest. False for an event the game cannot take
+// (a frame cut short only sets in.bad).
+bool decodeFrame(In& in, Replay& r, uint32_t& clock, FrameDigest& previous)
+{
+    const uint32_t head = in.varint(), events = head >> 1;
+    if (events > MAX_FRAME_ITEMS)
+        in.bad = true;
+    for (uint32_t i = 0; i < events && !in.bad; ++i) {
+        const uint32_t type = in.u8(), code = in.varint();
+        // Only the presses and releases of keys and buttons the game can take.
+        // A button number fits a byte; the quit a signal asked for carries none.
+        const bool byteCode =
+            type == SDL_JOYBUTTONDOWN || type == SDL_JOYBUTTONUP || type == QUIT_REQUEST_EVENT;
+        if (!in.bad && (!isInputEvent(static_cast<uint8_t>(type)) || (byteCode && code > 255)))
+            return false;
+        r.events.push_back({static_cast<uint8_t>(type), static_cast<uint16_t>(code)});
+    }
+    const uint32_t ticks = in.bad ? 0 : in.varint();
+    if (ticks > MAX_FRAME_ITEMS)
+        in.bad = true;
+    for (uint32_t i = 0; i < ticks && !in.bad; ++i)
+        r.ticks.push_back(clock = in.delta(clock));
+    const uint32_t changed = in.varint();
+    if (changed >> DIGEST_GROUPS)
+        in.bad = true;
+    FrameDigest digest;
+    for (int g = 0; g < DIGEST_GROUPS; ++g)
+        digest.group[g] = changed >> g & 1 ? static_cast<uint16_t>(in.u16()) : previous.group[g];
+    previous = digest;
+    r.closeFrame(digest, head & 1);
+    return true;
+}
 } // namespace
 
 void Replay::closeFrame(const FrameDigest& digest, bool quit)
@@ -187,37 +220,10 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
     uint32_t clock = r.seed;
     FrameDigest previous;
     for (uint32_t n = 0; n < frames && !in.bad; ++n) {
-        const uint32_t head = in.varint(), events = head >> 1;
-        if (events > MAX_FRAME_ITEMS)
-            in.bad = true;
-        for (uint32_t i = 0; i < events && !in.bad; ++i) {
-            const uint32_t type = in.u8(), code = in.varint();
-            // Only the presses and releases of keys and buttons the game can take.
-            // A button number fits a byte; the quit a signal asked for carries none.
-            const bool byteCode =
-                type == SDL_JOYBUTTONDOWN || type == SDL_JOYBUTTONUP || type == QUIT_REQUEST_EVENT;
-            if (!in.bad &&
-                (!isInputEvent(static_cast<uint8_t>(type)) || (byteCode && code > 255))) {
-                error =
-                    "damaged (frame " + std::to_string(n) + " holds an event the game cannot take)";
-                return false;
-            }
-            r.events.push_back({static_cast<uint8_t>(type), static_cast<uint16_t>(code)});
+        if (!decodeFrame(in, r, clock, previous)) {
+            error = "damaged (frame " + std::to_string(n) + " holds an event the game cannot take)";
+            return false;
         }
-        const uint32_t ticks = in.bad ? 0 : in.varint();
-        if (ticks > MAX_FRAME_ITEMS)
-            in.bad = true;
-        for (uint32_t i = 0; i < ticks && !in.bad; ++i)
-            r.ticks.push_back(clock = in.delta(clock));
-        const uint32_t changed = in.varint();
-        if (changed >> DIGEST_GROUPS)
-            in.bad = true;
-        FrameDigest digest;
-        for (int g = 0; g < DIGEST_GROUPS; ++g)
-            digest.group[g] =
-                changed >> g & 1 ? static_cast<uint16_t>(in.u16()) : previous.group[g];
-        previous = digest;
-        r.closeFrame(digest, head & 1);
     }
     if (in.bad || in.pos != in.size) {
         error = "damaged (its frames do not add up)";

@@ -90,6 +90,33 @@ void checkLane(Car& car, const TileList& tiles)
 
 } // namespace
 
+namespace
+{
+// A car back on the screen: the top speed, lane and colour chosen for it this frame.
+void placeAgain(Car& car, const TileList& tiles)
+{
+    car.maxSpeed = car.nextTopSpeed;
+    car.trafficSpeed = -car.nextTopSpeed;
+    switch (car.nextLane) {
+    case 0:
+        car.x = laneEdge(tiles, car.y, true, false);
+        car.drift = +1;
+        break;
+    case 1:
+        car.x = laneEdge(tiles, car.y, false, false);
+        car.drift = -1;
+        break;
+    default:
+        car.x = laneEdge(tiles, car.y, true, false) + 40;
+        std::srand(ticksNow());
+        car.drift = std::rand() % 2 == 0 ? +1 : -1;
+        break;
+    }
+    applyColour(car, car.nextColour);
+    car.respawnPending = false;
+}
+} // namespace
+
 void updateTraffic(Car& car, const TileList& tiles, int playerSpeed, int playerState)
 {
     if (car.x >= 40 && car.x <= 280)
@@ -118,27 +145,8 @@ void updateTraffic(Car& car, const TileList& tiles, int playerSpeed, int playerS
     diagTrafficSpeed = car.trafficSpeed;
     adjustTrafficSpeed(car, playerSpeed);
 
-    if (car.respawnPending) {
-        car.maxSpeed = car.nextTopSpeed;
-        car.trafficSpeed = -car.nextTopSpeed;
-        switch (car.nextLane) {
-        case 0:
-            car.x = laneEdge(tiles, car.y, true, false);
-            car.drift = +1;
-            break;
-        case 1:
-            car.x = laneEdge(tiles, car.y, false, false);
-            car.drift = -1;
-            break;
-        default:
-            car.x = laneEdge(tiles, car.y, true, false) + 40;
-            std::srand(ticksNow());
-            car.drift = std::rand() % 2 == 0 ? +1 : -1;
-            break;
-        }
-        applyColour(car, car.nextColour);
-        car.respawnPending = false;
-    }
+    if (car.respawnPending)
+        placeAgain(car, tiles);
 
     adjustTrafficSpeed(car, playerSpeed);
 
