@@ -156,17 +156,10 @@ bool updateCar(Car& car, const TileList& tiles, int trafficY)
 
 namespace
 {
-// Steps 7 to 13 of the move: the sounds that follow the car's terrain, engine level and the
-// traffic car passing (`r`: the terrain under the car, as the road queries read it).
-void playerSounds(Car& car, int r, int trafficY)
+// The skid loop on channel 3 and the gravel loop on channel 4, started and stopped as the car
+// goes onto and off a kerb or gravel.
+void playTerrainLoops(Car& car)
 {
-    // 7: pausing silences everything, without touching a latch.
-    if (gameState == STATE_PAUSED) {
-        soundPause(-1);
-        return;
-    }
-
-    // 8-9: the skid and gravel loops.
     bool gravelRuleDone = false;
     if (car.state == CAR_SKIDDING) {
         if (!skidLoopOn) {
@@ -194,6 +187,20 @@ void playerSounds(Car& car, int r, int trafficY)
             soundHalt(4);
         }
     }
+}
+
+// Steps 7 to 13 of the move: the sounds that follow the car's terrain, engine level and the
+// traffic car passing (`r`: the terrain under the car, as the road queries read it).
+void playerSounds(Car& car, int r, int trafficY)
+{
+    // 7: pausing silences everything, without touching a latch.
+    if (gameState == STATE_PAUSED) {
+        soundPause(-1);
+        return;
+    }
+
+    // 8-9: the skid and gravel loops.
+    playTerrainLoops(car);
 
     // 10: no engine changes while crashed.
     if (car.state == CAR_CRASHED) {
