@@ -14,6 +14,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
+#include <cstdio>
 #include <cstdlib>
 
 namespace
@@ -60,7 +61,9 @@ int loadGame(TileList& tiles)
     drawIntroScreen();
     levelTileCount = countLevelTiles(levelNumber);
     tiles.assign(levelTileCount, Tile());
-    loadAssets(drawIntroScreen);
+    if (!loadAssets(drawIntroScreen))
+        std::fprintf(stderr, "Quindara: some of the game's pictures are missing from _resources; "
+                             "the game plays without them.\n");
     drawIntroScreen();
     if (!loadLevel(tiles, levelNumber, drawIntroScreen))
         return EXIT_NO_LEVEL;
@@ -85,9 +88,18 @@ int startSession(const SessionSetup& setup, TileList& tiles)
     const int status = loadGame(tiles);
     // Nothing may be left open on the way out: the audio thread, still running while the
     // process ends, would call into a mixer that is gone.
-    if (status != 0)
+    if (status != 0) {
         shutdown(tiles, false);
-    return status;
+        return status;
+    }
+    // A player's run (or a replay watched) takes the player's settings: the high score and
+    // the volume. A check nobody watches, and the tools, leave them be.
+    if (!setup.headless) {
+        loadSettings();
+        soundVolume(settings.volume);
+        masterVolume = settings.volume;
+    }
+    return 0;
 }
 
 void shutdown(TileList& tiles, bool save)

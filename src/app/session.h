@@ -13,8 +13,9 @@ struct SessionSetup {
 // The program's surroundings: the quit signals, the folder its resources are in (skipped by
 // tools and tests, which work in a private copy), and the settings file.
 void enterSession(bool intoProgramFolder);
-// The libraries, the window, the intro screens, the level and the assets. Returns 0, or the
-// exit status when the game cannot go on (everything is then shut down again).
+// The game's one start-up: the libraries, the window, the intro screens, the level, every
+// asset, and (but for a check without a window) the player's settings. Returns 0, or the exit
+// status when the game cannot go on (everything is then shut down again).
 int startSession(const SessionSetup& setup, TileList& tiles);
 // Brings up the libraries, the window, the fonts and the intro picture. False when there is
 // no screen (the libraries are shut down again).

@@ -155,16 +155,15 @@ int watchReplay(const Options& options)
         return listRecordedDigests(replay);
     const bool headless = options.check || options.dump;
     TileList tiles;
+    savesDisabled = true; // a replay never saves, not even when its run ends
     int status = startSession({options.fullscreen, options.scale, true, headless}, tiles);
     if (status != 0)
         return status;
     FrameLoop loop;
-    savesDisabled = true; // a replay never saves, not even when its run ends
     // The window, where there is one, is the viewer's: recorded F11 presses leave it be.
     lockFullScreen(true);
     if (!headless) {
-        loadSettings(); // the viewer's volume
-        setViewerVolume(settings.volume);
+        setViewerVolume(settings.volume); // the viewer's own, from the settings
         beforeFlip = drawReplayLabel;
     }
     if (courseChecksum(tiles) != replay.courseChecksum) {

@@ -4,7 +4,6 @@
 #include "platform/signals.h"
 #include "platform/sound.h"
 #include "present/text.h"
-#include "rules/settings.h"
 #include "state/game.h"
 #include <SDL.h>
 #include <string>
@@ -133,9 +132,6 @@ void drawReadyBanner()
     banner += VERSION_TEXT;
     banner += READY_TEXT;
     drawIntroBackground(banner.c_str());
-    loadSettings();
-    soundVolume(settings.volume);
-    masterVolume = settings.volume;
     flipScreen();
 }
 
