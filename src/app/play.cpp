@@ -14,8 +14,7 @@ int playGame(const Options& options)
     if (status != 0)
         return status;
     if (quitSignalled()) {
-        // Asked to stop before the settings were read: nothing of the player's to save, and
-        // a save now would write zeros over the stored high score.
+        // Asked to stop while starting: nothing was played, so nothing is saved.
         shutdown(tiles, false);
         return 0;
     }

@@ -80,7 +80,6 @@ int startSession(const SessionSetup& setup, TileList& tiles)
     } else {
         chooseWindowScaling(setup.scale);
     }
-    showIntroScreens(!setup.headless);
     showFrames(!setup.headless);
     resetMarkers();
     if (!initialise(setup.fullScreen, setup.withSound && !setup.headless))

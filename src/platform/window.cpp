@@ -178,17 +178,22 @@ bool openWindow(bool fullScreen)
 namespace
 {
 bool fullScreenLocked = false;
-bool framesShown = true;
+bool showingFrames = true;
 } // namespace
 
 void showFrames(bool on)
 {
-    framesShown = on;
+    showingFrames = on;
+}
+
+bool framesShown()
+{
+    return showingFrames;
 }
 
 void presentScreen()
 {
-    if (screen && framesShown)
+    if (screen && showingFrames)
         SDL_Flip(screen);
 }
 

@@ -23,6 +23,8 @@ void toggleFullScreen();
 // window as it is.
 void lockFullScreen(bool locked);
 // Shows the finished frame in the window. Off for a check nobody watches: its digests read
-// the game's own screen, and showing it would be most of the work.
+// the game's own screen, and showing it would be most of the work (the intro's fades and
+// loading redraws are skipped then too).
 void presentScreen();
 void showFrames(bool on);
+bool framesShown();

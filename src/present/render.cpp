@@ -178,7 +178,6 @@ void stepCar(Car& car, bool dark)
             p.first = car.frameA;
         } else if (car.kind == CAR_TRAFFIC && dark) {
             p.first = car.darkFrame;
-            p.y = car.y;
             if (car.darkFrame)
                 p.w = car.darkFrame->w, p.h = car.darkFrame->h;
         } else {
@@ -221,7 +220,6 @@ void advanceView(const TileList& tiles)
     picture.scoreShown = picture.timeShown = true;
     picture.attractTextShown = false;
     picture.message = nullptr;
-    signsShownCount = 0;
     if (inRun()) {
         if (penaltyWatch.isStarted()) { // the score flashes while a contact penalty is pending
             scoreBlinkStep();

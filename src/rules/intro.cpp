@@ -3,6 +3,7 @@
 #include "platform/gamepad.h"
 #include "platform/signals.h"
 #include "platform/sound.h"
+#include "platform/window.h"
 #include "present/text.h"
 #include "state/game.h"
 #include <SDL.h>
@@ -14,7 +15,6 @@ int introScreensDrawn = 0;
 
 namespace
 {
-bool shown = true;
 constexpr int TEXT_X = 10;
 constexpr int TEXT_Y = 220;
 constexpr int INK[3] = {56, 117, 137};
@@ -24,12 +24,6 @@ void fillScreen(Uint8 v)
 {
     if (screen)
         SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, v, v, v));
-}
-
-void flipScreen()
-{
-    if (screen)
-        SDL_Flip(screen);
 }
 
 void drawIntroBackground(const char* text)
@@ -43,29 +37,23 @@ void drawIntroBackground(const char* text)
 
 void fade(int from, int to)
 {
-    if (!shown)
+    if (!framesShown())
         return;
     const int step = from < to ? 1 : -1;
     for (int v = from;; v += step) {
         fillScreen(static_cast<Uint8>(v));
-        flipScreen();
+        presentScreen();
         if (v == to)
             break;
     }
 }
 } // namespace
 
-void showIntroScreens(bool on)
-{
-    shown = on;
-}
-
 void resetIntroState()
 {
     introImage = nullptr;
     loadingStep = 0;
     introScreensDrawn = 0;
-    shown = true;
 }
 
 const char* nextLoadingText()
@@ -92,10 +80,10 @@ void drawIntroScreen()
         return;
     ++introScreensDrawn;
     const char* text = nextLoadingText();
-    if (!shown)
+    if (!framesShown())
         return;
     drawIntroBackground(text);
-    flipScreen();
+    presentScreen();
 }
 
 void fadeToWhite()
@@ -132,7 +120,7 @@ void drawReadyBanner()
     banner += VERSION_TEXT;
     banner += READY_TEXT;
     drawIntroBackground(banner.c_str());
-    flipScreen();
+    presentScreen();
 }
 
 void showReadyBanner()

@@ -15,11 +15,8 @@ void drawIntroTitle();
 void fadeToWhite();
 void fadeToBlack();
 void waitForAnyPress();
-// The ready banner, drawn and shown, with the stored settings read.
+// The ready banner, drawn and shown.
 void drawReadyBanner();
 // Ready banner, wait, fade: the frame loop may start after this.
 void showReadyBanner();
-// Off when nobody watches (a replay checked without a window): the fades and the loading
-// redraws are skipped, the loading animation still counts its steps.
-void showIntroScreens(bool on);
 void resetIntroState();

@@ -27,7 +27,6 @@ namespace
 {
 // Generous bounds of what the game produces: a car stays within a few screens of the road.
 constexpr int SCREEN_LIMIT = 2000;
-constexpr int SPEED_LIMIT = CAR_SPEED_LIMIT;
 
 int colourIndexOf(const Car& car)
 {
@@ -62,20 +61,21 @@ void visitCar(StateVisitor& v, Car& c)
                   within(c.y, -SCREEN_LIMIT, SCREEN_LIMIT) &&
                   within(c.screenY, -SCREEN_LIMIT, SCREEN_LIMIT),
               "a car's position");
-    v.require(within(c.speed, -SPEED_LIMIT, SPEED_LIMIT) &&
-                  within(c.lateralSpeed, -LATERAL_SPEED_LIMIT, LATERAL_SPEED_LIMIT) &&
-                  within(c.drift, -SPEED_LIMIT, SPEED_LIMIT) &&
-                  within(c.trafficSpeed, -SPEED_LIMIT, SPEED_LIMIT) &&
-                  within(c.maxSpeed, 0, SPEED_LIMIT) && within(c.speedStep, 0, SPEED_LIMIT) &&
-                  within(c.offRoadDrag, 0, SPEED_LIMIT) && within(c.nextTopSpeed, 0, SPEED_LIMIT),
-              "a car's speed");
+    v.require(
+        within(c.speed, -CAR_SPEED_LIMIT, CAR_SPEED_LIMIT) &&
+            within(c.lateralSpeed, -LATERAL_SPEED_LIMIT, LATERAL_SPEED_LIMIT) &&
+            within(c.drift, -CAR_SPEED_LIMIT, CAR_SPEED_LIMIT) &&
+            within(c.trafficSpeed, -CAR_SPEED_LIMIT, CAR_SPEED_LIMIT) &&
+            within(c.maxSpeed, 0, CAR_SPEED_LIMIT) && within(c.speedStep, 0, CAR_SPEED_LIMIT) &&
+            within(c.offRoadDrag, 0, CAR_SPEED_LIMIT) && within(c.nextTopSpeed, 0, CAR_SPEED_LIMIT),
+        "a car's speed");
     v.require(within(c.nextColour, 0, TRAFFIC_COLOURS - 1) &&
                   within(colour, -1, TRAFFIC_COLOURS - 1),
               "a car's colour");
     v.require(within(c.nextLane, 0, 2), "a car's lane");
     v.require(within(c.engineChannel, -1, 7) && within(c.lastChannel, -1, 7),
               "a car's sound channel");
-    v.require(within(c.engineLevel, 0, SPEED_LIMIT), "a car's engine level");
+    v.require(within(c.engineLevel, 0, CAR_SPEED_LIMIT), "a car's engine level");
     if (v.restoring() && colour >= 0 && colour < TRAFFIC_COLOURS) {
         c.frameA = c.colourFrames[colour].first;
         c.frameB = c.colourFrames[colour].second;

@@ -70,7 +70,7 @@ void visitGameVariables(StateVisitor& v)
     v.require(score >= 0 && score <= SCORE_LIMIT, "the score");
     v.require(highScore >= 0 && highScore <= SCORE_LIMIT, "the high score");
     // A distance mark is a row of the course.
-    const int rows = levelTileCount / (TILES_PER_ROW);
+    const int rows = levelTileCount / TILES_PER_ROW;
     v.require(distanceMark >= 0 && distanceMark <= rows && lastScoredMark >= 0 &&
                   lastScoredMark <= rows,
               "the distance mark");

@@ -8,7 +8,8 @@
 enum GameState { STATE_ATTRACT = 0, STATE_PLAYING = 1, STATE_TIME_UP = 2, STATE_PAUSED = 3 };
 
 constexpr const char* VERSION_TEXT = QUINDARA_VERSION_TEXT;
-// Tiles to a row of the course, and the fastest any car goes (pixels a frame, forward or back).
+// Tiles to a row of the course (the track's width follows from it), and the fastest any car
+// goes (pixels a frame, forward or back).
 constexpr int TILES_PER_ROW = 8;
 constexpr int CAR_SPEED_LIMIT = 40;
 

@@ -1,11 +1,12 @@
 #pragma once
+#include "state/game.h"
 #include <SDL.h>
 #include <string>
 #include <vector>
 
 constexpr int TILE_WIDTH = 40;
 constexpr int TILE_HEIGHT = 40;
-constexpr int TRACK_WIDTH = 320;
+constexpr int TRACK_WIDTH = TILES_PER_ROW * TILE_WIDTH;
 
 // One 40x40 cell of the road, placed by the level file.
 struct Tile {
