@@ -83,7 +83,7 @@ void measureGame(TileList& tiles, const std::string& label, int frames, bool com
 {
     FrameLoop loop;
     startFrameLoop(loop);
-    frameCapOn = false;
+    game.frameCapOn = false;
     for (const char* phase : {"attract", "playing"}) {
         if (phase[0] == 'p') {
             pushKeyEvent(KEY_RETURN, true);
@@ -139,9 +139,9 @@ int main(int argc, char** argv)
             TileList tiles;
             if (startSession({false, 0, true, true}, tiles) != 0)
                 return 1;
-            std::printf("start-up with %d rows: %.0f ms\n", levelTileCount / 8, msSince(t0));
-            measureGame(tiles, "frame work, " + std::to_string(levelTileCount / 8) + " rows", 4000,
-                        true);
+            std::printf("start-up with %d rows: %.0f ms\n", game.levelTileCount / 8, msSince(t0));
+            measureGame(tiles, "frame work, " + std::to_string(game.levelTileCount / 8) + " rows",
+                        4000, true);
             shutdown(tiles, false);
         }
     } else if (mode == "present") { // the player's 3x window
@@ -155,7 +155,7 @@ int main(int argc, char** argv)
     } else if (chooseWindowScaling(0), !initialise()) {
         status = 1;
     } else {
-        SDL_Surface* picture = SDL_DisplayFormat(introImage);
+        SDL_Surface* picture = SDL_DisplayFormat(intro.introImage);
         std::vector<double> times;
         for (int i = 0; i < 600; ++i) {
             const auto f0 = std::chrono::steady_clock::now();

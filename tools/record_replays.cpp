@@ -100,7 +100,7 @@ void lap()
     int checkpoints = 0;
     bool dark = false, echo = false;
     driveUntil(8000, [&] {
-        checkpoints += checkpointMessageAge == 1;
+        checkpoints += markerCounters.checkpointMessageAge == 1;
         dark = dark || playerCar.headlightsOn;
         echo = echo || playerCar.echoLatch11;
         return checkpoints == 4;
@@ -114,15 +114,15 @@ void lap()
 void crashes()
 {
     startRun();
-    driveUntil(2000, [] { return score >= 150; });
-    check(score >= 150, "a score above 100");
+    driveUntil(2000, [] { return game.score >= 150; });
+    check(game.score >= 150, "a score above 100");
     pilot.aim = AIM_TRAFFIC;
-    int crashes = 0, penalties = 0, before = score, state = playerCar.state;
+    int crashes = 0, penalties = 0, before = game.score, state = playerCar.state;
     driveUntil(4000, [&] {
         crashes += playerCar.state == CAR_CRASHED && state != CAR_CRASHED;
         state = playerCar.state;
-        penalties += score < before - 50;
-        before = score;
+        penalties += game.score < before - 50;
+        before = game.score;
         return crashes >= 2 && penalties >= 2;
     });
     check(crashes >= 2 && penalties >= 2, "two crashes with their penalty");
@@ -176,27 +176,27 @@ void controls()
     tap(KEY_P);
     for (int i = 0; i < 40; ++i)
         frame();
-    const bool paused = check(gameState == STATE_PAUSED, "a pause");
+    const bool paused = check(game.gameState == STATE_PAUSED, "a pause");
     tap(KEY_P);
     tap(KEY_P); // resume and pause again in the same frame
     frame();
-    check(paused && gameState == STATE_PAUSED, "two presses in one frame");
+    check(paused && game.gameState == STATE_PAUSED, "two presses in one frame");
     tap(KEY_RETURN);
     driveUntil(60, [] { return false; });
-    const int volume = masterVolume;
+    const int volume = game.masterVolume;
     pushKeyEvent(KEY_Q, true);
     driveUntil(20, [] { return false; });
     pushKeyEvent(KEY_Q, false);
     pushKeyEvent(KEY_W, true);
     driveUntil(50, [] { return false; });
     pushKeyEvent(KEY_W, false);
-    check(masterVolume == volume - 30, "the volume up and down");
+    check(game.masterVolume == volume - 30, "the volume up and down");
     for (bool on : {true, false}) { // the overlay flips once per press, however long held
         pushKeyEvent(KEY_F, true);
         driveUntil(5, [] { return false; });
         pushKeyEvent(KEY_F, false);
         driveUntil(100, [] { return false; });
-        check(showDiagnostics == on, "the overlay");
+        check(game.showDiagnostics == on, "the overlay");
     }
     quitRun();
 }
@@ -209,10 +209,10 @@ void timeout()
     bool timeUp = false;
     driveUntil(6000, [&] {
         pilot.throttle = playerCar.speed > -6;
-        timeUp |= gameState == STATE_TIME_UP;
-        return gameState == STATE_ATTRACT;
+        timeUp |= game.gameState == STATE_TIME_UP;
+        return game.gameState == STATE_ATTRACT;
     });
-    check(timeUp && gameState == STATE_ATTRACT, "time up, the coast and attract");
+    check(timeUp && game.gameState == STATE_ATTRACT, "time up, the coast and attract");
 }
 
 // The joystick alone, in a session's second run (the first ran out of time).
@@ -226,9 +226,9 @@ void joystick()
     startRun();
     driveUntil(1200, [] { return false; });
     bool keyboard = false;
-    for (bool held : keyHeld)
+    for (bool held : inputLatches.keyHeld)
         keyboard |= held;
-    check(score > 50 && !keyboard, "a run on the joystick alone");
+    check(game.score > 50 && !keyboard, "a run on the joystick alone");
     quitRun();
 }
 
@@ -241,9 +241,9 @@ void gamepad()
     startRun();
     driveUntil(1200, [] { return false; });
     bool keyboard = false;
-    for (bool held : keyHeld)
+    for (bool held : inputLatches.keyHeld)
         keyboard |= held;
-    check(pad.attached() && gamepadActive() && score > 50 && !keyboard,
+    check(pad.attached() && gamepadActive() && game.score > 50 && !keyboard,
           "a run on a game controller");
     quitRun();
     pilot.pad = nullptr;

@@ -89,7 +89,7 @@ int main(int argc, char** argv)
 
     FrameLoop loop;
     startFrameLoop(loop);
-    for (int i = 0; i < 60 || !messageBlinkOn; ++i) // "GAME OVER" in its visible phase
+    for (int i = 0; i < 60 || !blinks.messageBlinkOn; ++i) // "GAME OVER" in its visible phase
         runFrame(loop, tiles);
     shoot("attract");
 

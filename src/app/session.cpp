@@ -47,7 +47,7 @@ bool initialise(bool fullScreen, bool withSound)
     openFonts(12);
     fadeToWhite();
     SDL_Surface* raw = IMG_Load("_resources/gameIntro.bmp");
-    introImage = convertPicture(raw, false);
+    intro.introImage = convertPicture(raw, false);
     if (raw)
         SDL_FreeSurface(raw);
     drawIntroScreen();
@@ -57,15 +57,15 @@ bool initialise(bool fullScreen, bool withSound)
 
 int loadGame(TileList& tiles)
 {
-    levelNumber = 1;
+    game.levelNumber = 1;
     drawIntroScreen();
-    levelTileCount = countLevelTiles(levelNumber);
-    tiles.assign(levelTileCount, Tile());
+    game.levelTileCount = countLevelTiles(game.levelNumber);
+    tiles.assign(game.levelTileCount, Tile());
     if (!loadAssets(drawIntroScreen))
         std::fprintf(stderr, "Quindara: some of the game's pictures are missing from _resources; "
                              "the game plays without them.\n");
     drawIntroScreen();
-    if (!loadLevel(tiles, levelNumber, drawIntroScreen))
+    if (!loadLevel(tiles, game.levelNumber, drawIntroScreen))
         return EXIT_NO_LEVEL;
     drawIntroScreen();
     return 0;
@@ -95,8 +95,8 @@ int startSession(const SessionSetup& setup, TileList& tiles)
     // the volume. A check nobody watches, and the tools, leave them be.
     if (!setup.headless) {
         loadSettings();
-        soundVolume(settings.volume);
-        masterVolume = settings.volume;
+        soundVolume(settingsFile.settings.volume);
+        game.masterVolume = settingsFile.settings.volume;
     }
     return 0;
 }

@@ -115,7 +115,7 @@ Played playFrames(const Replay& replay, const Options& options, FrameLoop& loop,
 {
     Played p;
     p.differs = replay.frames.size();
-    int volume = settings.volume;
+    int volume = settingsFile.settings.volume;
     for (size_t i = 0; i < replay.frames.size(); ++i) {
         if (!headless && !viewerKeys(volume))
             break;
@@ -155,7 +155,7 @@ int watchReplay(const Options& options)
         return listRecordedDigests(replay);
     const bool headless = options.check || options.dump;
     TileList tiles;
-    savesDisabled = true; // a replay never saves, not even when its run ends
+    settingsFile.savesDisabled = true; // a replay never saves, not even when its run ends
     int status = startSession({options.fullscreen, options.scale, true, headless}, tiles);
     if (status != 0)
         return status;
@@ -163,7 +163,7 @@ int watchReplay(const Options& options)
     // The window, where there is one, is the viewer's: recorded F11 presses leave it be.
     lockFullScreen(true);
     if (!headless) {
-        setViewerVolume(settings.volume); // the viewer's own, from the settings
+        setViewerVolume(settingsFile.settings.volume); // the viewer's own, from the settings
         beforeFlip = drawReplayLabel;
     }
     if (courseChecksum(tiles) != replay.courseChecksum) {
@@ -181,7 +181,7 @@ int watchReplay(const Options& options)
     }
     beforeFlip = nullptr;
     lockFullScreen(false);
-    const int finalScore = score;
+    const int finalScore = game.score;
     shutdown(tiles, false);
     if (status != 0)
         return status;

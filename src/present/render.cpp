@@ -4,6 +4,7 @@
 #include "present/text.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
+#include "sim/road.h"
 #include "state/game.h"
 #include "track/track.h"
 #include <SDL.h>
@@ -11,13 +12,8 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace
-{
-bool scoreBlinkOn = true;
-int scoreBlinkCounter = 0;
-} // namespace
-bool messageBlinkOn = true;
-int messageBlinkCounter = 0;
+Blinks blinks;
+
 void (*beforeFlip)() = nullptr;
 
 namespace
@@ -62,54 +58,46 @@ void drawDiagnostics(float fpsEstimate, const int c[3])
     // Shown as a whole number, and only a number an int can hold.
     const float fps =
         std::isfinite(fpsEstimate) && std::fabs(fpsEstimate) < 1e9f ? fpsEstimate : 0.0f;
-    const int rows[][2] = {{0, static_cast<int>(fps)},
-                           {30, playerTerrain},
-                           {40, distanceMark},
-                           {50, 0},
-                           {80, diagTileRow},
-                           {90, diagTrafficSpeed},
-                           {110, diagFirstTile},
-                           {120, diagScroll},
-                           {130, probeX},
-                           {140, probeY},
-                           {150, diagLeftEdge},
-                           {160, diagRightEdge}};
+    const int rows[][2] = {{0, static_cast<int>(fps)},       {30, roadReadings.playerTerrain},
+                           {40, game.distanceMark},          {50, 0},
+                           {80, roadReadings.diagTileRow},   {90, roadReadings.diagTrafficSpeed},
+                           {110, trackView.diagFirstTile},   {120, trackView.diagScroll},
+                           {130, roadReadings.probeX},       {140, roadReadings.probeY},
+                           {150, roadReadings.diagLeftEdge}, {160, roadReadings.diagRightEdge}};
     for (const auto& row : rows)
         drawSmallNumber(screen, row[1], 10, row[0], c[0], c[1], c[2]);
     drawSmallText(screen, VERSION_TEXT, 10, 100, c[0], c[1], c[2]);
-    drawSmallText(screen, "*X*", probeX, probeY, 255, 255, 255);
+    drawSmallText(screen, "*X*", roadReadings.probeX, roadReadings.probeY, 255, 255, 255);
 }
 
 bool inRun()
 {
-    return gameState == STATE_PLAYING || gameState == STATE_TIME_UP || gameState == STATE_PAUSED;
+    return game.gameState == STATE_PLAYING || game.gameState == STATE_TIME_UP ||
+           game.gameState == STATE_PAUSED;
 }
 } // namespace
 
 void resetRenderState()
 {
-    scoreBlinkOn = true;
-    scoreBlinkCounter = 0;
-    messageBlinkOn = true;
-    messageBlinkCounter = 0;
+    blinks = Blinks();
 }
 
 void visitRenderState(StateVisitor& v)
 {
-    v(GROUP_NONE, scoreBlinkOn), v(GROUP_NONE, scoreBlinkCounter);
-    v(GROUP_NONE, messageBlinkOn), v(GROUP_NONE, messageBlinkCounter);
-    v.require(scoreBlinkCounter >= 0 && scoreBlinkCounter <= 10 && messageBlinkCounter >= 0 &&
-                  messageBlinkCounter <= 20,
+    v(GROUP_NONE, blinks.scoreBlinkOn), v(GROUP_NONE, blinks.scoreBlinkCounter);
+    v(GROUP_NONE, blinks.messageBlinkOn), v(GROUP_NONE, blinks.messageBlinkCounter);
+    v.require(blinks.scoreBlinkCounter >= 0 && blinks.scoreBlinkCounter <= 10 &&
+                  blinks.messageBlinkCounter >= 0 && blinks.messageBlinkCounter <= 20,
               "the blink counters");
 }
 
 void scoreBlinkStep()
 {
-    blinkStep(scoreBlinkOn, scoreBlinkCounter, 10);
+    blinkStep(blinks.scoreBlinkOn, blinks.scoreBlinkCounter, 10);
 }
 void messageBlinkStep()
 {
-    blinkStep(messageBlinkOn, messageBlinkCounter, 20);
+    blinkStep(blinks.messageBlinkOn, blinks.messageBlinkCounter, 20);
 }
 
 void blitRegion(SDL_Surface* src, SDL_Surface* dest, int srcX, int srcY, int destX, int destY,
@@ -187,11 +175,11 @@ void stepCar(Car& car, bool dark)
         break;
     case CAR_CRASHED:
     case CAR_SKIDDING: {
-        SDL_Surface* const* step = car.crashFrames[crashFrameStep + 1];
+        SDL_Surface* const* step = car.crashFrames[crashSpin.crashFrameStep + 1];
         p.first = step[CRASH_UP_CW];
         p.second = step[CRASH_UP_CCW];
         p.y = car.screenY;
-        crashFrameStep = crashFrameStep == 4 ? 0 : crashFrameStep + 1;
+        crashSpin.crashFrameStep = crashSpin.crashFrameStep == 4 ? 0 : crashSpin.crashFrameStep + 1;
         break;
     }
     default:
@@ -211,9 +199,10 @@ bool drawCar(const Car& car, SDL_Surface* dest)
     return true;
 }
 
-void advanceView(const TileList& tiles)
+int advanceView(const TileList& tiles)
 {
-    stepTrack(tiles, gameState == STATE_PAUSED ? 0 : playerCar.speed, nullptr);
+    int earned = 0;
+    stepTrack(tiles, game.gameState == STATE_PAUSED ? 0 : playerCar.speed, nullptr);
     if (inRun())
         stepCar(playerCar, true);
     stepCar(trafficCar, inRun() && playerCar.headlightsOn);
@@ -221,36 +210,37 @@ void advanceView(const TileList& tiles)
     picture.attractTextShown = false;
     picture.message = nullptr;
     if (inRun()) {
-        if (penaltyWatch.isStarted()) { // the score flashes while a contact penalty is pending
+        if (game.penaltyWatch.isStarted()) { // the score flashes while a contact penalty is pending
             scoreBlinkStep();
-            picture.scoreShown = scoreBlinkOn;
+            picture.scoreShown = blinks.scoreBlinkOn;
         }
-        processMarkers();
-        if (timeLeft >= 0 && timeLeft <= 10) {
+        earned = processMarkers();
+        if (game.timeLeft >= 0 && game.timeLeft <= 10) {
             messageBlinkStep();
-            picture.timeShown = messageBlinkOn;
+            picture.timeShown = blinks.messageBlinkOn;
         }
         ageCheckpointMessage();
-        if (gameState == STATE_PAUSED || checkpointMessageShowing()) {
+        if (game.gameState == STATE_PAUSED || checkpointMessageShowing()) {
             messageBlinkStep();
-            if (messageBlinkOn)
-                picture.message = gameState == STATE_PAUSED    ? "PAUSED"
-                                  : gameState == STATE_PLAYING ? "CHECKPOINT"
-                                                               : nullptr;
+            if (blinks.messageBlinkOn)
+                picture.message = game.gameState == STATE_PAUSED    ? "PAUSED"
+                                  : game.gameState == STATE_PLAYING ? "CHECKPOINT"
+                                                                    : nullptr;
         }
-    } else if (gameState == STATE_ATTRACT) {
+    } else if (game.gameState == STATE_ATTRACT) {
         messageBlinkStep();
-        picture.attractTextShown = messageBlinkOn;
+        picture.attractTextShown = blinks.messageBlinkOn;
     }
-    picture.volumeBarShown = volumeBarAge <= 50;
+    picture.volumeBarShown = game.volumeBarAge <= 50;
     if (picture.volumeBarShown)
-        ++volumeBarAge;
+        ++game.volumeBarAge;
+    return earned;
 }
 
 bool drawFrame(const TileList& tiles, float fpsEstimate)
 {
     static const int WHITE[3] = {255, 255, 255};
-    const int* overlay = std::abs(playerTerrain) == 11 ? WHITE : RED;
+    const int* overlay = std::abs(roadReadings.playerTerrain) == 11 ? WHITE : RED;
 
     drawTrack(tiles);
     if (inRun())
@@ -261,20 +251,21 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
 
     if (inRun()) {
         if (picture.scoreShown)
-            drawReadout(score, SCORE_Y);
-        drawReadout(highScore, HIGH_SCORE_Y);
-        for (int i = 0; i < signsShownCount; ++i)
-            drawPicture(signsShown[i] == CODE_ROAD_OPENS ? warnOpenImage : warnFunnelImage, SIGN_X,
-                        SIGN_Y);
+            drawReadout(game.score, SCORE_Y);
+        drawReadout(game.highScore, HIGH_SCORE_Y);
+        for (int i = 0; i < markerCounters.signsShownCount; ++i)
+            drawPicture(markerCounters.signsShown[i] == CODE_ROAD_OPENS ? warnOpenImage
+                                                                        : warnFunnelImage,
+                        SIGN_X, SIGN_Y);
         if (picture.timeShown)
-            drawReadout(timeLeft, TIME_Y);
+            drawReadout(game.timeLeft, TIME_Y);
         if (picture.message)
             drawMediumText(screen, picture.message, 124, 50, 255, 0, 0);
-    } else if (gameState == STATE_ATTRACT) {
+    } else if (game.gameState == STATE_ATTRACT) {
         if (picture.attractTextShown) {
             drawMediumText(screen, "GAME OVER", 110, 50, 0, 255, 255);
             const int values[3][2] = {
-                {highScore, HIGH_SCORE_Y}, {score, SCORE_Y}, {timeLeft, TIME_Y}};
+                {game.highScore, HIGH_SCORE_Y}, {game.score, SCORE_Y}, {game.timeLeft, TIME_Y}};
             for (int pass = 0; pass < 2; ++pass)
                 for (const auto& v : values)
                     drawLedNumber(screen, v[0], LED_X - pass, v[1], 255, 0, 0);
@@ -283,10 +274,10 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
         drawSmallText(screen, "(enter/home)", 126, 218, 255, 0, 0);
     }
 
-    if (showDiagnostics)
+    if (game.showDiagnostics)
         drawDiagnostics(fpsEstimate, overlay);
     if (picture.volumeBarShown)
-        drawMediumText(screen, volumeBar(masterVolume), 10, 215, overlay[0], overlay[1],
+        drawMediumText(screen, volumeBar(game.masterVolume), 10, 215, overlay[0], overlay[1],
                        overlay[2]);
     if (beforeFlip)
         beforeFlip();

@@ -7,8 +7,14 @@ struct SDL_Surface;
 
 constexpr int PANEL_X = 269;
 
-extern bool messageBlinkOn;
-extern int messageBlinkCounter;
+// The blinking of the score readout and of the messages.
+struct Blinks {
+    bool scoreBlinkOn = true;
+    int scoreBlinkCounter = 0;
+    bool messageBlinkOn = true;
+    int messageBlinkCounter = 0;
+};
+extern Blinks blinks;
 
 // Drawn last, just before the screen is shown (a replay's label); usually none.
 extern void (*beforeFlip)();
@@ -19,8 +25,8 @@ void visitRenderState(StateVisitor& v);
 // (the markers coming into view registered), the cars' animation and crash spin move on, the
 // marker pass applies checkpoints and counts the signs, the blinking, the "CHECKPOINT"
 // message and the volume bar age. It decides what the frame shows; drawFrame then draws just
-// that and changes nothing of the game.
-void advanceView(const TileList& tiles);
+// that and changes nothing of the game. Returns the seconds the checkpoints passed have earned.
+int advanceView(const TileList& tiles);
 // A car's step: its sprite for this frame chosen and its animation (or crash spin) moved on.
 // `dark` is true for the traffic car while the player's headlights are on.
 void stepCar(Car& car, bool dark);

@@ -65,11 +65,11 @@ void frameBegins(const FrameLoop& loop)
     clearSoundLog();
     if (!runRecording)
         run.clear();
-    if (!runRecording && gameState == STATE_ATTRACT) {
+    if (!runRecording && game.gameState == STATE_ATTRACT) {
         // A start press may come in this frame: keep where it begins.
         saveSnapshot(loop, frameSnapshot);
         frameSeed = rawTicks();
-        highScoreBefore = highScore;
+        highScoreBefore = game.highScore;
         std::srand(frameSeed);
     }
 }
@@ -77,7 +77,7 @@ void frameBegins(const FrameLoop& loop)
 void frameEnds(const FrameLoop&, bool quit)
 {
     if (!runRecording) {
-        if (gameState == STATE_ATTRACT || quit)
+        if (game.gameState == STATE_ATTRACT || quit)
             return; // still waiting for a coin
         run.courseChecksum = recordCourse;
         run.seed = frameSeed;
@@ -85,11 +85,11 @@ void frameEnds(const FrameLoop&, bool quit)
         runRecording = true;
         runBest = 0;
     }
-    runBest = std::max(runBest, score);
+    runBest = std::max(runBest, game.score);
     if (quit && quitSignalled())
         run.events.push_back({QUIT_REQUEST_EVENT, 0}); // the replay ends on this frame too
     run.closeFrame(digestFrame(soundLog()), quit);
-    if (gameState == STATE_ATTRACT || quit || run.frames.size() >= MAX_REPLAY_FRAMES)
+    if (game.gameState == STATE_ATTRACT || quit || run.frames.size() >= MAX_REPLAY_FRAMES)
         finishRun();
 }
 } // namespace

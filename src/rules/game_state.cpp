@@ -14,6 +14,7 @@
 #include "sim/contact.h"
 #include "sim/markers.h"
 #include "sim/player.h"
+#include "sim/road.h"
 #include "sim/traffic.h"
 #include "state/game.h"
 #include "track/track.h"
@@ -21,6 +22,7 @@
 void resetGameVariables()
 {
     resetSharedVariables();
+    resetRoadReadings();
     resetSettingsState();
     resetInputState();
     resetCars();
@@ -43,6 +45,7 @@ void resetGameVariables()
 void visitGameState(StateVisitor& v)
 {
     visitGameVariables(v);
+    visitRoadReadings(v);
     visitInputState(v);
     visitCars(v);
     visitPlayerState(v);

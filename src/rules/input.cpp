@@ -8,18 +8,11 @@
 #include "sim/player.h"
 #include "state/game.h"
 #include <SDL.h>
-#include <cstring>
 
-bool keyHeld[KEY_SLOTS];
-bool buttonHeld[BUTTON_SLOTS];
+InputLatches inputLatches;
 
 namespace
 {
-bool overlayToggleLatch = false;
-// A quit input's release counts only when its press was seen here: the press that ended
-// the wait at the ready banner must not quit the game when it is let go.
-bool quitKeyPressSeen[2]; // Escape, Clear
-bool quitButtonPressSeen = false;
 constexpr int BUTTON_START = 8;
 constexpr int BUTTON_QUIT = 9;
 constexpr int BUTTON_OVERLAY = 11;
@@ -41,7 +34,7 @@ bool isQuitKey(int sym)
 }
 bool& pressSeenFor(int sym)
 {
-    return quitKeyPressSeen[sym == KEY_ESCAPE ? 0 : 1];
+    return inputLatches.quitKeyPressSeen[sym == KEY_ESCAPE ? 0 : 1];
 }
 
 void keyDown(int sym, bool& quit)
@@ -53,7 +46,7 @@ void keyDown(int sym, bool& quit)
         quit = true;
         return;
     }
-    keyHeld[sym] = true;
+    inputLatches.keyHeld[sym] = true;
     if (sym == KEY_RETURN || sym == KEY_P)
         pressStartPause();
     else if (sym == KEY_F11)
@@ -70,7 +63,7 @@ void keyUp(int sym, bool& quit)
         pressSeenFor(sym) = false;
         return;
     }
-    keyHeld[sym] = false;
+    inputLatches.keyHeld[sym] = false;
 }
 
 void buttonDown(int button, bool& quit)
@@ -78,11 +71,11 @@ void buttonDown(int button, bool& quit)
     if (button < 0 || button >= BUTTON_SLOTS)
         return;
     if (button == BUTTON_QUIT) {
-        quitButtonPressSeen = true;
+        inputLatches.quitButtonPressSeen = true;
         quit = true;
         return;
     }
-    buttonHeld[button] = true;
+    inputLatches.buttonHeld[button] = true;
     if (button == BUTTON_START)
         pressStartPause();
 }
@@ -92,22 +85,22 @@ void buttonUp(int button, bool& quit)
     if (button < 0 || button >= BUTTON_SLOTS)
         return;
     if (button == BUTTON_QUIT) {
-        if (quitButtonPressSeen)
+        if (inputLatches.quitButtonPressSeen)
             quit = true;
-        quitButtonPressSeen = false;
+        inputLatches.quitButtonPressSeen = false;
         return;
     }
-    buttonHeld[button] = false;
+    inputLatches.buttonHeld[button] = false;
 }
 
 void changeVolume(int step)
 {
-    volumeBarAge = 0;
-    const int next = masterVolume + step;
+    game.volumeBarAge = 0;
+    const int next = game.masterVolume + step;
     if (next < 0 || next > 128)
         return;
-    masterVolume = next;
-    soundVolume(masterVolume);
+    game.masterVolume = next;
+    soundVolume(game.masterVolume);
 }
 } // namespace
 
@@ -129,18 +122,16 @@ void pushButtonEvent(int button, bool down)
 
 void resetInputState()
 {
-    overlayToggleLatch = false;
-    quitKeyPressSeen[0] = quitKeyPressSeen[1] = false;
-    quitButtonPressSeen = false;
-    std::memset(keyHeld, 0, sizeof keyHeld);
-    std::memset(buttonHeld, 0, sizeof buttonHeld);
+    inputLatches = InputLatches();
     eventSource = nullptr;
 }
 
 void visitInputState(StateVisitor& v)
 {
-    v(GROUP_STATE, overlayToggleLatch), v(GROUP_STATE, quitButtonPressSeen);
-    v(GROUP_STATE, quitKeyPressSeen), v(GROUP_STATE, keyHeld), v(GROUP_STATE, buttonHeld);
+    v(GROUP_STATE, inputLatches.overlayToggleLatch),
+        v(GROUP_STATE, inputLatches.quitButtonPressSeen);
+    v(GROUP_STATE, inputLatches.quitKeyPressSeen), v(GROUP_STATE, inputLatches.keyHeld),
+        v(GROUP_STATE, inputLatches.buttonHeld);
 }
 
 bool takeQueuedEvent(SDL_Event& event)
@@ -156,7 +147,7 @@ bool takeQueuedEvent(SDL_Event& event)
     // start press would: it is taken as one, so a recording keeps it as one.
     const bool lost = event.type == SDL_ACTIVEEVENT && !event.active.gain &&
                       (event.active.state & (SDL_APPINPUTFOCUS | SDL_APPACTIVE));
-    if (lost && gameState == STATE_PLAYING) {
+    if (lost && game.gameState == STATE_PLAYING) {
         event = SDL_Event();
         event.type = SDL_KEYDOWN;
         setKeySymbol(event, KEY_P);
@@ -207,29 +198,29 @@ bool pollInput()
     if (quitSignalled())
         quit = true;
 
-    if (gameState == STATE_TIME_UP) {
+    if (game.gameState == STATE_TIME_UP) {
         // Out of time: the driving inputs are held released so the car rolls to a stop.
         for (int key : {KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT})
-            keyHeld[key] = false;
+            inputLatches.keyHeld[key] = false;
         for (int button : {0, 2, 4, 6, 15})
-            buttonHeld[button] = false;
-        steerPlayer(playerCar, keyHeld, buttonHeld);
-    } else if (gameState == STATE_PLAYING) {
-        steerPlayer(playerCar, keyHeld, buttonHeld);
+            inputLatches.buttonHeld[button] = false;
+        steerPlayer(playerCar, inputLatches.keyHeld, inputLatches.buttonHeld);
+    } else if (game.gameState == STATE_PLAYING) {
+        steerPlayer(playerCar, inputLatches.keyHeld, inputLatches.buttonHeld);
     }
 
-    if (buttonHeld[BUTTON_VOLUME_UP] || keyHeld[KEY_Q])
+    if (inputLatches.buttonHeld[BUTTON_VOLUME_UP] || inputLatches.keyHeld[KEY_Q])
         changeVolume(+1);
-    if (buttonHeld[BUTTON_VOLUME_DOWN] || keyHeld[KEY_W])
+    if (inputLatches.buttonHeld[BUTTON_VOLUME_DOWN] || inputLatches.keyHeld[KEY_W])
         changeVolume(-1);
 
-    if (keyHeld[KEY_F] || buttonHeld[BUTTON_OVERLAY]) {
-        if (!overlayToggleLatch) {
-            showDiagnostics = !showDiagnostics;
-            overlayToggleLatch = true;
+    if (inputLatches.keyHeld[KEY_F] || inputLatches.buttonHeld[BUTTON_OVERLAY]) {
+        if (!inputLatches.overlayToggleLatch) {
+            game.showDiagnostics = !game.showDiagnostics;
+            inputLatches.overlayToggleLatch = true;
         }
     } else {
-        overlayToggleLatch = false;
+        inputLatches.overlayToggleLatch = false;
     }
     return quit;
 }

@@ -6,9 +6,18 @@ union SDL_Event;
 #include "platform/keys.h"
 #include "platform/state_visitor.h"
 
-// The keys and joystick buttons held down now, by key symbol and button number.
-extern bool keyHeld[KEY_SLOTS];
-extern bool buttonHeld[BUTTON_SLOTS];
+// The controls held, and the latches of the keys that act once a press.
+struct InputLatches {
+    // The keys and joystick buttons held down now, by key symbol and button number.
+    bool keyHeld[KEY_SLOTS] = {};
+    bool buttonHeld[BUTTON_SLOTS] = {};
+    bool overlayToggleLatch = false;
+    // A quit input's release counts only when its press was seen here: the press that ended
+    // the wait at the ready banner must not quit the game when it is let go.
+    bool quitKeyPressSeen[2] = {}; // Escape, Clear
+    bool quitButtonPressSeen = false;
+};
+extern InputLatches inputLatches;
 
 void resetInputState();
 void visitInputState(StateVisitor& v);

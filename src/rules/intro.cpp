@@ -9,9 +9,7 @@
 #include <SDL.h>
 #include <string>
 
-SDL_Surface* introImage = nullptr;
-int loadingStep = 0;
-int introScreensDrawn = 0;
+IntroScreen intro;
 
 namespace
 {
@@ -29,8 +27,8 @@ void fillScreen(Uint8 v)
 void drawIntroBackground(const char* text)
 {
     fillScreen(255);
-    if (screen && introImage)
-        SDL_UpperBlit(introImage, nullptr, screen, nullptr);
+    if (screen && intro.introImage)
+        SDL_UpperBlit(intro.introImage, nullptr, screen, nullptr);
     drawSmallText(screen, text, TEXT_X, TEXT_Y, INK[0], INK[1], INK[2]);
     drawIntroTitle();
 }
@@ -51,9 +49,7 @@ void fade(int from, int to)
 
 void resetIntroState()
 {
-    introImage = nullptr;
-    loadingStep = 0;
-    introScreensDrawn = 0;
+    intro = IntroScreen();
 }
 
 const char* nextLoadingText()
@@ -61,8 +57,8 @@ const char* nextLoadingText()
     static const char* const texts[9] = {"loading.",       "loading..",       "loading...",
                                          "loading....",    "loading.....",    "loading......",
                                          "loading.......", "loading........", "loading........."};
-    loadingStep = loadingStep > 9 ? 1 : loadingStep + 1;
-    return texts[(loadingStep < 9 ? loadingStep : 9) - 1];
+    intro.loadingStep = intro.loadingStep > 9 ? 1 : intro.loadingStep + 1;
+    return texts[(intro.loadingStep < 9 ? intro.loadingStep : 9) - 1];
 }
 
 void drawIntroTitle()
@@ -78,7 +74,7 @@ void drawIntroScreen()
 {
     if (!screen)
         return;
-    ++introScreensDrawn;
+    ++intro.introScreensDrawn;
     const char* text = nextLoadingText();
     if (!framesShown())
         return;
@@ -115,7 +111,7 @@ void waitForAnyPress()
 
 void drawReadyBanner()
 {
-    gameState = STATE_ATTRACT;
+    game.gameState = STATE_ATTRACT;
     std::string banner = nextLoadingText();
     banner += VERSION_TEXT;
     banner += READY_TEXT;

@@ -4,10 +4,13 @@ struct SDL_Surface;
 
 // The intro screens: the picture with its "loading." text that the loaders advance between
 // their steps, the fades, and the ready banner with its wait for a press.
-extern SDL_Surface* introImage;
-extern int loadingStep;
-// Intro screens drawn since start-up: each is one step of the loading animation.
-extern int introScreensDrawn;
+struct IntroScreen {
+    SDL_Surface* introImage = nullptr;
+    int loadingStep = 0;
+    // Intro screens drawn since start-up: each is one step of the loading animation.
+    int introScreensDrawn = 0;
+};
+extern IntroScreen intro;
 
 void drawIntroScreen();
 const char* nextLoadingText();

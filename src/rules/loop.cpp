@@ -1,6 +1,7 @@
 #include "rules/loop.h"
 #include "platform/clock.h"
 #include "present/render.h"
+#include "rules/scoring.h"
 #include "rules/states.h"
 #include "state/game.h"
 #include <cmath>
@@ -64,9 +65,9 @@ bool runFrame(FrameLoop& loop, TileList& tiles)
         }
         loop.fpsIntervalWatch.start();
     }
-    advanceView(tiles);
+    addCheckpointTime(advanceView(tiles));
     drawFrame(tiles, loop.fpsEstimate);
-    const int sleep = frameSleepMs(loop.frameWatch.elapsed(), frameCapOn);
+    const int sleep = frameSleepMs(loop.frameWatch.elapsed(), game.frameCapOn);
     if (hooks.ends)
         hooks.ends(loop, false);
     if (sleep > 0)

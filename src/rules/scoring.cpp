@@ -9,30 +9,35 @@ namespace
 constexpr int CONTACT_PENALTY = 100;
 }
 
+void addCheckpointTime(int seconds)
+{
+    game.timeLimit += seconds;
+}
+
 void scoreFrame()
 {
-    if (penaltyWatch.elapsed() > 1499)
-        penaltyDue = true;
-    if (penaltyDue) {
-        penaltyDue = false;
-        if (score > 99) {
-            if (score == highScore)
-                highScore = score - CONTACT_PENALTY;
-            score -= CONTACT_PENALTY;
+    if (game.penaltyWatch.elapsed() > 1499)
+        game.penaltyDue = true;
+    if (game.penaltyDue) {
+        game.penaltyDue = false;
+        if (game.score > 99) {
+            if (game.score == game.highScore)
+                game.highScore = game.score - CONTACT_PENALTY;
+            game.score -= CONTACT_PENALTY;
         }
-        penaltyWatch.stop();
-        penaltyWatch.clear();
+        game.penaltyWatch.stop();
+        game.penaltyWatch.clear();
     }
-    if (getSpeed(playerCar) != 0 && !penaltyWatch.isStarted()) {
-        distanceMark = std::abs(scrollY) / TILE_HEIGHT;
-        if (distanceMark > 0 && distanceMark != lastScoredMark) {
-            score += 2;
-            lastScoredMark = distanceMark;
+    if (getSpeed(playerCar) != 0 && !game.penaltyWatch.isStarted()) {
+        game.distanceMark = std::abs(trackView.scrollY) / TILE_HEIGHT;
+        if (game.distanceMark > 0 && game.distanceMark != game.lastScoredMark) {
+            game.score += 2;
+            game.lastScoredMark = game.distanceMark;
         }
     }
-    timeLeft = timeLimit - gameClock.elapsed() / 1000;
-    if (timeLeft <= 0 && runArmed)
-        gameState = STATE_TIME_UP;
-    if (score >= highScore)
-        highScore = score;
+    game.timeLeft = game.timeLimit - game.gameClock.elapsed() / 1000;
+    if (game.timeLeft <= 0 && game.runArmed)
+        game.gameState = STATE_TIME_UP;
+    if (game.score >= game.highScore)
+        game.highScore = game.score;
 }

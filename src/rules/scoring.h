@@ -5,3 +5,5 @@
 // they were equal), 2 points for every new row of distance while the car moves, the time left,
 // the run's end when it runs out, and the high score following the score.
 void scoreFrame();
+// The seconds the checkpoints passed in this frame have earned, added to the run's time.
+void addCheckpointTime(int seconds);

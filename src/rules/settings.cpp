@@ -11,14 +11,10 @@
 #include <unistd.h>
 
 const char* const SETTINGS_PATH = "_resources/config.dat";
-Settings settings;
-std::string settingsPath = SETTINGS_PATH;
-bool settingsLocked = false;
-bool savesDisabled = false;
+SettingsFile settingsFile;
 
 namespace
 {
-bool saveFailureReported = false;
 
 void putLittleEndian(unsigned char* out, int32_t value)
 {
@@ -37,8 +33,8 @@ int32_t getLittleEndian(const unsigned char* in)
 
 void currentBytes(unsigned char bytes[8])
 {
-    putLittleEndian(bytes, highScore);
-    putLittleEndian(bytes + 4, settings.volume);
+    putLittleEndian(bytes, game.highScore);
+    putLittleEndian(bytes + 4, settingsFile.settings.volume);
 }
 
 // The file a save must change: the target of a symbolic link, not the link. `dangling` is
@@ -64,19 +60,10 @@ void makeParentFolders(const std::string& path)
         mkdir(path.substr(0, slash).c_str(), 0755);
 }
 
-// What this copy last read from the file or wrote to it: while the file still holds it, no
-// other copy of the game has saved since.
-unsigned char lastKnown[8];
-bool lastKnownValid = false;
-// The highest score another copy of the game has put in the file since this one started:
-// no save of this copy's goes below it, whatever this copy's own high score does.
-int32_t othersBest = -1;
-bool lockWaitReported = false;
-
 void remember(const unsigned char bytes[8])
 {
-    std::memcpy(lastKnown, bytes, sizeof lastKnown);
-    lastKnownValid = true;
+    std::memcpy(settingsFile.lastKnown, bytes, sizeof settingsFile.lastKnown);
+    settingsFile.lastKnownValid = true;
 }
 
 // The 8 bytes of a plain settings file; false when there is no such file to read.
@@ -98,13 +85,14 @@ void bytesToSave(const std::string& target, unsigned char bytes[8])
 {
     currentBytes(bytes);
     unsigned char stored[8];
-    if (readStored(target, stored) && !(lastKnownValid && std::memcmp(stored, lastKnown, 8) == 0)) {
+    if (readStored(target, stored) &&
+        !(settingsFile.lastKnownValid && std::memcmp(stored, settingsFile.lastKnown, 8) == 0)) {
         const int32_t theirs = getLittleEndian(stored);
-        if (theirs > othersBest && theirs <= MAX_STORED_HIGH_SCORE)
-            othersBest = theirs;
+        if (theirs > settingsFile.othersBest && theirs <= MAX_STORED_HIGH_SCORE)
+            settingsFile.othersBest = theirs;
     }
-    if (othersBest > highScore)
-        putLittleEndian(bytes, othersBest);
+    if (settingsFile.othersBest > game.highScore)
+        putLittleEndian(bytes, settingsFile.othersBest);
 }
 
 // Overwrites the bytes where they are, for a file whose folder takes no new files. Only a
@@ -166,14 +154,14 @@ bool writeSettingsFile(const std::string& path)
 
 bool saveSettings()
 {
-    if (settingsLocked || savesDisabled)
+    if (settingsFile.settingsLocked || settingsFile.savesDisabled)
         return false; // a file we could not read is never replaced by defaults
     bool dangling = false;
-    const std::string target = resolvedTarget(settingsPath, dangling);
+    const std::string target = resolvedTarget(settingsFile.settingsPath, dangling);
     makeParentFolders(target);
     const FolderLock lock(folderOf(target), SAVE_LOCK_WAIT_MS);
-    if (!lock.held() && !lockWaitReported) {
-        lockWaitReported = true;
+    if (!lock.held() && !settingsFile.lockWaitReported) {
+        settingsFile.lockWaitReported = true;
         std::fprintf(stderr,
                      "Quindara: another copy of the game keeps %s locked; saving without "
                      "waiting for it.\n",
@@ -192,10 +180,10 @@ bool saveSettings()
         remember(bytes);
         return true;
     }
-    if (!saveFailureReported)
+    if (!settingsFile.saveFailureReported)
         std::fprintf(stderr, "Quindara: cannot save the settings to %s (%s); the game plays on.\n",
                      target.c_str(), std::strerror(errno == ENOENT ? failure : errno));
-    saveFailureReported = true;
+    settingsFile.saveFailureReported = true;
     return false;
 }
 
@@ -203,7 +191,7 @@ int storedHighScore()
 {
     unsigned char bytes[8];
     bool dangling = false;
-    if (!readStored(resolvedTarget(settingsPath, dangling), bytes))
+    if (!readStored(resolvedTarget(settingsFile.settingsPath, dangling), bytes))
         return -1;
     const int32_t high = getLittleEndian(bytes);
     return high >= 0 && high <= MAX_STORED_HIGH_SCORE ? high : -1;
@@ -211,31 +199,24 @@ int storedHighScore()
 
 void resetSettingsState()
 {
-    settings = Settings();
-    settingsPath = SETTINGS_PATH;
-    settingsLocked = false;
-    savesDisabled = false;
-    saveFailureReported = false;
-    lockWaitReported = false;
-    lastKnownValid = false;
-    othersBest = -1;
+    settingsFile = SettingsFile();
 }
 
 void locateSettings(bool installed)
 {
     const char* xdg = std::getenv("XDG_DATA_HOME");
     const char* home = std::getenv("HOME");
-    settingsPath = chooseSettingsPath(installed, xdg ? xdg : "", home ? home : "");
+    settingsFile.settingsPath = chooseSettingsPath(installed, xdg ? xdg : "", home ? home : "");
 }
 
 std::string settingsFolder()
 {
-    return folderOf(settingsPath);
+    return folderOf(settingsFile.settingsPath);
 }
 
 bool saveCurrentSettings()
 {
-    settings.volume = masterVolume;
+    settingsFile.settings.volume = game.masterVolume;
     return saveSettings();
 }
 
@@ -259,7 +240,7 @@ std::FILE* openRegularFile(const std::string& path)
 
 void loadSettings()
 {
-    std::FILE* file = openRegularFile(settingsPath);
+    std::FILE* file = openRegularFile(settingsFile.settingsPath);
     if (file) {
         // A short file fills only the leading bytes; the rest keep their start-up zeros.
         unsigned char bytes[8] = {};
@@ -271,10 +252,10 @@ void loadSettings()
         for (size_t i = got; i < sizeof bytes; ++i)
             bytes[i] = start[i];
         std::fclose(file);
-        highScore = getLittleEndian(bytes);
-        settings.volume = getLittleEndian(bytes + 4);
+        game.highScore = getLittleEndian(bytes);
+        settingsFile.settings.volume = getLittleEndian(bytes + 4);
     } else if (errno == ENOENT) {
-        settings.volume = DEFAULT_VOLUME;
+        settingsFile.settings.volume = DEFAULT_VOLUME;
         saveSettings();
     } else if (errno == ENOTDIR || errno == ENAMETOOLONG) {
         // Not a file that cannot be read: a folder that cannot be one.
@@ -282,18 +263,18 @@ void loadSettings()
                      "Quindara: cannot use %s as the settings folder (%s); playing with the "
                      "default settings.\n",
                      settingsFolder().c_str(), std::strerror(errno));
-        settingsLocked = true;
-        settings.volume = DEFAULT_VOLUME;
+        settingsFile.settingsLocked = true;
+        settingsFile.settings.volume = DEFAULT_VOLUME;
     } else {
         std::fprintf(stderr,
                      "Quindara: cannot read %s (%s); playing with the default settings and "
                      "leaving the file as it is.\n",
-                     settingsPath.c_str(), std::strerror(errno));
-        settingsLocked = true;
-        settings.volume = DEFAULT_VOLUME;
+                     settingsFile.settingsPath.c_str(), std::strerror(errno));
+        settingsFile.settingsLocked = true;
+        settingsFile.settings.volume = DEFAULT_VOLUME;
     }
-    if (static_cast<uint32_t>(highScore) > static_cast<uint32_t>(MAX_STORED_HIGH_SCORE))
-        highScore = 0;
-    if (static_cast<uint32_t>(settings.volume) > 128u)
-        settings.volume = DEFAULT_VOLUME;
+    if (static_cast<uint32_t>(game.highScore) > static_cast<uint32_t>(MAX_STORED_HIGH_SCORE))
+        game.highScore = 0;
+    if (static_cast<uint32_t>(settingsFile.settings.volume) > 128u)
+        settingsFile.settings.volume = DEFAULT_VOLUME;
 }

@@ -11,13 +11,29 @@ extern const char* const SETTINGS_PATH;
 struct Settings {
     int32_t volume = 0;
 };
-extern Settings settings;
-// The file the settings are read from and saved to (SETTINGS_PATH unless start-up chose).
-extern std::string settingsPath;
-// Set when the file exists but could not be read: it is then never saved over.
-extern bool settingsLocked;
-// Set for a run that never saves, whatever happens in it (a replay being watched or checked).
-extern bool savesDisabled;
+
+// The settings file and what this copy knows of it.
+struct SettingsFile {
+    Settings settings;
+    // The file the settings are read from and saved to (SETTINGS_PATH unless start-up chose).
+    std::string settingsPath = SETTINGS_PATH;
+    // Set when the file exists but could not be read: it is then never saved over.
+    bool settingsLocked = false;
+    // Set for a run that never saves, whatever happens in it (a replay being watched or
+    // checked).
+    bool savesDisabled = false;
+    bool saveFailureReported = false;
+    bool lockWaitReported = false;
+    // What this copy last read from the file or wrote to it: while the file still holds it,
+    // no other copy of the game has saved since.
+    unsigned char lastKnown[8] = {};
+    bool lastKnownValid = false;
+    // The highest score another copy of the game has put in the file since this one
+    // started: no save of this copy's goes below it, whatever this copy's own high score
+    // does.
+    int32_t othersBest = -1;
+};
+extern SettingsFile settingsFile;
 
 // Where a player's settings live: beside the game when that file (or, failing that, its
 // folder) can be written and the copy is not installed; otherwise the per-user data folder

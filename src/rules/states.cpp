@@ -8,6 +8,7 @@
 #include "sim/contact.h"
 #include "sim/markers.h"
 #include "sim/player.h"
+#include "sim/road.h"
 #include "sim/traffic.h"
 #include "state/game.h"
 #include "track/track.h"
@@ -25,19 +26,19 @@ void runTraffic(const TileList& tiles)
 
 bool playingFrame(TileList& tiles)
 {
-    if (gameClock.isPaused()) { // first frame after a pause
-        gameClock.resume();
-        setSpeed(playerCar, savedPlayerSpeed);
+    if (game.gameClock.isPaused()) { // first frame after a pause
+        game.gameClock.resume();
+        setSpeed(playerCar, game.savedPlayerSpeed);
         soundResume(-1);
     }
     const bool quit = pollInput();
     updateCar(playerCar, tiles, getY(trafficCar));
     runTraffic(tiles);
-    diagTileRow = getScreenY(playerCar);
+    roadReadings.diagTileRow = getScreenY(playerCar);
 
     if (carsTouch(getX(trafficCar), getY(trafficCar), getX(playerCar), getScreenY(playerCar))) {
-        startCrash(playerCar, gameState);
-        penaltyWatch.start();
+        startCrash(playerCar, game.gameState);
+        game.penaltyWatch.start();
     }
     scoreFrame();
     return quit;
@@ -47,7 +48,7 @@ bool playingFrame(TileList& tiles)
 bool updateFrame(TileList& tiles)
 {
     bool quit = false;
-    switch (gameState) {
+    switch (game.gameState) {
     case STATE_PLAYING:
         quit = playingFrame(tiles);
         break;
@@ -69,7 +70,7 @@ bool updateFrame(TileList& tiles)
         break;
     case STATE_PAUSED:
         quit = pollInput();
-        gameClock.pause();
+        game.gameClock.pause();
         break;
     default:
         break;
@@ -81,64 +82,64 @@ bool setUpRun(bool newGame)
 {
     if (newGame) {
         resetMarkers();
-        runArmed = false;
-        lastScoredMark = 0;
-        score = 0;
-        warnOpenFrames = warnFunnelFrames = 0;
-        warnOpenSounded = warnFunnelSounded = false;
+        game.runArmed = false;
+        game.lastScoredMark = 0;
+        game.score = 0;
+        markerCounters.warnOpenFrames = markerCounters.warnFunnelFrames = 0;
+        markerCounters.warnOpenSounded = markerCounters.warnFunnelSounded = false;
         soundPlay(-1, coinSound, 0);
         delayMs(COIN_WAIT_MS);
-        gameClock.start();
+        game.gameClock.start();
         setX(playerCar, 227);
         soundPlay(1, idleEngineSound, -1);
-        gameState = STATE_PLAYING;
+        game.gameState = STATE_PLAYING;
     }
-    if (!runArmed) {
-        if (gameState == STATE_PLAYING) {
-            gameClock.start();
+    if (!game.runArmed) {
+        if (game.gameState == STATE_PLAYING) {
+            game.gameClock.start();
             placeTrafficAtStart(trafficCar);
         } else {
             // Back to waiting for a coin.
             resetMarkers();
-            gameClock.stop();
-            gameClock.clear();
-            timeLimit = RUN_SECONDS;
+            game.gameClock.stop();
+            game.gameClock.clear();
+            game.timeLimit = RUN_SECONDS;
             placeTrafficAtStart(trafficCar);
-            gameState = STATE_ATTRACT;
+            game.gameState = STATE_ATTRACT;
             soundHalt(-1);
-            scrollY = 0;
+            trackView.scrollY = 0;
         }
     }
-    runArmed = true;
+    game.runArmed = true;
     return true;
 }
 
 void disarmRun()
 {
-    runArmed = false;
+    game.runArmed = false;
 }
 
 void pressStartPause()
 {
-    switch (gameState) {
+    switch (game.gameState) {
     case STATE_ATTRACT:
         // A press queued during the fade-in reaches the first attract frame before that
         // frame's set-up: prepare attract (the 60 s limit among it) before the new game.
-        if (!runArmed)
+        if (!game.runArmed)
             setUpRun(false);
         setUpRun(true);
         break;
     case STATE_PLAYING:
-        gameState = STATE_PAUSED;
+        game.gameState = STATE_PAUSED;
         break;
     case STATE_PAUSED:
-        savedPlayerSpeed = getSpeed(playerCar);
+        game.savedPlayerSpeed = getSpeed(playerCar);
         setSpeed(playerCar, 0);
         soundPause(-1);
         // A second press in the same frame must still find the clock paused, so the next
         // playing frame restores the speed and the sound.
-        gameClock.pause();
-        gameState = STATE_PLAYING;
+        game.gameClock.pause();
+        game.gameState = STATE_PLAYING;
         break;
     default:
         break;

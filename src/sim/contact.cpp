@@ -2,23 +2,18 @@
 #include "platform/sound.h"
 #include "state/game.h"
 
-int crashFrameStep = 0;
-
-namespace
-{
-Stopwatch recoveryWatch;
-}
+CrashSpin crashSpin;
 
 void resetContactState()
 {
-    crashFrameStep = 0;
-    recoveryWatch = Stopwatch();
+    crashSpin = CrashSpin();
 }
 
 void visitContactState(StateVisitor& v)
 {
-    v(GROUP_CARS, crashFrameStep), v(GROUP_CARS, recoveryWatch);
-    v.require(crashFrameStep >= 0 && crashFrameStep < SPIN_STEPS, "the crash spin step");
+    v(GROUP_CARS, crashSpin.crashFrameStep), v(GROUP_CARS, crashSpin.recoveryWatch);
+    v.require(crashSpin.crashFrameStep >= 0 && crashSpin.crashFrameStep < SPIN_STEPS,
+              "the crash spin step");
 }
 
 bool carsTouch(int trafficX, int trafficY, int playerX, int playerY)
@@ -39,13 +34,13 @@ bool startCrash(Car& car, int state)
 
 void recoverFromCrash(Car& car)
 {
-    if (!recoveryWatch.isStarted())
-        recoveryWatch.start();
+    if (!crashSpin.recoveryWatch.isStarted())
+        crashSpin.recoveryWatch.start();
     // Out of the crash only after 1.3 s and once the car has rolled to a standstill.
-    if (recoveryWatch.elapsed() > 1299 && car.speed == 0) {
+    if (crashSpin.recoveryWatch.elapsed() > 1299 && car.speed == 0) {
         car.state = CAR_DRIVING;
         car.lastChannel = soundPlay(car.engineChannel, car.engineSounds[1].plain, -1);
-        recoveryWatch.stop();
-        recoveryWatch.clear();
+        crashSpin.recoveryWatch.stop();
+        crashSpin.recoveryWatch.clear();
     }
 }

@@ -1,9 +1,14 @@
 #pragma once
+#include "platform/stopwatch.h"
 #include "sim/car.h"
 
-// The step 0..4 of the crash spin that the drawing shows next, shared by both cars and never
-// reset when a crash ends.
-extern int crashFrameStep;
+struct CrashSpin {
+    // The step 0..4 of the crash spin that the drawing shows next, shared by both cars and
+    // never reset when a crash ends.
+    int crashFrameStep = 0;
+    Stopwatch recoveryWatch; // how long the crashed car has been down
+};
+extern CrashSpin crashSpin;
 
 void resetContactState();
 void visitContactState(StateVisitor& v);

@@ -2,16 +2,10 @@
 #include "platform/sound.h"
 #include "state/game.h"
 
-int checkpointCount = 0;
-int checkpointMessageAge = 0;
-int warnOpenFrames = 0;
-int warnFunnelFrames = 0;
-bool warnOpenSounded = false;
-bool warnFunnelSounded = false;
+MarkerCounters markerCounters;
+
 Mix_Chunk* checkpointSound = nullptr;
 Mix_Chunk* signalSound = nullptr;
-int signsShown[MARKER_SLOTS];
-int signsShownCount = 0;
 
 namespace
 {
@@ -21,20 +15,20 @@ constexpr int CHECKPOINT_BONUS = 30;
 
 void resetMarkerState()
 {
-    checkpointCount = checkpointMessageAge = 0;
-    warnOpenFrames = warnFunnelFrames = 0;
-    warnOpenSounded = warnFunnelSounded = false;
-    signsShownCount = 0;
+    markerCounters = MarkerCounters();
 }
 
 void visitMarkerState(StateVisitor& v)
 {
     const StateGroup g = GROUP_CHECKPOINTS;
-    v(g, checkpointCount), v(g, checkpointMessageAge), v(g, warnOpenFrames), v(g, warnFunnelFrames);
-    v(g, warnOpenSounded), v(g, warnFunnelSounded);
-    v.require(checkpointCount >= 0 && checkpointCount <= 1 && checkpointMessageAge >= 0 &&
-                  checkpointMessageAge <= 100 && warnOpenFrames >= 0 && warnFunnelFrames >= 0 &&
-                  warnOpenFrames <= 100 && warnFunnelFrames <= 100,
+    v(g, markerCounters.checkpointCount), v(g, markerCounters.checkpointMessageAge),
+        v(g, markerCounters.warnOpenFrames), v(g, markerCounters.warnFunnelFrames);
+    v(g, markerCounters.warnOpenSounded), v(g, markerCounters.warnFunnelSounded);
+    v.require(markerCounters.checkpointCount >= 0 && markerCounters.checkpointCount <= 1 &&
+                  markerCounters.checkpointMessageAge >= 0 &&
+                  markerCounters.checkpointMessageAge <= 100 &&
+                  markerCounters.warnOpenFrames >= 0 && markerCounters.warnFunnelFrames >= 0 &&
+                  markerCounters.warnOpenFrames <= 100 && markerCounters.warnFunnelFrames <= 100,
               "the checkpoint and sign counters");
 }
 
@@ -45,7 +39,7 @@ namespace
 // of one kind share the counter and the signal flag.
 void showSign(TrackMarker& slot, int& frames, bool& sounded)
 {
-    signsShown[signsShownCount++] = slot.code;
+    markerCounters.signsShown[markerCounters.signsShownCount++] = slot.code;
     if (!sounded) {
         soundPlay(-1, signalSound, 0);
         sounded = true;
@@ -59,46 +53,48 @@ void showSign(TrackMarker& slot, int& frames, bool& sounded)
 
 } // namespace
 
-void processMarkers()
+int processMarkers()
 {
-    signsShownCount = 0;
-    for (TrackMarker& slot : trackMarkers) {
+    int earned = 0;
+    markerCounters.signsShownCount = 0;
+    for (TrackMarker& slot : trackView.trackMarkers) {
         if (!slot.active || slot.done)
             continue;
         switch (slot.code) {
         case CODE_CHECKPOINT:
             slot.done = true;
-            if (gameState == STATE_PLAYING) {
+            if (game.gameState == STATE_PLAYING) {
                 // Every checkpoint shows its message in full; a new one starts it afresh.
-                checkpointCount = 1;
-                checkpointMessageAge = 0;
+                markerCounters.checkpointCount = 1;
+                markerCounters.checkpointMessageAge = 0;
                 soundPlay(5, checkpointSound, 0);
-                timeLimit += CHECKPOINT_BONUS;
+                earned += CHECKPOINT_BONUS;
             }
             break;
         case CODE_ROAD_OPENS:
-            showSign(slot, warnOpenFrames, warnOpenSounded);
+            showSign(slot, markerCounters.warnOpenFrames, markerCounters.warnOpenSounded);
             break;
         case CODE_ROAD_NARROWS:
-            showSign(slot, warnFunnelFrames, warnFunnelSounded);
+            showSign(slot, markerCounters.warnFunnelFrames, markerCounters.warnFunnelSounded);
             break;
         default:
             break;
         }
     }
+    return earned;
 }
 
 void ageCheckpointMessage()
 {
-    if (checkpointCount == 1)
-        ++checkpointMessageAge;
-    if (checkpointMessageAge > 99) {
-        checkpointMessageAge = 0;
-        checkpointCount = 0;
+    if (markerCounters.checkpointCount == 1)
+        ++markerCounters.checkpointMessageAge;
+    if (markerCounters.checkpointMessageAge > 99) {
+        markerCounters.checkpointMessageAge = 0;
+        markerCounters.checkpointCount = 0;
     }
 }
 
 bool checkpointMessageShowing()
 {
-    return checkpointMessageAge >= 1 && checkpointMessageAge <= 99;
+    return markerCounters.checkpointMessageAge >= 1 && markerCounters.checkpointMessageAge <= 99;
 }

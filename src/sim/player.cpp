@@ -7,18 +7,10 @@
 #include <algorithm>
 #include <cstdlib>
 
-bool skidLoopOn = false;
-bool gravelLoopOn = false;
+PlayerControl playerControl;
 
 namespace
 {
-int crashTarget = -1;
-// Frame counters of the control step: controls act every 2nd frame, coasting every 15th,
-// gravel recentring every 8th.
-int controlTick = 0;
-int coastCounter = 0;
-int gravelRecentreCounter = 0;
-
 int towardZero(int v, int step)
 {
     if (v > 0)
@@ -70,18 +62,21 @@ void applyControls(Car& car, const bool keys[], const bool buttons[])
 
 void resetPlayerState()
 {
-    crashTarget = -1;
-    skidLoopOn = gravelLoopOn = false;
-    controlTick = coastCounter = gravelRecentreCounter = 0;
+    playerControl = PlayerControl();
 }
 
 void visitPlayerState(StateVisitor& v)
 {
-    v(GROUP_CARS, crashTarget), v(GROUP_CARS, skidLoopOn), v(GROUP_CARS, gravelLoopOn);
-    v(GROUP_CARS, controlTick), v(GROUP_CARS, coastCounter), v(GROUP_CARS, gravelRecentreCounter);
-    v.require(crashTarget >= -1 && crashTarget <= 2000, "the crash slide's target");
-    v.require(controlTick >= 0 && controlTick < 2 && coastCounter >= 0 && coastCounter < 15 &&
-                  gravelRecentreCounter >= 0 && gravelRecentreCounter < 8,
+    v(GROUP_CARS, playerControl.crashTarget), v(GROUP_CARS, playerControl.skidLoopOn),
+        v(GROUP_CARS, playerControl.gravelLoopOn);
+    v(GROUP_CARS, playerControl.controlTick), v(GROUP_CARS, playerControl.coastCounter),
+        v(GROUP_CARS, playerControl.gravelRecentreCounter);
+    v.require(playerControl.crashTarget >= -1 && playerControl.crashTarget <= 2000,
+              "the crash slide's target");
+    v.require(playerControl.controlTick >= 0 && playerControl.controlTick < 2 &&
+                  playerControl.coastCounter >= 0 && playerControl.coastCounter < 15 &&
+                  playerControl.gravelRecentreCounter >= 0 &&
+                  playerControl.gravelRecentreCounter < 8,
               "the control step's counters");
 }
 
@@ -97,19 +92,19 @@ void steerPlayer(Car& car, const bool keys[], const bool buttons[])
     const bool left = keys[KEY_LEFT], right = keys[KEY_RIGHT];
     car.steeredDiagonally = false;
 
-    if (++controlTick == 2) { // the controls act on every second frame
-        controlTick = 0;
+    if (++playerControl.controlTick == 2) { // the controls act on every second frame
+        playerControl.controlTick = 0;
         if (car.state != CAR_CRASHED)
             applyControls(car, keys, buttons);
         const bool canPull = car.state == CAR_DRIVING || car.state == CAR_ON_GRAVEL;
         // The car creeps up the screen under throttle and sinks back when it is released.
-        if (car.throttleHeld && (canPull || gameState == STATE_PLAYING)) {
+        if (car.throttleHeld && (canPull || game.gameState == STATE_PLAYING)) {
             if (car.screenY > PLAYER_MIN_ROW)
                 car.screenY -= 1;
         } else if (car.screenY <= 200) {
             car.screenY += 1;
         }
-        if (car.throttleHeld && canPull && gameState == STATE_PLAYING) {
+        if (car.throttleHeld && canPull && game.gameState == STATE_PLAYING) {
             car.speed -= step;
             car.throttleHeld = false;
         } else if (car.state == CAR_CRASHED) {
@@ -120,8 +115,8 @@ void steerPlayer(Car& car, const bool keys[], const bool buttons[])
     const bool pedal = up || down || buttons[0] || buttons[4] || buttons[15];
     if (!pedal || car.state == CAR_CRASHED || car.state == CAR_SKIDDING ||
         car.state == CAR_ON_GRAVEL) {
-        if (++coastCounter == 15) {
-            coastCounter = 0;
+        if (++playerControl.coastCounter == 15) {
+            playerControl.coastCounter = 0;
             if (car.state == CAR_DRIVING || car.state == CAR_ON_GRAVEL)
                 car.speed += step;
             else
@@ -131,9 +126,9 @@ void steerPlayer(Car& car, const bool keys[], const bool buttons[])
 
     if (!(left || right || buttons[2] || buttons[6])) {
         if (car.state == CAR_ON_GRAVEL) {
-            if (++gravelRecentreCounter == 8) {
+            if (++playerControl.gravelRecentreCounter == 8) {
                 car.lateralSpeed = towardZero(car.lateralSpeed, step);
-                gravelRecentreCounter = 0;
+                playerControl.gravelRecentreCounter = 0;
             }
         } else {
             car.lateralSpeed = towardZero(car.lateralSpeed, step);
@@ -162,28 +157,28 @@ void playTerrainLoops(Car& car)
 {
     bool gravelRuleDone = false;
     if (car.state == CAR_SKIDDING) {
-        if (!skidLoopOn) {
-            skidLoopOn = true;
+        if (!playerControl.skidLoopOn) {
+            playerControl.skidLoopOn = true;
             soundHalt(3);
             car.lastChannel = soundPlay(3, car.skidSound, -1);
         } else {
-            gravelLoopOn = false;
+            playerControl.gravelLoopOn = false;
             soundHalt(4);
             gravelRuleDone = true;
         }
     } else {
-        skidLoopOn = false;
+        playerControl.skidLoopOn = false;
         soundHalt(3);
     }
     if (!gravelRuleDone) {
         if (car.state == CAR_ON_GRAVEL) {
-            if (!gravelLoopOn) {
-                gravelLoopOn = true;
+            if (!playerControl.gravelLoopOn) {
+                playerControl.gravelLoopOn = true;
                 soundHalt(4);
                 car.lastChannel = soundPlay(4, car.gravelSound, -1);
             }
         } else {
-            gravelLoopOn = false;
+            playerControl.gravelLoopOn = false;
             soundHalt(4);
         }
     }
@@ -194,7 +189,7 @@ void playTerrainLoops(Car& car)
 void playerSounds(Car& car, int r, int trafficY)
 {
     // 7: pausing silences everything, without touching a latch.
-    if (gameState == STATE_PAUSED) {
+    if (game.gameState == STATE_PAUSED) {
         soundPause(-1);
         return;
     }
@@ -253,20 +248,20 @@ void movePlayer(Car& car, const TileList& tiles, int trafficY)
     // 1-2: sideways, or the slide to the roadside after a crash.
     const int startX = car.x;
     if (car.state == CAR_CRASHED) {
-        if (crashTarget == -1) {
+        if (playerControl.crashTarget == -1) {
             const int edge = laneEdge(tiles, car.y, false, true);
-            crashTarget = edge + 15 >= SCREEN_WIDTH ? edge - 25 : edge + 15;
+            playerControl.crashTarget = edge + 15 >= SCREEN_WIDTH ? edge - 25 : edge + 15;
         }
-        if (car.x == crashTarget) {
-            crashTarget = -1;
+        if (car.x == playerControl.crashTarget) {
+            playerControl.crashTarget = -1;
         } else {
             // Slide at 4 pixels a frame, landing exactly on the target.
-            const int gap = crashTarget - car.x;
+            const int gap = playerControl.crashTarget - car.x;
             car.x += gap > 0 ? std::min(4, gap) : std::max(-4, gap);
         }
     } else {
         car.x += car.lateralSpeed;
-        crashTarget = -1;
+        playerControl.crashTarget = -1;
     }
     // A move that leaves the field is taken back. A slide can carry the car past the
     // right edge; a move back towards the field then stands, or the car would be stuck
@@ -302,7 +297,7 @@ void movePlayer(Car& car, const TileList& tiles, int trafficY)
             car.speed += car.offRoadDrag;
     }
     car.headlightsOn = isDarkCode(under);
-    playerTerrain = r;
+    roadReadings.playerTerrain = r;
     car.engineLevel = std::abs(car.speed);
 
     playerSounds(car, r, trafficY);

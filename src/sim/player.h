@@ -9,9 +9,18 @@ struct SDL_Surface;
 constexpr int PLAYER_MIN_ROW = 189;
 constexpr int PLAYER_MAX_ROW = 201;
 
-// The skid and gravel loops are playing.
-extern bool skidLoopOn;
-extern bool gravelLoopOn;
+// The player's control step and its sounds.
+struct PlayerControl {
+    int crashTarget = -1;    // where a crash slides the car to, or -1
+    bool skidLoopOn = false; // the skid and gravel loops are playing
+    bool gravelLoopOn = false;
+    // Frame counters: controls act every 2nd frame, coasting every 15th, gravel recentring
+    // every 8th.
+    int controlTick = 0;
+    int coastCounter = 0;
+    int gravelRecentreCounter = 0;
+};
+extern PlayerControl playerControl;
 
 void resetPlayerState();
 void visitPlayerState(StateVisitor& v);

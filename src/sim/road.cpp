@@ -4,6 +4,21 @@
 #include "track/track.h"
 #include <cstdlib>
 
+RoadReadings roadReadings;
+
+void resetRoadReadings()
+{
+    roadReadings = RoadReadings();
+}
+
+void visitRoadReadings(StateVisitor& v)
+{
+    auto& r = roadReadings;
+    v(GROUP_NONE, r.playerTerrain), v(GROUP_NONE, r.diagTileRow), v(GROUP_NONE, r.diagTrafficSpeed);
+    v(GROUP_NONE, r.probeX), v(GROUP_NONE, r.probeY), v(GROUP_NONE, r.diagLeftEdge);
+    v(GROUP_NONE, r.diagRightEdge);
+}
+
 namespace
 {
 
@@ -27,12 +42,12 @@ template <typename Visit> void scanRow(const TileList& tiles, int rowY, Visit vi
     const int count = static_cast<int>(tiles.size());
     for (int i = scanStart(18); i < count; ++i) {
         const Tile& t = tiles[i];
-        const int d = t.y - scrollY;
+        const int d = t.y - trackView.scrollY;
         if (d > 280)
             return;
         if (d < -80)
             continue;
-        const int top = t.y - std::abs(scrollY);
+        const int top = t.y - std::abs(trackView.scrollY);
         if (top <= rowY && rowY <= top + TILE_HEIGHT && !visit(i, top))
             return;
     }
@@ -42,7 +57,7 @@ template <typename Visit> void scanRow(const TileList& tiles, int rowY, Visit vi
 // outside a run, on a coin toss.
 bool shiftToSecondCarriageway()
 {
-    if (gameState == STATE_PLAYING)
+    if (game.gameState == STATE_PLAYING)
         return playerCar.x > 120;
     return (std::rand() & 1) != 0;
 }
@@ -58,15 +73,15 @@ int terrainUnder(const TileList& tiles, int x, int rowY, bool forTraffic, bool r
     bool skid = false;
     scanRow(tiles, rowY, [&](int i, int top) {
         const Tile& t = tiles[i];
-        diagTileRow = top;
+        roadReadings.diagTileRow = top;
         const bool matched = t.x < px && px <= t.x + TILE_WIDTH;
         if (!matched)
             return true;
         result = t.code;
         under = result;
-        if (recordProbe && showDiagnostics) {
-            probeX = px;
-            probeY = rowY;
+        if (recordProbe && game.showDiagnostics) {
+            roadReadings.probeX = px;
+            roadReadings.probeY = rowY;
         }
         const bool moving = playerCar.speed != 0;
         if (isRoadCode(t.code) && px >= t.x + 15) {
@@ -116,7 +131,7 @@ bool roadSplitsAhead(const TileList& tiles, int start)
 
 int laneEdge(const TileList& tiles, int rowY, bool wantLeft, bool lookahead)
 {
-    playerTerrain = 0;
+    roadReadings.playerTerrain = 0;
     int edge = -1;
     bool split = false;
     scanRow(tiles, rowY, [&](int i, int) {
@@ -144,7 +159,7 @@ int laneEdge(const TileList& tiles, int rowY, bool wantLeft, bool lookahead)
 
 RoadEdges roadEdges(const TileList& tiles, int rowY)
 {
-    playerTerrain = 0;
+    roadReadings.playerTerrain = 0;
     RoadEdges e;
     scanRow(tiles, rowY, [&](int i, int) {
         if (e.left == -1)

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/state_visitor.h"
 #include "track/level.h"
 
 // Result of terrainUnder for a moving player grinding along a road edge.
@@ -16,3 +17,18 @@ struct RoadEdges {
     bool split = false;
 };
 RoadEdges roadEdges(const TileList& tiles, int rowY);
+
+// What the road queries and the cars leave behind for the diagnostics overlay; the player's
+// terrain also steers the skid and gravel sounds.
+struct RoadReadings {
+    int playerTerrain = 0;
+    int diagTileRow = 0;
+    int diagTrafficSpeed = 0;
+    int probeX = 0;
+    int probeY = 0;
+    int diagLeftEdge = 0;
+    int diagRightEdge = 0;
+};
+extern RoadReadings roadReadings;
+void resetRoadReadings();
+void visitRoadReadings(StateVisitor& v);

@@ -4,20 +4,20 @@
 #include "state/game.h"
 #include <cstdlib>
 
-int lastGoodTrafficX = 0;
-int laneCheckCounter = 0;
+TrafficLane trafficLane;
 
 void resetTrafficState()
 {
-    lastGoodTrafficX = 0;
-    laneCheckCounter = 0;
+    trafficLane = TrafficLane();
 }
 
 void visitTrafficState(StateVisitor& v)
 {
-    v(GROUP_CARS, lastGoodTrafficX), v(GROUP_CARS, laneCheckCounter);
-    v.require(lastGoodTrafficX >= -2000 && lastGoodTrafficX <= 2000, "the traffic car's last lane");
-    v.require(laneCheckCounter >= 0 && laneCheckCounter <= 1000, "the traffic car's lane check");
+    v(GROUP_CARS, trafficLane.lastGoodTrafficX), v(GROUP_CARS, trafficLane.laneCheckCounter);
+    v.require(trafficLane.lastGoodTrafficX >= -2000 && trafficLane.lastGoodTrafficX <= 2000,
+              "the traffic car's last lane");
+    v.require(trafficLane.laneCheckCounter >= 0 && trafficLane.laneCheckCounter <= 1000,
+              "the traffic car's lane check");
 }
 
 void placeTrafficAtStart(Car& car)
@@ -65,8 +65,8 @@ void checkLane(Car& car, const TileList& tiles)
     int under = 0;
     const int code = terrainUnder(tiles, car.x, probe, true, true, under);
     RoadEdges e = roadEdges(tiles, probe);
-    diagLeftEdge = e.left;
-    diagRightEdge = e.right;
+    roadReadings.diagLeftEdge = e.left;
+    roadReadings.diagRightEdge = e.right;
     if (e.split) {
         if (car.x <= 160) {
             e.left = 40;
@@ -120,12 +120,12 @@ void placeAgain(Car& car, const TileList& tiles)
 void updateTraffic(Car& car, const TileList& tiles, int playerSpeed, int playerState)
 {
     if (car.x >= 40 && car.x <= 280)
-        lastGoodTrafficX = car.x;
+        trafficLane.lastGoodTrafficX = car.x;
 
     std::srand(ticksNow());
     car.nextColour = std::rand() % 4;
     const bool keepLeft =
-        gameState == STATE_PLAYING &&
+        game.gameState == STATE_PLAYING &&
         (playerState == CAR_CRASHED || playerState == CAR_SKIDDING || playerSpeed == 0);
     car.nextLane = keepLeft ? 0 : std::rand() % 3;
     car.nextTopSpeed = 14 + std::rand() % 3;
@@ -142,7 +142,7 @@ void updateTraffic(Car& car, const TileList& tiles, int playerSpeed, int playerS
         car.respawnPending = true;
     }
 
-    diagTrafficSpeed = car.trafficSpeed;
+    roadReadings.diagTrafficSpeed = car.trafficSpeed;
     adjustTrafficSpeed(car, playerSpeed);
 
     if (car.respawnPending)
@@ -163,13 +163,13 @@ void updateTraffic(Car& car, const TileList& tiles, int playerSpeed, int playerS
             car.y -= std::abs(car.trafficSpeed) - std::abs(playerSpeed);
     }
 
-    if (laneCheckCounter == 8) {
+    if (trafficLane.laneCheckCounter == 8) {
         checkLane(car, tiles);
-        laneCheckCounter = 1;
+        trafficLane.laneCheckCounter = 1;
     } else {
-        ++laneCheckCounter;
+        ++trafficLane.laneCheckCounter;
     }
 
     if (car.x < 40 || car.x > 280)
-        car.x = lastGoodTrafficX;
+        car.x = trafficLane.lastGoodTrafficX;
 }

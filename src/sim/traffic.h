@@ -6,8 +6,13 @@ struct SDL_Surface;
 
 constexpr int TRAFFIC_MARGIN = 41;
 
-extern int lastGoodTrafficX;
-extern int laneCheckCounter;
+// The traffic car's lane keeping: the last place it was on the road, and the frames to its
+// next look at the lane.
+struct TrafficLane {
+    int lastGoodTrafficX = 0;
+    int laneCheckCounter = 0;
+};
+extern TrafficLane trafficLane;
 
 void resetTrafficState();
 void visitTrafficState(StateVisitor& v);

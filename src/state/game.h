@@ -13,34 +13,29 @@ constexpr const char* VERSION_TEXT = QUINDARA_VERSION_TEXT;
 constexpr int TILES_PER_ROW = 8;
 constexpr int CAR_SPEED_LIMIT = 40;
 
-// The game's process-wide variables: one instance each, shared by every module.
-extern int gameState;
-extern int score;
-extern int highScore;
-extern int masterVolume;
-extern int timeLimit;
-extern int timeLeft;
-extern Stopwatch gameClock;
-extern Stopwatch penaltyWatch;
-extern bool penaltyDue;
-extern int distanceMark;
-extern int lastScoredMark;
-extern bool runArmed;
-extern int savedPlayerSpeed;
-extern int levelNumber;
-extern int levelTileCount;
-extern bool showDiagnostics;
-extern bool frameCapOn;
-extern int volumeBarAge;
-
-// Values the track and cars leave behind for the diagnostics overlay.
-extern int playerTerrain;
-extern int diagTileRow;
-extern int diagTrafficSpeed;
-extern int probeX;
-extern int probeY;
-extern int diagLeftEdge;
-extern int diagRightEdge;
+// The game's process-wide variables, with their start-up values: one instance, shared by every
+// room above.
+struct GameVariables {
+    int gameState = STATE_ATTRACT;
+    int score = 0;
+    int highScore = 0;
+    int masterVolume = 10;
+    int timeLimit = 0;
+    int timeLeft = 0;
+    Stopwatch gameClock;
+    Stopwatch penaltyWatch;
+    bool penaltyDue = false;
+    int distanceMark = 0;
+    int lastScoredMark = 0;
+    bool runArmed = false;
+    int savedPlayerSpeed = 0;
+    int levelNumber = 1;
+    int levelTileCount = 96;
+    bool showDiagnostics = false;
+    bool frameCapOn = true;
+    int volumeBarAge = 50;
+};
+extern GameVariables game;
 
 // Back to the start-up values of the variables above.
 void resetSharedVariables();

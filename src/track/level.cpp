@@ -152,7 +152,7 @@ bool loadLevel(TileList& tiles, int level, void (*progress)())
     // built may be scanned or released.
     if (stored < tiles.size()) {
         tiles.resize(stored);
-        levelTileCount = static_cast<int>(stored);
+        game.levelTileCount = static_cast<int>(stored);
     }
     return true;
 }

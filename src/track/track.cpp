@@ -2,43 +2,40 @@
 #include "state/game.h"
 #include <cstdlib>
 
-int scrollY = 0;
-int diagScroll = 0;
-int diagFirstTile = 0;
-TrackMarker trackMarkers[MARKER_SLOTS];
+TrackView trackView;
 
 void resetTrackState()
 {
-    scrollY = 0;
+    trackView = TrackView();
     scrollStartY = 0;
-    diagScroll = diagFirstTile = 0;
-    resetMarkers();
 }
 
 void visitTrackState(StateVisitor& v)
 {
-    v(GROUP_SCROLL, scrollY), v(GROUP_SCROLL, diagScroll), v(GROUP_SCROLL, diagFirstTile);
-    for (TrackMarker& m : trackMarkers)
+    v(GROUP_SCROLL, trackView.scrollY), v(GROUP_SCROLL, trackView.diagScroll),
+        v(GROUP_SCROLL, trackView.diagFirstTile);
+    for (TrackMarker& m : trackView.trackMarkers)
         v(GROUP_MARKERS, m.tileIndex), v(GROUP_MARKERS, m.code), v(GROUP_MARKERS, m.done),
             v(GROUP_MARKERS, m.active);
-    v.require(scrollY >= 0 && scrollY <= (scrollStartY > 0 ? scrollStartY : 0), "the scroll");
-    for (const TrackMarker& m : trackMarkers)
-        v.require(m.tileIndex >= -1 && m.tileIndex < levelTileCount &&
+    v.require(trackView.scrollY >= 0 && trackView.scrollY <= (scrollStartY > 0 ? scrollStartY : 0),
+              "the scroll");
+    for (const TrackMarker& m : trackView.trackMarkers)
+        v.require(m.tileIndex >= -1 && m.tileIndex < game.levelTileCount &&
                       (m.code == -1 || isMarkerCode(m.code)),
                   "a marker");
 }
 
 void advanceScroll(int delta)
 {
-    int s = scrollY + delta;
+    int s = trackView.scrollY + delta;
     if (s < 0)
         s = scrollStartY; // past the top of the track: round again from the bottom
-    scrollY = s;
+    trackView.scrollY = s;
 }
 
 int scanStart(int lookBack)
 {
-    int first = scrollY / 5 - lookBack;
+    int first = trackView.scrollY / 5 - lookBack;
     return first < 0 ? 0 : first;
 }
 
@@ -70,7 +67,7 @@ int tilePictureFor(int code)
 
 void registerMarker(TrackMarker& slot, int tileIndex, int code)
 {
-    for (const TrackMarker& m : trackMarkers)
+    for (const TrackMarker& m : trackView.trackMarkers)
         if (m.tileIndex == tileIndex && m.code == code)
             return;
     slot.tileIndex = tileIndex;
@@ -80,7 +77,7 @@ void registerMarker(TrackMarker& slot, int tileIndex, int code)
 
 void offerMarker(int tileIndex, int code)
 {
-    for (TrackMarker& slot : trackMarkers)
+    for (TrackMarker& slot : trackView.trackMarkers)
         if (!slot.active) {
             registerMarker(slot, tileIndex, code);
             return;
@@ -89,7 +86,7 @@ void offerMarker(int tileIndex, int code)
 
 void resetMarkers()
 {
-    for (TrackMarker& slot : trackMarkers)
+    for (TrackMarker& slot : trackView.trackMarkers)
         slot = TrackMarker();
 }
 
@@ -101,7 +98,7 @@ template <typename Visit> void visitTilesInView(const TileList& tiles, int first
     const int count = static_cast<int>(tiles.size());
     for (int k = first; k < count; ++k) {
         const Tile& tile = tiles[k];
-        const int d = tile.y - scrollY;
+        const int d = tile.y - trackView.scrollY;
         if (d > SCREEN_HEIGHT)
             break;
         if (d < -TILE_HEIGHT)
@@ -115,8 +112,8 @@ void stepTrack(const TileList& tiles, int delta, TileDrawer draw)
 {
     advanceScroll(delta);
     const int first = scanStart(6);
-    diagScroll = scrollY;
-    diagFirstTile = first;
+    trackView.diagScroll = trackView.scrollY;
+    trackView.diagFirstTile = first;
     visitTilesInView(tiles, first, [draw](int k, const Tile& tile, int d) {
         if (isMarkerCode(tile.code))
             offerMarker(k, tile.code);

@@ -14,11 +14,16 @@ struct TrackMarker {
     bool active = false;
 };
 
-extern int scrollY;
-// What the last scroll left for the diagnostics overlay: the scroll and the first tile drawn.
-extern int diagScroll;
-extern int diagFirstTile;
-extern TrackMarker trackMarkers[MARKER_SLOTS];
+// The view on the course: its scroll and the markers that came into view.
+struct TrackView {
+    int scrollY = 0;
+    // What the last scroll left for the diagnostics overlay: the scroll and the first tile
+    // drawn.
+    int diagScroll = 0;
+    int diagFirstTile = 0;
+    TrackMarker trackMarkers[MARKER_SLOTS];
+};
+extern TrackView trackView;
 
 void resetTrackState();
 void visitTrackState(StateVisitor& v);

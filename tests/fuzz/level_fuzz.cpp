@@ -17,9 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::FILE* file = std::fopen("_resources/01.lvl", "wb");
     std::fwrite(data, 1, size, file);
     std::fclose(file);
-    levelTileCount = countLevelTiles(1);
-    TileList tiles(static_cast<size_t>(levelTileCount));
-    if (!loadLevel(tiles, 1) || static_cast<int>(tiles.size()) > levelTileCount)
+    game.levelTileCount = countLevelTiles(1);
+    TileList tiles(static_cast<size_t>(game.levelTileCount));
+    if (!loadLevel(tiles, 1) || static_cast<int>(tiles.size()) > game.levelTileCount)
         std::abort();
     for (size_t k = 0; k < tiles.size(); ++k)
         if (tiles[k].x != static_cast<int>(k % 8) * TILE_WIDTH)

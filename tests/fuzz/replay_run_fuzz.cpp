@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     enterSession(true); // the resources beside the fuzzer
     if (startSession({false, 0, false, true}, tiles) != 0)
         std::abort();
-    savesDisabled = true;
+    settingsFile.savesDisabled = true;
     return 0;
 }
 

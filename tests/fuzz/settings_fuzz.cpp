@@ -17,10 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::fwrite(data, 1, size, file);
     std::fclose(file);
     resetSettingsState();
-    highScore = 0;
+    game.highScore = 0;
     loadSettings();
-    if (highScore < 0 || highScore > MAX_STORED_HIGH_SCORE || settings.volume < 0 ||
-        settings.volume > 128)
+    if (game.highScore < 0 || game.highScore > MAX_STORED_HIGH_SCORE ||
+        settingsFile.settings.volume < 0 || settingsFile.settings.volume > 128)
         std::abort();
     return 0;
 }

@@ -145,8 +145,8 @@ TEST(Executable, AReplayIsCheckedFrameByFrameAndRefusedWhenItIsNotThisGames)
         int* field;
         int value;
         const char* what;
-    } crafts[] = {{&crashFrameStep, 5, "the crash spin step"},
-                  {&score, 2 * SESSION_FRAMES + 1, "the score"}};
+    } crafts[] = {{&crashSpin.crashFrameStep, 5, "the crash spin step"},
+                  {&game.score, 2 * SESSION_FRAMES + 1, "the score"}};
     for (const Crafted& c : crafts) {
         Replay crafted = replay;
         FrameLoop loop;
@@ -226,12 +226,12 @@ TEST_F(WholeGame, EscapeAtTheBannerStartsTheGameAndALaterEscapeQuits)
     startUp();
     pushKey(KEY_ESCAPE, true); // pressed at the ready banner ...
     showReadyBanner();
-    EXPECT_EQ(masterVolume, 75); // no settings file yet: the default
+    EXPECT_EQ(game.masterVolume, 75); // no settings file yet: the default
     EXPECT_TRUE(stage.exists("config.dat"));
     startFrameLoop(loop);
     pushKey(KEY_ESCAPE, false); // ... and let go once the game is running
     frames(5);
-    EXPECT_EQ(gameState, STATE_ATTRACT);
+    EXPECT_EQ(game.gameState, STATE_ATTRACT);
     quitWithEscape();
     EXPECT_EQ(stage.read("config.dat"), std::string("\0\0\0\0\x4b\0\0\0", 8));
 }
@@ -242,35 +242,35 @@ TEST_F(WholeGame, AttractARunOfAMinuteTimeUpAndBackToAttract)
     startUp();
     tapKey(KEY_RETURN);
     showReadyBanner();
-    EXPECT_EQ(highScore, 5);
-    EXPECT_EQ(masterVolume, 100);
+    EXPECT_EQ(game.highScore, 5);
+    EXPECT_EQ(game.masterVolume, 100);
     startFrameLoop(loop);
     frames(20);
-    EXPECT_EQ(gameState, STATE_ATTRACT);
-    EXPECT_EQ(scrollY, 0);
+    EXPECT_EQ(game.gameState, STATE_ATTRACT);
+    EXPECT_EQ(trackView.scrollY, 0);
     tapKey(KEY_RETURN);
     frames(1);
-    ASSERT_EQ(gameState, STATE_PLAYING);
+    ASSERT_EQ(game.gameState, STATE_PLAYING);
     Pilot driver = racer();
     int playingFrames = 0;
-    while (gameState == STATE_PLAYING && playingFrames < 400 * 1000 / 19) {
+    while (game.gameState == STATE_PLAYING && playingFrames < 400 * 1000 / 19) {
         driver.steer(tiles);
         frames(1);
         ++playingFrames;
     }
-    EXPECT_EQ(gameState, STATE_TIME_UP);
-    const int runScore = score;
+    EXPECT_EQ(game.gameState, STATE_TIME_UP);
+    const int runScore = game.score;
     EXPECT_GT(runScore, 500);
-    EXPECT_EQ(highScore, runScore);
+    EXPECT_EQ(game.highScore, runScore);
     // Out of time, the car rolls to a stop whatever is held, and attract returns.
     int rolling = 0;
-    while (gameState == STATE_TIME_UP && rolling < 2000) {
+    while (game.gameState == STATE_TIME_UP && rolling < 2000) {
         frames(1);
         ++rolling;
     }
-    EXPECT_EQ(gameState, STATE_ATTRACT);
+    EXPECT_EQ(game.gameState, STATE_ATTRACT);
     EXPECT_EQ(playerCar.speed, 0);
-    EXPECT_EQ(timeLimit, 60);
+    EXPECT_EQ(game.timeLimit, 60);
     const std::string onDisk = stage.read("config.dat"); // saved as the run ended
     ASSERT_EQ(onDisk.size(), 8u);
     EXPECT_EQ((static_cast<unsigned char>(onDisk[1]) << 8) | static_cast<unsigned char>(onDisk[0]),
@@ -303,7 +303,7 @@ TEST_F(WholeGame, MissingFontsStillStartAndQuitCleanly)
     tapKey(KEY_RETURN);
     pushKey(KEY_UP, true);
     frames(200);
-    EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(game.gameState, STATE_PLAYING);
     quitWithEscape();
     EXPECT_EQ(stage.read("config.dat").size(), 8u);
 }
@@ -333,8 +333,8 @@ TEST_F(WholeGame, EveryRecordedRunChecks)
             pushKey(KEY_UP, true);
         }
         frames(1);
-        ASSERT_EQ(gameState, STATE_PLAYING);
-        for (int frame = 0; gameState != STATE_ATTRACT && frame < 20000; ++frame) {
+        ASSERT_EQ(game.gameState, STATE_PLAYING);
+        for (int frame = 0; game.gameState != STATE_ATTRACT && frame < 20000; ++frame) {
             if (run > 0 && random() % 8 == 0) {
                 const size_t k = random() % std::size(keys);
                 pushKey(keys[k], held[k] = !held[k]);
@@ -346,7 +346,7 @@ TEST_F(WholeGame, EveryRecordedRunChecks)
             }
             frames(1);
         }
-        ASSERT_EQ(gameState, STATE_ATTRACT);
+        ASSERT_EQ(game.gameState, STATE_ATTRACT);
         if (run == 0) {
             EXPECT_LT(playerCar.lateralSpeed, -1000);
         }

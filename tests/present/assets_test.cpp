@@ -174,7 +174,7 @@ TEST(Assets, AMissingRoadTileLeavesTheRestUnloadedButTheGameRuns)
     pushKey(KEY_UP, true);
     for (int i = 0; i < 600; ++i)
         ASSERT_FALSE(runFrame(loop, tiles));
-    EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(game.gameState, STATE_PLAYING);
 }
 
 TEST(Assets, MissingSpritesAndSignsAreSkippedSafely)

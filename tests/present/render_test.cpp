@@ -6,6 +6,7 @@
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
+#include "sim/road.h"
 #include "state/game.h"
 #include "support/stage.h"
 #include "track/track.h"
@@ -26,8 +27,8 @@ class RenderTest : public ::testing::Test
     void SetUp() override
     {
         tiles = makeTiles({ROAD, ROAD, ROAD, ROAD, ROAD, ROAD, ROAD, ROAD, ROAD, ROAD});
-        gameState = STATE_PLAYING;
-        volumeBarAge = 51;
+        game.gameState = STATE_PLAYING;
+        game.volumeBarAge = 51;
         playerCar.x = 120;
         trafficCar.y = 600; // out of sight unless a test brings it in
         trafficCar.trafficSpeed = 0;
@@ -87,30 +88,30 @@ bool paleYellow(SDL_Color c)
 TEST_F(RenderTest, TheRoadScrollsByThePlayersSpeed)
 {
     tiles = loadCourse();
-    scrollY = 40000;
+    trackView.scrollY = 40000;
     playerCar.speed = -10;
     showFrame();
-    EXPECT_EQ(scrollY, 39990);
+    EXPECT_EQ(trackView.scrollY, 39990);
     std::vector<SDL_Color> before;
     for (int y = 20; y < 180; ++y)
         before.push_back(pixelAt(10, y));
     showFrame();
     for (int y = 20; y < 170; ++y)
         ASSERT_TRUE(samePixel(pixelAt(10, y + 10), before[y - 20])) << y;
-    gameState = STATE_PAUSED; // paused: the road stands still
+    game.gameState = STATE_PAUSED; // paused: the road stands still
     showFrame();
-    EXPECT_EQ(scrollY, 39980);
+    EXPECT_EQ(trackView.scrollY, 39980);
 }
 
 TEST_F(RenderTest, ThePlayerCarIsDrawnInRunsOnly)
 {
-    gameState = STATE_ATTRACT;
+    game.gameState = STATE_ATTRACT;
     showFrame();
     std::vector<SDL_Color> road;
     for (int y = 200; y < 240; ++y)
         road.push_back(pixelAt(135, y));
     const SDL_Color corner = pixelAt(120, 200);
-    gameState = STATE_PLAYING;
+    game.gameState = STATE_PLAYING;
     showFrame();
     int changed = 0;
     for (int y = 200; y < 240; ++y)
@@ -183,7 +184,7 @@ TEST_F(RenderTest, DarkStretchesShowTheConeAndDarkTraffic)
     EXPECT_TRUE(region() == drawn);
     // Waiting for a coin, the traffic car is never dark.
     playerCar.headlightsOn = true;
-    gameState = STATE_ATTRACT;
+    game.gameState = STATE_ATTRACT;
     showFrame();
     EXPECT_TRUE(inked(62, 60 + 12, 26, 6, blue));
 }
@@ -200,12 +201,12 @@ TEST_F(RenderTest, ASignShowsAtTheTopForExactly100Frames)
 
 TEST_F(RenderTest, TheScoreBlinksWhileAPenaltyIsPending)
 {
-    score = 8888;
-    penaltyWatch.start();
+    game.score = 8888;
+    game.penaltyWatch.start();
     const auto seen = watch(40, 274, 98, 45, 20, ledRed);
     for (int i = 0; i < 40; ++i)
         EXPECT_EQ(seen[i], (i / 10) % 2 == 0) << i;
-    penaltyWatch.stop();
+    game.penaltyWatch.stop();
     EXPECT_EQ(count(watch(20, 274, 98, 45, 20, ledRed)), 20);
 }
 
@@ -224,7 +225,7 @@ TEST_F(RenderTest, ReadoutsAreDrawnTwiceAPixelApart)
     SDL_FillRect(screen, &blank, 0);
     drawLedNumber(screen, 8, 0, 0, 255, 0, 0);
     const auto once = inkColumns(0, 0);
-    score = highScore = 8;
+    game.score = game.highScore = 8;
     showFrame();
     for (int y : {56, 98})
         EXPECT_EQ(inkColumns(273, y), std::make_pair(once.first, once.second + 1)) << y;
@@ -232,10 +233,10 @@ TEST_F(RenderTest, ReadoutsAreDrawnTwiceAPixelApart)
 
 TEST_F(RenderTest, TheTimeBlinksFromTenSecondsDown)
 {
-    timeLeft = 11;
+    game.timeLeft = 11;
     EXPECT_EQ(count(watch(40, 274, 140, 45, 20, ledRed)), 40);
-    timeLeft = 10;
-    messageBlinkCounter = 0;
+    game.timeLeft = 10;
+    blinks.messageBlinkCounter = 0;
     const auto seen = watch(40, 274, 140, 45, 20, ledRed);
     for (int i = 0; i < 40; ++i)
         EXPECT_EQ(seen[i], i < 20) << i;
@@ -243,18 +244,18 @@ TEST_F(RenderTest, TheTimeBlinksFromTenSecondsDown)
 
 TEST_F(RenderTest, CheckpointIsShownWhilePlayingButNotAfterTheTimeIsUp)
 {
-    timeLeft = 30; // a steady time readout: the message has the blink to itself
+    game.timeLeft = 30; // a steady time readout: the message has the blink to itself
     for (int state : {STATE_TIME_UP, STATE_PLAYING}) {
-        gameState = state;
-        checkpointCount = 1;
-        checkpointMessageAge = messageBlinkCounter = 0;
+        game.gameState = state;
+        markerCounters.checkpointCount = 1;
+        markerCounters.checkpointMessageAge = blinks.messageBlinkCounter = 0;
         EXPECT_EQ(count(watch(20, 124, 50, 100, 18, ledRed)), state == STATE_PLAYING ? 20 : 0);
     }
 }
 
 TEST_F(RenderTest, AttractBlinksGameOverButKeepsTheCoinSlotLit)
 {
-    gameState = STATE_ATTRACT;
+    game.gameState = STATE_ATTRACT;
     const auto gameOver = watch(80, 110, 50, 100, 20, cyan);
     for (int i = 0; i < 80; ++i)
         EXPECT_EQ(gameOver[i], (i / 20) % 2 == 0) << i;
@@ -263,14 +264,14 @@ TEST_F(RenderTest, AttractBlinksGameOverButKeepsTheCoinSlotLit)
 
 TEST_F(RenderTest, PausedBlinksAndTheVolumeBarShowsFor51Frames)
 {
-    gameState = STATE_PAUSED;
-    timeLeft = 30;
+    game.gameState = STATE_PAUSED;
+    game.timeLeft = 30;
     EXPECT_EQ(count(watch(40, 124, 50, 70, 20, ledRed)), 20);
-    gameState = STATE_PLAYING;
-    volumeBarAge = 0;
+    game.gameState = STATE_PLAYING;
+    game.volumeBarAge = 0;
     EXPECT_EQ(count(watch(60, 10, 215, 60, 20, ledRed)), 51);
-    playerTerrain = 11; // on the dark road the bar is white
-    volumeBarAge = 0;
+    roadReadings.playerTerrain = 11; // on the dark road the bar is white
+    game.volumeBarAge = 0;
     EXPECT_EQ(count(watch(3, 10, 215, 60, 20, white)), 3);
 }
 
@@ -279,7 +280,7 @@ TEST_F(RenderTest, TheCrashSpinCyclesThroughFiveSteps)
     playerCar.state = CAR_CRASHED;
     std::vector<int> steps;
     for (int i = 0; i < 7; ++i) {
-        steps.push_back(crashFrameStep);
+        steps.push_back(crashSpin.crashFrameStep);
         stepCar(playerCar, false);
         EXPECT_TRUE(drawCar(playerCar, screen));
     }
@@ -311,14 +312,14 @@ TEST_F(RenderTest, PositionsBeyondSixteenBitsAreSkippedNotWrapped)
 // as it was, however much is going on in it.
 TEST_F(RenderTest, DrawingAFrameTwiceChangesNothing)
 {
-    gameState = STATE_PLAYING;
+    game.gameState = STATE_PLAYING;
     playerCar.state = CAR_CRASHED;
     playerCar.speed = -8;
     trafficCar.trafficSpeed = -5;
-    penaltyWatch.start();
-    timeLeft = 7;
-    volumeBarAge = 0;
-    showDiagnostics = true;
+    game.penaltyWatch.start();
+    game.timeLeft = 7;
+    game.volumeBarAge = 0;
+    game.showDiagnostics = true;
     offerMarker(0, CODE_ROAD_OPENS);
     FrameLoop loop;
     std::vector<uint8_t> before, after;

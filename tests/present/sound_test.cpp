@@ -7,6 +7,7 @@
 #include "rules/states.h"
 #include "sim/car.h"
 #include "sim/player.h"
+#include "sim/road.h"
 #include "state/game.h"
 #include "support/stage.h"
 #include <SDL_mixer.h>
@@ -33,10 +34,10 @@ TEST(SoundPlan, PauseResumeAndHaltReachTheMixer)
     EXPECT_FALSE(Mix_Paused(1));
     EXPECT_TRUE(Mix_Playing(3));
     // The end of a run halts everything.
-    gameState = STATE_TIME_UP;
-    runArmed = false;
+    game.gameState = STATE_TIME_UP;
+    game.runArmed = false;
     setUpRun(false);
-    EXPECT_EQ(gameState, STATE_ATTRACT);
+    EXPECT_EQ(game.gameState, STATE_ATTRACT);
     EXPECT_EQ(Mix_Playing(-1), 0);
     EXPECT_EQ(soundPlay(2, nullptr, 0), -1); // a missing sample is simply not heard
 }
@@ -70,15 +71,15 @@ TEST(SoundPlan, AMinuteOfPlaySoundsAsPlanned)
         FrameLoop loop;
         startRun(loop, tiles);
         Pilot driver = racer();
-        int previousSpeed = playerCar.speed, previousTerrain = playerTerrain;
+        int previousSpeed = playerCar.speed, previousTerrain = roadReadings.playerTerrain;
         int previousState = playerCar.state, steadyFrames = 0;
-        for (int frame = 0; frame < 60 * 1000 / 19 && gameState == STATE_PLAYING; ++frame) {
+        for (int frame = 0; frame < 60 * 1000 / 19 && game.gameState == STATE_PLAYING; ++frame) {
             const size_t before = soundLog().size();
             driver.steer(tiles);
             ASSERT_FALSE(runFrame(loop, tiles));
             // At a constant speed on the same terrain, the engine is never asked again.
             const bool steady = playerCar.speed == previousSpeed &&
-                                playerTerrain == previousTerrain &&
+                                roadReadings.playerTerrain == previousTerrain &&
                                 playerCar.state == CAR_DRIVING && previousState == CAR_DRIVING;
             for (size_t i = before; steady && i < soundLog().size(); ++i)
                 ASSERT_FALSE(soundLog()[i].op == SOUND_PLAY && soundLog()[i].channel == 1) << frame;
@@ -94,7 +95,7 @@ TEST(SoundPlan, AMinuteOfPlaySoundsAsPlanned)
                     << "frame " << frame << " speed " << playerCar.speed;
             }
             previousSpeed = playerCar.speed;
-            previousTerrain = playerTerrain;
+            previousTerrain = roadReadings.playerTerrain;
             previousState = playerCar.state;
         }
         EXPECT_GT(steadyFrames, 1000);

@@ -23,7 +23,7 @@ std::set<int> heldButtons()
 {
     std::set<int> held;
     for (int b = 0; b < BUTTON_SLOTS; ++b)
-        if (buttonHeld[b])
+        if (inputLatches.buttonHeld[b])
             held.insert(b);
     return held;
 }
@@ -38,8 +38,8 @@ TEST(Gamepad, AControllerActsAsTheGamesButtons)
     ASSERT_TRUE(pad.attached());
     StagedResources stage;
     Headless sdl;
-    SDL_JoystickOpen(0);      // as the game opens joystick 0: its raw presses arrive too
-    gameState = STATE_PAUSED; // no steering, no start: the held buttons alone
+    SDL_JoystickOpen(0);           // as the game opens joystick 0: its raw presses arrive too
+    game.gameState = STATE_PAUSED; // no steering, no start: the held buttons alone
     // A trigger reads from released, all the way down, to pressed, all the way up; SDL2 scales
     // the raw travel to 0..32767, so a raw 1 is half its travel (16384) and acts, 0 not.
     const int released = -32768;
@@ -85,11 +85,11 @@ TEST(Gamepad, AControllerActsAsTheGamesButtons)
         EXPECT_EQ(heldButtons(), std::set<int>());
     }
     // Start starts a run, Back quits.
-    gameState = STATE_ATTRACT;
+    game.gameState = STATE_ATTRACT;
     setUpRun(false);
     pad.button(START, 1);
     pollInput();
-    EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(game.gameState, STATE_PLAYING);
     pad.button(BACK, 1);
     EXPECT_TRUE(pollInput());
 }
@@ -101,7 +101,7 @@ TEST(Gamepad, AnyOtherJoystickKeepsItsNumbers)
     ASSERT_TRUE(wheel.attached());
     StagedResources stage;
     Headless sdl;
-    gameState = STATE_PAUSED;
+    game.gameState = STATE_PAUSED;
     SDL_JoystickOpen(0); // as the game opens joystick 0
     wheel.button(5, true);
     pollInput();
@@ -115,7 +115,7 @@ TEST(Gamepad, APadPluggedInLaterIsTakenUp)
 {
     StagedResources stage;
     Headless sdl;
-    gameState = STATE_PAUSED;
+    game.gameState = STATE_PAUSED;
     pollInput();
     {
         VirtualPad wheel(VirtualPad::WHEEL);
@@ -141,7 +141,7 @@ TEST(Gamepad, APadPluggedInAgainPlaysAgain)
         StagedResources stage;
         Headless sdl;
         SDL_JoystickOpen(0); // as the game opens joystick 0
-        gameState = STATE_PAUSED;
+        game.gameState = STATE_PAUSED;
         pollInput();
         first.reset();
         pollInput();

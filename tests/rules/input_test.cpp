@@ -28,28 +28,28 @@ TEST_F(InputTest, QueuedStartPressesAreHandledInOrder)
     tapKey(KEY_RETURN); // new game
     tapKey(KEY_P);      // pause
     pollInput();
-    EXPECT_EQ(gameState, STATE_PAUSED);
+    EXPECT_EQ(game.gameState, STATE_PAUSED);
     pushButton(8, true); // joystick start: unpause
     pushButton(8, false);
     pollInput();
-    EXPECT_EQ(gameState, STATE_PLAYING);
+    EXPECT_EQ(game.gameState, STATE_PLAYING);
 }
 
 TEST_F(InputTest, EscapeQuitsOnceAndIsNeverHeld)
 {
     tapKey(KEY_ESCAPE);
     EXPECT_TRUE(pollInput());
-    EXPECT_FALSE(keyHeld[KEY_ESCAPE]);
+    EXPECT_FALSE(inputLatches.keyHeld[KEY_ESCAPE]);
     EXPECT_FALSE(pollInput());
     pushKey(KEY_CLEAR, true);
     EXPECT_TRUE(pollInput());
-    EXPECT_FALSE(keyHeld[KEY_CLEAR]);
+    EXPECT_FALSE(inputLatches.keyHeld[KEY_CLEAR]);
     pushKey(KEY_CLEAR, false);
     EXPECT_TRUE(pollInput()); // its release asks again, as the press was seen here
     pushButton(9, true);
     pushButton(9, false);
     EXPECT_TRUE(pollInput());
-    EXPECT_FALSE(buttonHeld[9]);
+    EXPECT_FALSE(inputLatches.buttonHeld[9]);
 }
 
 TEST_F(InputTest, CtrlCKillAndHangUpQuitInEveryState)
@@ -58,7 +58,7 @@ TEST_F(InputTest, CtrlCKillAndHangUpQuitInEveryState)
     const int states[] = {STATE_ATTRACT, STATE_PLAYING, STATE_TIME_UP, STATE_PAUSED};
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         for (int state : states) {
-            gameState = state;
+            game.gameState = state;
             EXPECT_FALSE(pollInput());
             std::raise(sig);
             EXPECT_TRUE(pollInput()) << sig << " in state " << state;
@@ -92,27 +92,27 @@ TEST_F(InputTest, ReleaseOfAPressConsumedElsewhereDoesNotQuit)
 
 TEST_F(InputTest, VolumeClampsAndKeepsTheBarShowing)
 {
-    masterVolume = 127;
+    game.masterVolume = 127;
     pushKey(KEY_Q, true);
     for (int i = 0; i < 3; ++i) {
-        volumeBarAge = 20;
+        game.volumeBarAge = 20;
         pollInput();
-        EXPECT_EQ(volumeBarAge, 0);
+        EXPECT_EQ(game.volumeBarAge, 0);
     }
-    EXPECT_EQ(masterVolume, 128);
+    EXPECT_EQ(game.masterVolume, 128);
     pushKey(KEY_Q, false);
-    masterVolume = 1;
+    game.masterVolume = 1;
     pushButton(17, true);
     for (int i = 0; i < 3; ++i)
         pollInput();
-    EXPECT_EQ(masterVolume, 0);
+    EXPECT_EQ(game.masterVolume, 0);
     // Both held: up and down both run, the volume stays put.
     pushButton(16, true);
     pollInput();
-    EXPECT_EQ(masterVolume, 0);
-    masterVolume = 50;
+    EXPECT_EQ(game.masterVolume, 0);
+    game.masterVolume = 50;
     pollInput();
-    EXPECT_EQ(masterVolume, 50);
+    EXPECT_EQ(game.masterVolume, 50);
     ASSERT_FALSE(soundLog().empty());
     EXPECT_EQ(soundLog().back().op, SOUND_VOLUME);
 }
@@ -122,50 +122,50 @@ TEST_F(InputTest, OverlayFlipsOncePerPress)
     pushKey(KEY_F, true);
     for (int i = 0; i < 5; ++i)
         pollInput();
-    EXPECT_TRUE(showDiagnostics);
+    EXPECT_TRUE(game.showDiagnostics);
     pushButton(11, true); // second input while the first is still held
     pollInput();
-    EXPECT_TRUE(showDiagnostics);
+    EXPECT_TRUE(game.showDiagnostics);
     pushKey(KEY_F, false);
     pollInput();
-    EXPECT_TRUE(showDiagnostics);
+    EXPECT_TRUE(game.showDiagnostics);
     pushButton(11, false);
     pollInput();
     pushButton(11, true);
     pollInput();
-    EXPECT_FALSE(showDiagnostics);
+    EXPECT_FALSE(game.showDiagnostics);
 }
 
 TEST_F(InputTest, TimeUpHoldsTheDrivingInputsReleased)
 {
-    gameState = STATE_TIME_UP;
+    game.gameState = STATE_TIME_UP;
     for (int key : {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_LSHIFT})
         pushKey(key, true);
     for (int button : {0, 1, 2, 3, 4, 5, 6, 7, 13, 15})
         pushButton(button, true);
     pollInput();
     for (int key : {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT})
-        EXPECT_FALSE(keyHeld[key]) << key;
-    EXPECT_TRUE(keyHeld[KEY_LSHIFT]);
+        EXPECT_FALSE(inputLatches.keyHeld[key]) << key;
+    EXPECT_TRUE(inputLatches.keyHeld[KEY_LSHIFT]);
     for (int button : {0, 2, 4, 6, 15})
-        EXPECT_FALSE(buttonHeld[button]) << button;
+        EXPECT_FALSE(inputLatches.buttonHeld[button]) << button;
     for (int button : {1, 3, 5, 7, 13})
-        EXPECT_TRUE(buttonHeld[button]) << button;
+        EXPECT_TRUE(inputLatches.buttonHeld[button]) << button;
     pushKey(KEY_UP, false);
     pushKey(KEY_UP, true); // pressing again does not help
     pollInput();
-    EXPECT_FALSE(keyHeld[KEY_UP]);
+    EXPECT_FALSE(inputLatches.keyHeld[KEY_UP]);
 }
 
 TEST_F(InputTest, AKeyNumberOutsideTheTablesIsIgnored)
 {
-    gameState = STATE_PLAYING;
+    game.gameState = STATE_PLAYING;
     pushKey(400, true);
     pushKey(-3, true);
     pushKey(400, false);
     EXPECT_FALSE(pollInput());
     int held = 0;
-    for (bool k : keyHeld)
+    for (bool k : inputLatches.keyHeld)
         held += k;
     EXPECT_EQ(held, 0);
 }
@@ -188,14 +188,14 @@ TEST_F(InputTest, LosingTheWindowPausesARunLikeAStartPress)
         {STATE_TIME_UP, 0, SDL_APPINPUTFOCUS, STATE_TIME_UP},
     };
     for (const Case& c : cases) {
-        gameState = c.state;
+        game.gameState = c.state;
         SDL_Event e = {};
         e.type = SDL_ACTIVEEVENT;
         e.active.gain = c.gain;
         e.active.state = c.what;
         SDL_PushEvent(&e);
         pollInput();
-        EXPECT_EQ(gameState, c.after) << c.state << " " << int(c.what) << " " << int(c.gain);
-        EXPECT_FALSE(keyHeld[KEY_P]);
+        EXPECT_EQ(game.gameState, c.after) << c.state << " " << int(c.what) << " " << int(c.gain);
+        EXPECT_FALSE(inputLatches.keyHeld[KEY_P]);
     }
 }

@@ -43,7 +43,7 @@ TEST(FrameLoop, CapOffNeverSleepsAndQuitIsNotCounted)
     TileList tiles = loadCourse();
     FrameLoop loop;
     startFrameLoop(loop);
-    frameCapOn = false;
+    game.frameCapOn = false;
     const uint32_t before = ticksNow();
     for (int i = 0; i < 10; ++i)
         ASSERT_FALSE(runFrame(loop, tiles));

@@ -100,7 +100,7 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
     TileList tiles = loadCourse();
     const std::string folder = stage.dir() + "/_resources";
     for (int high : {1000000, 0, -1}) {
-        highScore = std::max(high, 0);
+        game.highScore = std::max(high, 0);
         stage.remove("best-run.qrp");
         recordRuns(folder, tiles);
         FrameLoop loop;
@@ -135,7 +135,7 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
         EXPECT_TRUE(runFrame(loop, tiles));
         stopRecording();
         clearQuitSignal();
-        const int scored = score;
+        const int scored = game.score;
         Replay r;
         std::string error;
         ASSERT_TRUE(readReplayFile(folder + "/last-run.qrp", r, error)) << error;
@@ -151,7 +151,7 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
         FrameLoop restored;
         ASSERT_FALSE(restoreSnapshot({r.snapshot.begin(), r.snapshot.end() - 1}, restored));
         ASSERT_TRUE(restoreSnapshot(r.snapshot, restored));
-        EXPECT_EQ(highScore, std::max(high, 0));
+        EXPECT_EQ(game.highScore, std::max(high, 0));
         EXPECT_EQ(stage.exists("best-run.qrp"), high == 0);
         EXPECT_EQ(r.courseChecksum, courseChecksum(tiles));
         // Keys and buttons, pressed and let go: the game replays the run exactly.
@@ -214,11 +214,11 @@ TEST(ReplayPlayback, TakesTheClockAndTheInputOnlyWhilePlaying)
         else
             stopPlayback();
         setVirtualTicks(1000);
-        const bool shown = showDiagnostics;
+        const bool shown = game.showDiagnostics;
         pollInput(); // a recorded F switches the overlay; the queue is empty
         delayMs(5);
         EXPECT_EQ(ticksNow(), playing ? 7000u : 1005u) << playing;
-        EXPECT_EQ(showDiagnostics != shown, playing) << playing;
+        EXPECT_EQ(game.showDiagnostics != shown, playing) << playing;
     }
 }
 
@@ -234,18 +234,19 @@ TEST(ReplaySnapshot, RefusesEveryValueTheGameCannotProduce)
         int* field;
         int refused, nearest;
     } cases[] = {
-        {"the game state", &gameState, 4, 3},
-        {"the game state", &gameState, -1, 0},
-        {"the volume", &masterVolume, 129, 128},
-        {"the volume bar's age", &volumeBarAge, 52, 51},
-        {"the score", &score, -1, 0},
-        {"the score", &score, 2 * SESSION_FRAMES + 1, 2 * SESSION_FRAMES},
-        {"the high score", &highScore, 2 * SESSION_FRAMES + 1, 2 * SESSION_FRAMES},
-        {"the distance mark", &distanceMark, levelTileCount / 8 + 1, levelTileCount / 8},
-        {"the distance mark", &lastScoredMark, -1, 0},
-        {"the time limit", &timeLimit, SESSION_FRAMES + 1, SESSION_FRAMES},
-        {"the paused car's speed", &savedPlayerSpeed, 1, 0},
-        {"the paused car's speed", &savedPlayerSpeed, -CAR_SPEED_LIMIT - 1, -CAR_SPEED_LIMIT},
+        {"the game state", &game.gameState, 4, 3},
+        {"the game state", &game.gameState, -1, 0},
+        {"the volume", &game.masterVolume, 129, 128},
+        {"the volume bar's age", &game.volumeBarAge, 52, 51},
+        {"the score", &game.score, -1, 0},
+        {"the score", &game.score, 2 * SESSION_FRAMES + 1, 2 * SESSION_FRAMES},
+        {"the high score", &game.highScore, 2 * SESSION_FRAMES + 1, 2 * SESSION_FRAMES},
+        {"the distance mark", &game.distanceMark, game.levelTileCount / 8 + 1,
+         game.levelTileCount / 8},
+        {"the distance mark", &game.lastScoredMark, -1, 0},
+        {"the time limit", &game.timeLimit, SESSION_FRAMES + 1, SESSION_FRAMES},
+        {"the paused car's speed", &game.savedPlayerSpeed, 1, 0},
+        {"the paused car's speed", &game.savedPlayerSpeed, -CAR_SPEED_LIMIT - 1, -CAR_SPEED_LIMIT},
         {"a car's speed", &playerCar.lateralSpeed, LATERAL_SPEED_LIMIT + 1, LATERAL_SPEED_LIMIT},
         {"a car's kind", &trafficCar.kind, 2, 1},
         {"a car's state", &playerCar.state, 2, 3},
@@ -254,13 +255,14 @@ TEST(ReplaySnapshot, RefusesEveryValueTheGameCannotProduce)
         {"a car's colour", &trafficCar.nextColour, 4, 3},
         {"a car's lane", &trafficCar.nextLane, 3, 2},
         {"a car's sound channel", &playerCar.engineChannel, 8, 7},
-        {"the crash spin step", &crashFrameStep, SPIN_STEPS, SPIN_STEPS - 1},
-        {"the crash spin step", &crashFrameStep, -1, 0},
-        {"the checkpoint and sign counters", &warnOpenFrames, 101, 100},
-        {"the checkpoint and sign counters", &checkpointMessageAge, 101, 100},
-        {"the scroll", &scrollY, scrollStartY + 1, scrollStartY},
-        {"a marker", &trackMarkers[7].tileIndex, levelTileCount, levelTileCount - 1},
-        {"the blink counters", &messageBlinkCounter, 21, 20},
+        {"the crash spin step", &crashSpin.crashFrameStep, SPIN_STEPS, SPIN_STEPS - 1},
+        {"the crash spin step", &crashSpin.crashFrameStep, -1, 0},
+        {"the checkpoint and sign counters", &markerCounters.warnOpenFrames, 101, 100},
+        {"the checkpoint and sign counters", &markerCounters.checkpointMessageAge, 101, 100},
+        {"the scroll", &trackView.scrollY, scrollStartY + 1, scrollStartY},
+        {"a marker", &trackView.trackMarkers[7].tileIndex, game.levelTileCount,
+         game.levelTileCount - 1},
+        {"the blink counters", &blinks.messageBlinkCounter, 21, 20},
     };
     FrameLoop loop;
     std::vector<uint8_t> bytes;

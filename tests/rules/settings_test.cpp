@@ -33,9 +33,9 @@ Loaded loadFrom(const StagedResources& stage, const std::string& bytes)
 {
     stage.write("config.dat", bytes);
     resetGameVariables();
-    settings = Settings();
+    settingsFile.settings = Settings();
     loadSettings();
-    return {highScore, settings.volume};
+    return {game.highScore, settingsFile.settings.volume};
 }
 } // namespace
 
@@ -43,10 +43,10 @@ TEST(Settings, MissingFileIsCreatedWithDefaults)
 {
     StagedResources stage;
     resetGameVariables();
-    settings = Settings();
+    settingsFile.settings = Settings();
     loadSettings();
-    EXPECT_EQ(highScore, 0);
-    EXPECT_EQ(settings.volume, 75);
+    EXPECT_EQ(game.highScore, 0);
+    EXPECT_EQ(settingsFile.settings.volume, 75);
     EXPECT_EQ(stage.read("config.dat"), bytesOf(0, 75));
 }
 
@@ -85,18 +85,18 @@ TEST(Settings, SaveRoundTripsLittleEndian)
 {
     StagedResources stage;
     resetGameVariables();
-    highScore = 0x01020304;
-    settings.volume = 128;
+    game.highScore = 0x01020304;
+    settingsFile.settings.volume = 128;
     ASSERT_TRUE(saveSettings());
     const std::string bytes = stage.read("config.dat");
     ASSERT_EQ(bytes.size(), 8u);
     EXPECT_EQ(bytes[0], 0x04);
     EXPECT_EQ(bytes[3], 0x01);
-    highScore = 0;
-    settings.volume = 0;
+    game.highScore = 0;
+    settingsFile.settings.volume = 0;
     loadSettings();
-    EXPECT_EQ(highScore, 0x01020304);
-    EXPECT_EQ(settings.volume, 128);
+    EXPECT_EQ(game.highScore, 0x01020304);
+    EXPECT_EQ(settingsFile.settings.volume, 128);
     EXPECT_FALSE(stage.exists("config.dat.new"));
 }
 
@@ -105,18 +105,18 @@ TEST(Settings, AnInterruptedSaveLeavesTheOldFileIntact)
     StagedResources stage;
     stage.write("config.dat", bytesOf(5000, 60));
     resetGameVariables();
-    highScore = 7000;
-    settings.volume = 10;
+    game.highScore = 7000;
+    settingsFile.settings.volume = 10;
     // The process dies after writing the new bytes but before they replace the old file.
     ASSERT_TRUE(writeSettingsFile(stage.path("config.dat.new")));
     EXPECT_FALSE(writeSettingsFile("/dev/full")); // a write that fails is never a save
     EXPECT_EQ(stage.read("config.dat"), bytesOf(5000, 60));
     // The next start reads the old file, undamaged.
-    highScore = 0;
-    settings.volume = 0;
+    game.highScore = 0;
+    settingsFile.settings.volume = 0;
     loadSettings();
-    EXPECT_EQ(highScore, 5000);
-    EXPECT_EQ(settings.volume, 60);
+    EXPECT_EQ(game.highScore, 5000);
+    EXPECT_EQ(settingsFile.settings.volume, 60);
 }
 
 // Two copies of the game at once: whichever saves last, the higher high score stays, at this
@@ -137,11 +137,11 @@ TEST(Settings, AnotherCopysHigherScoreIsNeverLowered)
         loadSettings();
         if (c.otherSaves >= 0)
             stage.write("config.dat", bytesOf(c.otherSaves, 90));
-        highScore = c.ours;
-        settings.volume = 33;
+        game.highScore = c.ours;
+        settingsFile.settings.volume = 33;
         ASSERT_TRUE(saveSettings());
         EXPECT_EQ(stage.read("config.dat"), bytesOf(c.kept, 33)) << c.otherSaves;
-        highScore = c.ours - 1; // this copy's own score, lowered by a penalty
+        game.highScore = c.ours - 1; // this copy's own score, lowered by a penalty
         ASSERT_TRUE(saveSettings());
         EXPECT_EQ(stage.read("config.dat"), bytesOf(c.keptNext, 33)) << c.otherSaves;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(stage.path("")), {}), 1);
@@ -158,7 +158,7 @@ TEST(Settings, ASaveDoesNotWaitForeverForAnotherCopysLock)
     ASSERT_TRUE(other.held());
     testing::internal::CaptureStderr();
     for (int32_t high : {10, 20}) {
-        highScore = high;
+        game.highScore = high;
         ASSERT_TRUE(saveSettings());
         EXPECT_EQ(stage.read("config.dat"), bytesOf(high, 0));
     }
@@ -203,12 +203,12 @@ TEST(Settings, AFullDiskLeavesNoFileBehind)
     std::ofstream(disk + "/filler") << std::string(4096, 'x');
     for (const bool full : {true, false}) {
         resetGameVariables();
-        settingsPath = disk + "/config.dat";
+        settingsFile.settingsPath = disk + "/config.dat";
         testing::internal::CaptureStderr();
         loadSettings();
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(settings.volume, DEFAULT_VOLUME);
-        EXPECT_EQ(std::filesystem::exists(settingsPath), !full);
+        EXPECT_EQ(settingsFile.settings.volume, DEFAULT_VOLUME);
+        EXPECT_EQ(std::filesystem::exists(settingsFile.settingsPath), !full);
         EXPECT_EQ(said.find("cannot save the settings") != std::string::npos, full) << said;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(disk), {}), 1); // no temporary
         std::filesystem::remove(disk + "/filler");
@@ -221,7 +221,7 @@ TEST(Settings, AFileWhereTheFolderShouldBeIsNamed)
 {
     StagedResources stage;
     resetGameVariables();
-    settingsPath = stage.path("config.dat/quindara/config.dat");
+    settingsFile.settingsPath = stage.path("config.dat/quindara/config.dat");
     stage.write("config.dat", "not a folder");
     testing::internal::CaptureStderr();
     loadSettings();
@@ -229,7 +229,7 @@ TEST(Settings, AFileWhereTheFolderShouldBeIsNamed)
         testing::internal::GetCapturedStderr(),
         "Quindara: cannot use " + stage.path("config.dat/quindara") +
             " as the settings folder (Not a directory); playing with the default settings.\n");
-    EXPECT_EQ(settings.volume, DEFAULT_VOLUME);
+    EXPECT_EQ(settingsFile.settings.volume, DEFAULT_VOLUME);
     EXPECT_FALSE(saveSettings());
 }
 
@@ -260,8 +260,8 @@ TEST(Settings, SavesFallBackToWritingInPlaceAndFollowLinks)
             symlink(c.written, stage.path("config.dat").c_str());
         }
         resetGameVariables();
-        highScore = 1234;
-        settings.volume = 56;
+        game.highScore = 1234;
+        settingsFile.settings.volume = 56;
         EXPECT_EQ(saveSettings(), c.saved) << kind;
         if (c.written) {
             EXPECT_EQ(stage.read(c.written), bytesOf(1234, 56)) << kind;
@@ -312,14 +312,14 @@ TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
                 _exit(3);
             resetGameVariables();
-            settingsPath = chooseSettingsPath(false, "", home);
+            settingsFile.settingsPath = chooseSettingsPath(false, "", home);
             loadSettings();
             const std::string loaded =
-                std::to_string(highScore) + " " + std::to_string(settings.volume);
-            highScore = 777;
-            masterVolume = 33;
-            const std::string r =
-                settingsPath + "|" + loaded + "|" + (saveCurrentSettings() ? "saved" : "not saved");
+                std::to_string(game.highScore) + " " + std::to_string(settingsFile.settings.volume);
+            game.highScore = 777;
+            game.masterVolume = 33;
+            const std::string r = settingsFile.settingsPath + "|" + loaded + "|" +
+                                  (saveCurrentSettings() ? "saved" : "not saved");
             _exit(write(report[1], r.data(), r.size()) < 0);
         }
         close(report[1]);

@@ -38,8 +38,8 @@ TEST(Contact, HitBoxesAre27AcrossAnd36Down)
 
 TEST_F(ContactTest, ACrashStartsOnlyOnceAndOnlyWhilePlaying)
 {
-    gameState = STATE_ATTRACT;
-    EXPECT_FALSE(startCrash(playerCar, gameState));
+    game.gameState = STATE_ATTRACT;
+    EXPECT_FALSE(startCrash(playerCar, game.gameState));
     EXPECT_EQ(playerCar.state, CAR_DRIVING);
     EXPECT_FALSE(startCrash(trafficCar, STATE_PLAYING));
     EXPECT_TRUE(startCrash(playerCar, STATE_PLAYING));
@@ -48,29 +48,25 @@ TEST_F(ContactTest, ACrashStartsOnlyOnceAndOnlyWhilePlaying)
     EXPECT_EQ(plays(1, playerCar.crashSound), 1); // on the engine's channel
 }
 
-TEST_F(ContactTest, CheckpointsAddTimeWhilePlayingOnly)
+TEST_F(ContactTest, CheckpointsEarnTimeWhilePlayingOnly)
 {
-    gameState = STATE_PLAYING;
-    timeLimit = 60;
+    game.gameState = STATE_PLAYING;
     offerMarker(10, 97);
     offerMarker(20, 97);
-    processMarkers();
-    EXPECT_EQ(timeLimit, 120);
+    EXPECT_EQ(processMarkers(), 60);
     EXPECT_EQ(plays(5, checkpointSound), 2);
-    EXPECT_TRUE(trackMarkers[0].done);
-    processMarkers();
-    EXPECT_EQ(timeLimit, 120);
-    gameState = STATE_TIME_UP;
+    EXPECT_TRUE(trackView.trackMarkers[0].done);
+    EXPECT_EQ(processMarkers(), 0);
+    game.gameState = STATE_TIME_UP;
     offerMarker(30, 97);
-    processMarkers();
-    EXPECT_EQ(timeLimit, 120);
-    EXPECT_TRUE(trackMarkers[2].done);
+    EXPECT_EQ(processMarkers(), 0);
+    EXPECT_TRUE(trackView.trackMarkers[2].done);
     EXPECT_EQ(plays(5, checkpointSound), 2);
 }
 
 TEST_F(ContactTest, EveryCheckpointShowsItsMessageInFull)
 {
-    gameState = STATE_PLAYING;
+    game.gameState = STATE_PLAYING;
     offerMarker(10, 97);
     processMarkers();
     int shown = 0;
@@ -87,37 +83,37 @@ TEST_F(ContactTest, EveryCheckpointShowsItsMessageInFull)
         shown += checkpointMessageShowing();
     }
     EXPECT_EQ(shown, 99);
-    EXPECT_EQ(checkpointCount, 0);
+    EXPECT_EQ(markerCounters.checkpointCount, 0);
 }
 
 TEST_F(ContactTest, ASignShowsForAHundredFramesWithOneSignal)
 {
-    gameState = STATE_PLAYING;
+    game.gameState = STATE_PLAYING;
     offerMarker(40, 99);
     int frames = 0;
-    while (!trackMarkers[0].done && frames < 500) {
+    while (!trackView.trackMarkers[0].done && frames < 500) {
         processMarkers();
         ++frames;
     }
     EXPECT_EQ(frames, 100);
     EXPECT_EQ(plays(-1, signalSound), 1);
-    EXPECT_FALSE(warnFunnelSounded);
-    EXPECT_EQ(warnFunnelFrames, 0);
+    EXPECT_FALSE(markerCounters.warnFunnelSounded);
+    EXPECT_EQ(markerCounters.warnFunnelFrames, 0);
 }
 
 TEST_F(ContactTest, TwoSignsOfOneKindShareTheirCounter)
 {
-    gameState = STATE_PLAYING;
+    game.gameState = STATE_PLAYING;
     offerMarker(40, 98);
     offerMarker(48, 98);
     int frames = 0;
-    while (!trackMarkers[1].done && frames < 500) {
+    while (!trackView.trackMarkers[1].done && frames < 500) {
         processMarkers();
         ++frames;
     }
     EXPECT_EQ(frames, 50); // both count; the later slot sees it pass 99 first
-    EXPECT_FALSE(trackMarkers[0].done);
-    while (!trackMarkers[0].done && frames < 500) {
+    EXPECT_FALSE(trackView.trackMarkers[0].done);
+    while (!trackView.trackMarkers[0].done && frames < 500) {
         processMarkers();
         ++frames;
     }

@@ -23,7 +23,7 @@ class PlayerTest : public ::testing::Test
     {
         const std::vector<int> road = {1, 3, 2, 2, 2, 2, 4, 1};
         tiles = makeTiles({road, road, road, road, road, road, road, road});
-        gameState = STATE_PLAYING;
+        game.gameState = STATE_PLAYING;
         playerCar.x = 120;
     }
 
@@ -314,12 +314,12 @@ TEST_F(PlayerTest, SkidAndGravelLoopsStartOnceAndStop)
         frame();
     EXPECT_EQ(playerCar.state, CAR_SKIDDING);
     EXPECT_EQ(plays(3, playerCar.skidSound), 1);
-    EXPECT_TRUE(skidLoopOn);
-    EXPECT_FALSE(gravelLoopOn);
+    EXPECT_TRUE(playerControl.skidLoopOn);
+    EXPECT_FALSE(playerControl.gravelLoopOn);
     setPlayerRows({1, 3, 2, 2, 2, 2, 4, 1});
     clearSoundLog();
     frame();
-    EXPECT_FALSE(skidLoopOn);
+    EXPECT_FALSE(playerControl.skidLoopOn);
     ASSERT_FALSE(soundLog().empty());
     EXPECT_EQ(soundLog().front().op, SOUND_HALT);
     EXPECT_EQ(soundLog().front().channel, 3);
@@ -330,7 +330,7 @@ TEST_F(PlayerTest, PausingSilencesEverythingInTheSameFrame)
     playerCar.speed = -10;
     frame();
     clearSoundLog();
-    gameState = STATE_PAUSED;
+    game.gameState = STATE_PAUSED;
     const int x = playerCar.x;
     playerCar.lateralSpeed = 2;
     movePlayer(playerCar, tiles, 500);

@@ -62,7 +62,7 @@ TEST_F(RoadTest, TheLastTilesMissingNeighbourIsOffRoad)
     // However far the scroll or the car is off, nothing is read past the list.
     for (int scroll : {-400, -80, 0, 39, 40, 1000})
         for (int x : {-100, 0, 150, 290, 400}) {
-            scrollY = scroll;
+            trackView.scrollY = scroll;
             terrain(tiles, x, 20);
             laneEdge(tiles, 20, false, true);
             roadEdges(tiles, 20);
@@ -73,7 +73,7 @@ TEST_F(RoadTest, RowBoundariesAnswerWithTheLowerRow)
 {
     TileList tiles = makeTiles({{1, 1, 2, 2, 2, 2, 1, 1}, {1, 1, 12, 12, 12, 12, 1, 1}});
     EXPECT_EQ(terrain(tiles, 100, 40), 12);
-    EXPECT_EQ(diagTileRow, 40);
+    EXPECT_EQ(roadReadings.diagTileRow, 40);
     EXPECT_EQ(laneEdge(tiles, 40, true, false), 80);
 }
 
@@ -90,7 +90,7 @@ TEST_F(RoadTest, SplitsAreReadInListOrder)
 TEST_F(RoadTest, LaneEdgesAndTheSecondCarriageway)
 {
     TileList tiles = makeTiles({ROAD_ROW, {3, 2, 2, 16, 15, 2, 2, 4}});
-    gameState = STATE_PLAYING;
+    game.gameState = STATE_PLAYING;
     EXPECT_EQ(laneEdge(tiles, 20, true, false), 80);
     EXPECT_EQ(laneEdge(tiles, 20, false, false), 210);
     const RoadEdges plain = roadEdges(tiles, 20);
@@ -111,12 +111,12 @@ TEST_F(RoadTest, LaneEdgesAndTheSecondCarriageway)
 TEST_F(RoadTest, ARowWithoutRoadAndARowStartingAfterRoad)
 {
     TileList tiles = makeTiles({{1, 1, 1, 1, 1, 1, 1, 2}, {1, 1, 1, 1, 1, 1, 1, 1}});
-    gameState = STATE_PLAYING;
+    game.gameState = STATE_PLAYING;
     EXPECT_EQ(roadEdges(tiles, 60).left, -1);
     EXPECT_EQ(laneEdge(tiles, 60, true, false), -1);
     // The predecessor of the row's first tile is the last tile of the row above: road.
     EXPECT_EQ(laneEdge(tiles, 60, false, false), 290);
-    playerTerrain = 7;
+    roadReadings.playerTerrain = 7;
     roadEdges(tiles, 60);
-    EXPECT_EQ(playerTerrain, 0);
+    EXPECT_EQ(roadReadings.playerTerrain, 0);
 }

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 #include "rules/game_state.h"
 #include "sim/car.h"
+#include "sim/road.h"
 #include "sim/traffic.h"
 #include "state/game.h"
 #include "support/stage.h"
@@ -55,13 +56,13 @@ TEST_F(TrafficTest, SpeedRuleSettlesBelowTheTopSpeedForASlowPlayer)
 
 TEST_F(TrafficTest, AFastPlayerLeavesTheCarBehindAndItReturnsAtTheTop)
 {
-    gameState = STATE_PLAYING;
+    game.gameState = STATE_PLAYING;
     trafficCar.y = 100;
     trafficCar.maxSpeed = 14;
     trafficCar.trafficSpeed = -14;
     update(-20);
     EXPECT_EQ(trafficCar.y, 106); // falls back by the difference in speed
-    scrollY = 80;                 // rows above the screen, where the car is placed again
+    trackView.scrollY = 80;       // rows above the screen, where the car is placed again
     for (int frames = 0; frames < 100 && trafficCar.y >= 0; ++frames)
         update(-20);
     // Placed at -41 with its new top speed, then falling back 4 to 6 at once.
@@ -75,7 +76,7 @@ TEST_F(TrafficTest, AFastPlayerLeavesTheCarBehindAndItReturnsAtTheTop)
 
 TEST_F(TrafficTest, ACarPullingAwayFromAStandingPlayerComesBackFromBelow)
 {
-    gameState = STATE_ATTRACT;
+    game.gameState = STATE_ATTRACT;
     trafficCar.y = -30;
     trafficCar.trafficSpeed = -4;
     trafficCar.maxSpeed = 16;
@@ -87,12 +88,12 @@ TEST_F(TrafficTest, ACarPullingAwayFromAStandingPlayerComesBackFromBelow)
 
 TEST_F(TrafficTest, TheLeftEdgeRuleWhenThePlayerCannotPass)
 {
-    gameState = STATE_PLAYING;
-    scrollY = 80; // the row above the screen, at -41, is road too
+    game.gameState = STATE_PLAYING;
+    trackView.scrollY = 80; // the row above the screen, at -41, is road too
     for (int state : {CAR_CRASHED, CAR_SKIDDING, CAR_DRIVING}) {
         for (int round = 0; round < 5; ++round) {
-            trafficCar.y = 300;   // off the bottom: placed again this update
-            laneCheckCounter = 0; // no lane check in this update
+            trafficCar.y = 300;               // off the bottom: placed again this update
+            trafficLane.laneCheckCounter = 0; // no lane check in this update
             update(state == CAR_DRIVING ? 0 : -5, state);
             EXPECT_EQ(trafficCar.nextLane, 0);
             EXPECT_EQ(trafficCar.x, 80 + 1); // the left edge, then one step of drift
@@ -106,23 +107,23 @@ TEST_F(TrafficTest, AnXOutsideTheRoadBandGoesBackToTheLastGoodOne)
     trafficCar.x = 150;
     trafficCar.y = 120;
     update(-10);
-    EXPECT_EQ(lastGoodTrafficX, 150); // the x found at the start of the update
+    EXPECT_EQ(trafficLane.lastGoodTrafficX, 150); // the x found at the start of the update
     trafficCar.x = 290;
     trafficCar.drift = 1;
     update(-10);
-    EXPECT_EQ(lastGoodTrafficX, 150);
+    EXPECT_EQ(trafficLane.lastGoodTrafficX, 150);
     EXPECT_EQ(trafficCar.x, 150);
 }
 
 TEST_F(TrafficTest, TheLaneCheckRunsOnTheNinthUpdateThenEveryEighth)
 {
-    gameState = STATE_ATTRACT;
+    game.gameState = STATE_ATTRACT;
     std::vector<int> checks;
     for (int i = 1; i <= 25; ++i) {
-        diagLeftEdge = 12345;
+        roadReadings.diagLeftEdge = 12345;
         trafficCar.y = 120;
         update(0);
-        if (diagLeftEdge != 12345)
+        if (roadReadings.diagLeftEdge != 12345)
             checks.push_back(i);
     }
     EXPECT_EQ(checks, (std::vector<int>{9, 17, 25}));
@@ -132,19 +133,19 @@ TEST_F(TrafficTest, ASplitRoadKeepsTheCarOnItsOwnSide)
 {
     const std::vector<int> split = {3, 2, 2, 16, 15, 2, 2, 4};
     tiles = makeTiles({split, split, split, split, split, split, split, split});
-    gameState = STATE_ATTRACT;
-    laneCheckCounter = 8;
+    game.gameState = STATE_ATTRACT;
+    trafficLane.laneCheckCounter = 8;
     trafficCar.x = 130; // past the left carriageway's right limit of 120
     trafficCar.y = 150;
     trafficCar.drift = 1;
     update(0);
     EXPECT_EQ(trafficCar.drift, -1);
-    laneCheckCounter = 8;
+    trafficLane.laneCheckCounter = 8;
     trafficCar.x = 190; // right-hand side: limits 200..320
     trafficCar.drift = -1;
     update(0);
     EXPECT_EQ(trafficCar.drift, 1);
-    laneCheckCounter = 8;
+    trafficLane.laneCheckCounter = 8;
     trafficCar.x = 159; // at 160 when checked: still the left-hand side
     trafficCar.drift = 1;
     update(0);
@@ -153,7 +154,7 @@ TEST_F(TrafficTest, ASplitRoadKeepsTheCarOnItsOwnSide)
 
 TEST_F(TrafficTest, ACarAboveTheScreenWaitsForACrashedPlayer)
 {
-    gameState = STATE_ATTRACT;
+    game.gameState = STATE_ATTRACT;
     trafficCar.y = -100;
     trafficCar.trafficSpeed = -16;
     for (int i = 0; i < 3 * 60 * 52; ++i) // three minutes of attract

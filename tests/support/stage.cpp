@@ -116,25 +116,17 @@ Headless::Headless(bool withAssets)
     resetGameVariables();
     forgetAssets();
     setSoundLogging(true);
-    SDL_Init(SDL_INIT_VIDEO | SDL_INIT_AUDIO | SDL_INIT_TIMER | SDL_INIT_JOYSTICK);
-    screen = SDL_SetVideoMode(SCREEN_WIDTH, SCREEN_HEIGHT, 16, SDL_HWSURFACE | SDL_DOUBLEBUF);
-    TTF_Init();
-    soundOpenDevice();
-    if (withAssets) {
-        openFonts(12);
+    showFrames(false);
+    initialise(false, true);
+    if (withAssets)
         loadAssets();
-    }
 }
 
 Headless::~Headless()
 {
     setSoundLogging(false);
-    Mix_HaltChannel(-1);
-    soundCloseDevice();
-    closeFonts();
-    TTF_Quit();
-    screen = nullptr;
-    SDL_Quit();
+    TileList none;
+    shutdown(none, false);
     useVirtualClock(false);
 }
 
@@ -150,15 +142,15 @@ TileList makeTiles(std::initializer_list<std::vector<int>> rows)
         }
         y += TILE_HEIGHT;
     }
-    levelTileCount = static_cast<int>(tiles.size());
+    game.levelTileCount = static_cast<int>(tiles.size());
     scrollStartY = static_cast<int>(rows.size()) * TILE_HEIGHT - SCREEN_HEIGHT;
     return tiles;
 }
 
 TileList loadCourse()
 {
-    levelTileCount = countLevelTiles(1);
-    TileList tiles(levelTileCount);
+    game.levelTileCount = countLevelTiles(1);
+    TileList tiles(game.levelTileCount);
     EXPECT_TRUE(loadLevel(tiles, 1));
     return tiles;
 }
@@ -169,7 +161,7 @@ void startRun(FrameLoop& loop, TileList& tiles)
     runFrame(loop, tiles);
     tapKey(SDLK_RETURN);
     runFrame(loop, tiles);
-    ASSERT_EQ(gameState, STATE_PLAYING);
+    ASSERT_EQ(game.gameState, STATE_PLAYING);
 }
 
 Pilot racer()

@@ -108,37 +108,37 @@ TEST(Course, ASimpleDriverFinishesALapInTime)
     Pilot driver = racer();
     int frames = 0, topSpeedFrames = 0, previousScroll = 0;
     bool lapStarted = false, lapDone = false;
-    int checkpointsCounted = 0, lastLimit = timeLimit;
+    int checkpointsCounted = 0, lastLimit = game.timeLimit;
     const int maxFrames = 120 * 1000 / 19;
-    while (frames < maxFrames && gameState == STATE_PLAYING) {
+    while (frames < maxFrames && game.gameState == STATE_PLAYING) {
         driver.steer(tiles);
         ASSERT_FALSE(runFrame(loop, tiles));
         ++frames;
         topSpeedFrames += playerCar.speed == -20;
-        if (timeLimit > lastLimit)
+        if (game.timeLimit > lastLimit)
             ++checkpointsCounted;
-        lastLimit = timeLimit;
-        if (!lapStarted && scrollY == scrollStartY)
+        lastLimit = game.timeLimit;
+        if (!lapStarted && trackView.scrollY == scrollStartY)
             lapStarted = true;
-        else if (lapStarted && scrollY > previousScroll + 1000) {
+        else if (lapStarted && trackView.scrollY > previousScroll + 1000) {
             lapDone = true;
             break;
         }
-        previousScroll = scrollY;
+        previousScroll = trackView.scrollY;
         ASSERT_GE(trafficCar.x, 0);
         ASSERT_LE(trafficCar.x, 290);
     }
-    EXPECT_TRUE(lapDone) << "after " << frames << " frames, scroll " << scrollY;
+    EXPECT_TRUE(lapDone) << "after " << frames << " frames, scroll " << trackView.scrollY;
     EXPECT_GT(topSpeedFrames, frames / 2);
     EXPECT_GE(checkpointsCounted, 3);
-    EXPECT_EQ(timeLimit, 60 + 30 * checkpointsCounted);
+    EXPECT_EQ(game.timeLimit, 60 + 30 * checkpointsCounted);
     // Markers met on this lap do not count again on the next one.
-    const int limit = timeLimit;
-    for (int i = 0; i < 900 && gameState == STATE_PLAYING; ++i) {
+    const int limit = game.timeLimit;
+    for (int i = 0; i < 900 && game.gameState == STATE_PLAYING; ++i) {
         driver.steer(tiles);
         runFrame(loop, tiles);
     }
-    EXPECT_EQ(timeLimit, limit);
+    EXPECT_EQ(game.timeLimit, limit);
     std::printf("lap: %d frames (%.1f s), %d at top speed, %d checkpoints\n", frames,
                 frames * 0.019, topSpeedFrames, checkpointsCounted);
 }

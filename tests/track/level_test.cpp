@@ -14,8 +14,8 @@ class LevelFile : public ::testing::Test
     TileList load(const std::string& text)
     {
         stage.write("01.lvl", text);
-        levelTileCount = countLevelTiles(1);
-        TileList tiles(levelTileCount);
+        game.levelTileCount = countLevelTiles(1);
+        TileList tiles(game.levelTileCount);
         EXPECT_TRUE(loadLevel(tiles, 1));
         return tiles;
     }
@@ -136,15 +136,15 @@ TEST_F(LevelFile, FewerTilesThanCountedShrinksTheList)
 {
     // Counted with twelve rows; by the time it is loaded the file holds two.
     stage.write("01.lvl", rowsOf(12, "02,02,02,02,02,02,02,02"));
-    levelTileCount = countLevelTiles(1);
-    TileList tiles(levelTileCount);
+    game.levelTileCount = countLevelTiles(1);
+    TileList tiles(game.levelTileCount);
     stage.write("01.lvl", rowsOf(2, "01,01,01,01,01,01,01,01"));
     ASSERT_TRUE(loadLevel(tiles, 1));
-    EXPECT_EQ(levelTileCount, 16);
+    EXPECT_EQ(game.levelTileCount, 16);
     EXPECT_EQ(tiles.size(), 16u);
     // And more tokens than counted are not stored past the end.
     TileList small(3);
-    levelTileCount = 3;
+    game.levelTileCount = 3;
     ASSERT_TRUE(loadLevel(small, 1));
     EXPECT_EQ(small.size(), 3u);
 }

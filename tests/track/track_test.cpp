@@ -24,7 +24,7 @@ class TrackTest : public ::testing::Test
         for (int r = 0; r < n; ++r)
             for (int c = 0; c < 8; ++c)
                 tiles.emplace_back(c * 40, r * 40, row[c]);
-        levelTileCount = int(tiles.size());
+        game.levelTileCount = int(tiles.size());
         scrollStartY = n * 40 - 240;
         return tiles;
     }
@@ -34,22 +34,22 @@ class TrackTest : public ::testing::Test
 TEST_F(TrackTest, ScrollWrapsToTheStartOnlyWhenItWouldGoNegative)
 {
     scrollStartY = 1000;
-    scrollY = 10;
+    trackView.scrollY = 10;
     advanceScroll(-15);
-    EXPECT_EQ(scrollY, 1000);
-    scrollY = 0;
+    EXPECT_EQ(trackView.scrollY, 1000);
+    trackView.scrollY = 0;
     advanceScroll(0);
-    EXPECT_EQ(scrollY, 0);
+    EXPECT_EQ(trackView.scrollY, 0);
     advanceScroll(25); // no lower limit
-    EXPECT_EQ(scrollY, 25);
+    EXPECT_EQ(trackView.scrollY, 25);
 }
 
 TEST_F(TrackTest, ScanStartLooksBackFromTheView)
 {
-    scrollY = 100;
+    trackView.scrollY = 100;
     EXPECT_EQ(scanStart(6), 14);
     EXPECT_EQ(scanStart(18), 2);
-    scrollY = 20;
+    trackView.scrollY = 20;
     EXPECT_EQ(scanStart(6), 0);
     EXPECT_EQ(scanStart(18), 0);
 }
@@ -75,31 +75,31 @@ TEST_F(TrackTest, CodeTable)
 TEST_F(TrackTest, DrawingWindowEdges)
 {
     TileList tiles = rows(20);
-    scrollY = 75; // tile 8's last five lines are on screen, but the scan starts at 9
+    trackView.scrollY = 75; // tile 8's last five lines are on screen, but the scan starts at 9
     stepTrack(tiles, 0, record);
-    EXPECT_EQ(diagFirstTile, 9);
-    EXPECT_EQ(diagScroll, 75);
+    EXPECT_EQ(trackView.diagFirstTile, 9);
+    EXPECT_EQ(trackView.diagScroll, 75);
     EXPECT_EQ(drawn.front(), std::make_pair(40, -35));
     drawn.clear();
-    scrollY = 74;
+    trackView.scrollY = 74;
     stepTrack(tiles, 0, record);
     EXPECT_EQ(drawn.front(), std::make_pair(0, -34));
     // The lowest row drawn has its top 240 below the view's top at most.
     drawn.clear();
-    scrollY = 80;
+    trackView.scrollY = 80;
     stepTrack(tiles, 0, record);
     EXPECT_EQ(drawn.back().second, 240);
     drawn.clear();
-    scrollY = 79;
+    trackView.scrollY = 79;
     stepTrack(tiles, 0, record);
     EXPECT_EQ(drawn.back().second, 201);
     // 40 above is in the window, 41 is not.
     drawn.clear();
-    scrollY = 40 + 40;
+    trackView.scrollY = 40 + 40;
     stepTrack(tiles, 0, record);
     EXPECT_EQ(drawn.front().second, -40);
     drawn.clear();
-    scrollY = 40 + 41;
+    trackView.scrollY = 40 + 41;
     stepTrack(tiles, 0, record);
     EXPECT_EQ(drawn.front().second, -1);
 }
@@ -111,18 +111,18 @@ TEST_F(TrackTest, MarkersRegisterOnceUntilReset)
     tiles[3 * 8 + 2].code = 99;
     for (int frame = 0; frame < 3; ++frame)
         stepTrack(tiles, 0, nullptr);
-    EXPECT_TRUE(trackMarkers[0].active);
-    EXPECT_EQ(trackMarkers[0].tileIndex, 19);
-    EXPECT_EQ(trackMarkers[0].code, 97);
-    EXPECT_EQ(trackMarkers[1].code, 99);
-    EXPECT_FALSE(trackMarkers[2].active);
+    EXPECT_TRUE(trackView.trackMarkers[0].active);
+    EXPECT_EQ(trackView.trackMarkers[0].tileIndex, 19);
+    EXPECT_EQ(trackView.trackMarkers[0].code, 97);
+    EXPECT_EQ(trackView.trackMarkers[1].code, 99);
+    EXPECT_FALSE(trackView.trackMarkers[2].active);
     // Driving a whole lap (the wrap brings the tiles back) registers nothing new.
     for (int frame = 0; frame < 40; ++frame)
         stepTrack(tiles, -20, nullptr);
-    EXPECT_FALSE(trackMarkers[2].active);
+    EXPECT_FALSE(trackView.trackMarkers[2].active);
     resetMarkers();
-    EXPECT_EQ(trackMarkers[0].tileIndex, -1);
-    EXPECT_FALSE(trackMarkers[0].active);
+    EXPECT_EQ(trackView.trackMarkers[0].tileIndex, -1);
+    EXPECT_FALSE(trackView.trackMarkers[0].active);
 }
 
 TEST_F(TrackTest, AFullMarkerTableIgnoresMore)
@@ -132,7 +132,7 @@ TEST_F(TrackTest, AFullMarkerTableIgnoresMore)
     TileList tiles = rows(8);
     tiles[0].code = 98;
     stepTrack(tiles, 0, nullptr);
-    for (const TrackMarker& m : trackMarkers)
+    for (const TrackMarker& m : trackView.trackMarkers)
         EXPECT_NE(m.tileIndex, 0);
 }
 
@@ -140,12 +140,12 @@ TEST_F(TrackTest, ShortLevelsAndPositiveDeltas)
 {
     TileList tiles = rows(3);
     EXPECT_EQ(scrollStartY, -120);
-    scrollY = 0;
+    trackView.scrollY = 0;
     stepTrack(tiles, -1, record); // wraps to -120 every frame
-    EXPECT_EQ(scrollY, -120);
+    EXPECT_EQ(trackView.scrollY, -120);
     EXPECT_EQ(drawn.front().second, 120);
     drawn.clear();
-    scrollY = 5000; // below the last row: nothing to draw
+    trackView.scrollY = 5000; // below the last row: nothing to draw
     stepTrack(tiles, 20, record);
     EXPECT_TRUE(drawn.empty());
     TileList empty;
