@@ -1,3 +1,4 @@
+#include "app/check_course.h"
 #include "app/play.h"
 #include "app/watch.h"
 #include "platform/exit_status.h"
@@ -22,7 +23,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "Quindara: %s.\n%s", options.problem.c_str(), usageText());
         return EXIT_USAGE;
     default:
-        status = options.replay.empty() ? playGame(options) : watchReplay(options);
+        status = !options.checkCourse.empty() ? checkCourseFile(options.checkCourse)
+                 : options.replay.empty()     ? playGame(options)
+                                              : watchReplay(options);
     }
     // What was said and could not be written (a full disk, a closed pipe) is no success.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

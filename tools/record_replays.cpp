@@ -17,6 +17,7 @@
 #include "sim/markers.h"
 #include "sim/player.h"
 #include "state/game.h"
+#include "track/course.h"
 #include "track/track.h"
 #include <cstdio>
 #include <cstdlib>
@@ -171,6 +172,8 @@ void edges()
 // Pause and resume, twice in one frame too; the volume both ways; the overlay on and off.
 void controls()
 {
+    game.masterVolume =
+        DEFAULT_VOLUME; // a check reads no settings: the volume a player starts with
     startRun();
     driveUntil(100, [] { return false; });
     tap(KEY_P);
@@ -249,13 +252,47 @@ void gamepad()
     pilot.pad = nullptr;
 }
 
+// Another course, chosen with Right in attract as a player does, driven to its second
+// checkpoint.
+void courseLap(int steps, const char* name, bool dark)
+{
+    for (int i = 0; i < steps; ++i)
+        tap(KEY_RIGHT), frame();
+    check(chosenCourse() && chosenCourse()->name == name, "the course chosen in attract");
+    startRun();
+    int checkpoints = 0;
+    bool lit = false;
+    driveUntil(6000, [&] {
+        checkpoints += markerCounters.checkpointMessageAge == 1;
+        lit = lit || (playerCar.headlightsOn && playerCar.echoLatch11);
+        return checkpoints == 2;
+    });
+    check(checkpoints == 2, "two checkpoints");
+    check(lit || !dark, "the dark road, lit and echoing");
+    quitRun();
+}
+
+void coast()
+{
+    courseLap(1, "Coast Road", false);
+}
+void night()
+{
+    courseLap(2, "Night Run", true);
+}
+void motorway()
+{
+    courseLap(3, "Motorway", false);
+}
+
 struct Run {
     const char* name;
     void (*play)();
 };
 const Run RUNS[] = {{"lap", lap},           {"crashes", crashes}, {"edges", edges},
                     {"controls", controls}, {"timeout", timeout}, {"joystick", joystick},
-                    {"gamepad", gamepad}};
+                    {"gamepad", gamepad},   {"coast", coast},     {"night", night},
+                    {"motorway", motorway}};
 
 // One run in a fresh process: the game as it starts, recording.
 int recordOne(const Run& run, const std::string& resources, const std::string& out)
@@ -267,7 +304,7 @@ int recordOne(const Run& run, const std::string& resources, const std::string& o
     setVirtualTicks(4000);
     enterSession(false);
     int status = 1;
-    if (startSession({false, 0, false, true}, tiles) == 0) {
+    if (startSession({false, 0, false, true, ""}, tiles) == 0) {
         drawReadyBanner();
         recordRuns(settingsFolder(), tiles);
         startFrameLoop(loop);

@@ -10,7 +10,8 @@ int playGame(const Options& options)
 {
     enterSession(true);
     TileList tiles;
-    const int status = startSession({options.fullscreen, options.scale, true, false}, tiles);
+    const int status =
+        startSession({options.fullscreen, options.scale, true, false, options.course}, tiles);
     if (status != 0)
         return status;
     if (quitSignalled()) {

@@ -6,16 +6,21 @@
 #include "platform/sound.h"
 #include "platform/window.h"
 #include "present/assets.h"
+#include "rules/courses.h"
 #include "rules/intro.h"
 #include "rules/settings.h"
 #include "sim/car.h"
+#include "sim/course_check.h"
 #include "state/game.h"
+#include "state/score_table.h"
+#include "track/course.h"
 #include "track/track.h"
 #include <SDL.h>
 #include <SDL_image.h>
 #include <SDL_ttf.h>
 #include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace
 {
@@ -29,7 +34,8 @@ void enterSession(bool intoProgramFolder)
         enterProgramFolder();
     locateSettings(isInstalledCopy());
     // What a save cut short by a kill left behind: its file was never renamed into place.
-    removeLeftovers(settingsFolder(), {"config.dat", "last-run.qrp", "best-run.qrp"});
+    removeLeftovers(settingsFolder(),
+                    {"config.dat", "last-run.qrp", "best-run.qrp", "course", "scores.txt"});
 }
 
 bool initialise(bool fullScreen, bool withSound)
@@ -59,17 +65,45 @@ int loadGame(TileList& tiles)
 {
     game.levelNumber = 1;
     drawIntroScreen();
-    game.levelTileCount = countLevelTiles(game.levelNumber);
+    findCourses();
+    const std::string first = levelFilePath(game.levelNumber);
+    game.levelTileCount = countCourseTiles(first);
     tiles.assign(game.levelTileCount, Tile());
     if (!loadAssets(drawIntroScreen))
         std::fprintf(stderr, "Quindara: some of the game's pictures are missing from _resources; "
                              "the game plays without them.\n");
     drawIntroScreen();
-    if (!loadLevel(tiles, game.levelNumber, drawIntroScreen))
+    if (!loadCourseFile(tiles, first, drawIntroScreen))
         return EXIT_NO_LEVEL;
     drawIntroScreen();
     return 0;
 }
+
+namespace
+{
+bool chooseStartingCourse(const SessionSetup& setup, TileList& tiles)
+{
+    const bool asked = !setup.course.empty();
+    const std::string wanted = asked ? setup.course : setup.headless ? "" : rememberedCourse();
+    if (wanted.empty())
+        return true;
+    int index = findCourse(courseList.courses, wanted);
+    if (index < 0 && wanted.find('/') != std::string::npos && access(wanted.c_str(), R_OK) == 0) {
+        // A course file of its own, from anywhere: played as one of the player's.
+        CourseText text;
+        readCourseText(wanted, text);
+        courseList.courses.push_back(
+            {courseNameOf(wanted), wanted, true, !checkCourse(text).empty()});
+        index = static_cast<int>(courseList.courses.size()) - 1;
+    }
+    if (index >= 0 && (index == 0 || chooseCourse(tiles, index)))
+        return true;
+    if (asked)
+        std::fprintf(stderr, "Quindara: there is no course %s%s.\n", wanted.c_str(),
+                     index >= 0 ? " that can be read" : "");
+    return !asked; // a course chosen last time and gone since: the first one
+}
+} // namespace
 
 int startSession(const SessionSetup& setup, TileList& tiles)
 {
@@ -97,6 +131,13 @@ int startSession(const SessionSetup& setup, TileList& tiles)
         loadSettings();
         soundVolume(settingsFile.settings.volume);
         game.masterVolume = settingsFile.settings.volume;
+        loadScoreTables(settingsFolder() + "/scores.txt");
+    }
+    // The course asked for, or the one chosen last time (after the settings: the first
+    // course's high score is theirs).
+    if (!chooseStartingCourse(setup, tiles)) {
+        shutdown(tiles, false);
+        return EXIT_NO_LEVEL;
     }
     return 0;
 }

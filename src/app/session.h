@@ -1,5 +1,6 @@
 #pragma once
 #include "track/level.h"
+#include <string>
 
 // One run of the program, however it runs (playing, watching or checking a replay, the
 // replay recorder, the whole-game tests): the same start-up and the same shutdown.
@@ -8,6 +9,8 @@ struct SessionSetup {
     int scale = 0; // window scale 1..8; 0 keeps the default
     bool withSound = true;
     bool headless = false; // no window and no intro screens: a check nobody watches
+    std::string course;    // the course to start on (a name or a file); empty: the one chosen
+                           // last time, or the first
 };
 
 // The program's surroundings: the quit signals, the folder its resources are in (skipped by

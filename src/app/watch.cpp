@@ -8,9 +8,12 @@
 #include "present/render.h"
 #include "present/text.h"
 #include "replay/playback.h"
+#include "replay/recorder.h"
+#include "rules/courses.h"
 #include "rules/loop.h"
 #include "rules/settings.h"
 #include "state/game.h"
+#include "track/course.h"
 #include <SDL.h>
 #include <SDL_ttf.h>
 #include <algorithm>
@@ -67,11 +70,23 @@ void printDigest(size_t frame, const FrameDigest& digest, const char* end)
 
 // The replay a command line names: a file, or the player's last or best run. False, with
 // one line said, when it cannot be had.
-bool findReplay(const std::string& named, std::string& path, Replay& replay)
+bool findReplay(const std::string& named, const std::string& course, std::string& path,
+                Replay& replay)
 {
     path = named;
     if (named == "last" || named == "best") {
-        path = settingsFolder() + "/" + named + "-run.qrp";
+        std::string file = "last-run.qrp";
+        if (named == "best") {
+            // The best run of the course asked for, or of the one chosen last time.
+            findCourses();
+            const std::string wanted = course.empty() ? rememberedCourse() : course;
+            const int index = wanted.empty() ? 0 : findCourse(courseList.courses, wanted);
+            const std::string name = index >= 0 && index < int(courseList.courses.size())
+                                         ? courseList.courses[index].name
+                                         : wanted;
+            file = bestRunFile(name, index == 0);
+        }
+        path = settingsFolder() + "/" + file;
         if (access(path.c_str(), F_OK) != 0) {
             std::fprintf(stderr, "Quindara: no %s run recorded yet (%s does not exist).\n",
                          named.c_str(), path.c_str());
@@ -149,14 +164,15 @@ int watchReplay(const Options& options)
     enterSession(true);
     std::string path;
     Replay replay;
-    if (!findReplay(options.replay, path, replay))
+    if (!findReplay(options.replay, options.course, path, replay))
         return EXIT_BAD_REPLAY;
     if (options.recorded)
         return listRecordedDigests(replay);
     const bool headless = options.check || options.dump;
     TileList tiles;
     settingsFile.savesDisabled = true; // a replay never saves, not even when its run ends
-    int status = startSession({options.fullscreen, options.scale, true, headless}, tiles);
+    int status =
+        startSession({options.fullscreen, options.scale, true, headless, options.course}, tiles);
     if (status != 0)
         return status;
     FrameLoop loop;
@@ -166,7 +182,18 @@ int watchReplay(const Options& options)
         setViewerVolume(settingsFile.settings.volume); // the viewer's own, from the settings
         beforeFlip = drawReplayLabel;
     }
-    if (courseChecksum(tiles) != replay.courseChecksum) {
+    // The run's own course, among the shipped ones and the player's.
+    const int course = findCourse(courseList.courses, replay.courseName);
+    if (course < 0) {
+        std::fprintf(stderr,
+                     "Quindara: %s was recorded on the course \"%s\", which is not installed.\n",
+                     path.c_str(), replay.courseName.c_str());
+        status = EXIT_BAD_REPLAY;
+    } else if (course != courseList.chosen && !chooseCourse(tiles, course)) {
+        std::fprintf(stderr, "Quindara: the course \"%s\" cannot be read.\n",
+                     replay.courseName.c_str());
+        status = EXIT_BAD_REPLAY;
+    } else if (courseChecksum(tiles) != replay.courseChecksum) {
         std::fprintf(stderr, "Quindara: %s was recorded on another course.\n", path.c_str());
         status = EXIT_BAD_REPLAY;
     } else if (std::string why; !restoreSnapshot(replay.snapshot, loop, &why)) {

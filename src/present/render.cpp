@@ -6,10 +6,13 @@
 #include "sim/markers.h"
 #include "sim/road.h"
 #include "state/game.h"
+#include "state/score_table.h"
+#include "track/course.h"
 #include "track/track.h"
 #include <SDL.h>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 Blinks blinks;
@@ -86,6 +89,7 @@ void visitRenderState(StateVisitor& v)
 {
     v(GROUP_NONE, blinks.scoreBlinkOn), v(GROUP_NONE, blinks.scoreBlinkCounter);
     v(GROUP_NONE, blinks.messageBlinkOn), v(GROUP_NONE, blinks.messageBlinkCounter);
+    v(GROUP_NONE, blinks.attractFrames);
     v.require(blinks.scoreBlinkCounter >= 0 && blinks.scoreBlinkCounter <= 10 &&
                   blinks.messageBlinkCounter >= 0 && blinks.messageBlinkCounter <= 20,
               "the blink counters");
@@ -231,10 +235,61 @@ int advanceView(const TileList& tiles)
         messageBlinkStep();
         picture.attractTextShown = blinks.messageBlinkOn;
     }
+    blinks.attractFrames =
+        game.gameState == STATE_ATTRACT ? (blinks.attractFrames + 1) % 100000 : 0;
     picture.volumeBarShown = game.volumeBarAge <= 50;
     if (picture.volumeBarShown)
         ++game.volumeBarAge;
     return earned;
+}
+
+namespace
+{
+// Attract's pages: the road for the first seconds, then the chosen course's table of best
+// runs and the road by turns.
+constexpr int ROAD_PAGE_FRAMES = 420, TABLE_PAGE_FRAMES = 320;
+
+void drawShadowed(const char* text, int x, int y, const int ink[3], bool medium = false)
+{
+    auto draw = medium ? drawMediumText : drawSmallText;
+    draw(screen, text, x + 1, y + 1, 0, 0, 0);
+    draw(screen, text, x, y, ink[0], ink[1], ink[2]);
+}
+
+void drawTablePage(const std::string& course)
+{
+    static const int INK[3] = {255, 255, 255}, GOLD[3] = {255, 220, 0};
+    SDL_Rect box = {14, 70, 240, 126};
+    SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 40));
+    drawShadowed("BEST RUNS", 94, 72, GOLD);
+    const auto list = tableOf(course);
+    if (list.empty())
+        drawShadowed("no runs yet: be the first", 56, 128, INK);
+    for (size_t i = 0; i < list.size(); ++i) {
+        char line[64];
+        std::snprintf(line, sizeof line, "%2zu  %s  %7d   %s", i + 1, list[i].initials.c_str(),
+                      list[i].score, list[i].date.c_str());
+        drawShadowed(line, 24, 86 + 11 * static_cast<int>(i), i == 0 ? GOLD : INK);
+    }
+}
+} // namespace
+
+void drawCourseChoice()
+{
+    static const int INK[3] = {255, 255, 0};
+    const Course* course = chosenCourse();
+    if (!course || !screen)
+        return;
+    const int n = static_cast<int>(courseList.courses.size());
+    char line[96];
+    std::snprintf(line, sizeof line, "%s %d/%d: %s%s %s", n > 1 ? "<" : "", courseList.chosen + 1,
+                  n, course->name.c_str(), course->faulty ? " (faulty)" : "", n > 1 ? ">" : "");
+    drawShadowed(line, 8, 4, INK);
+    std::snprintf(line, sizeof line, "BEST %d", game.highScore);
+    drawShadowed(line, 8, 18, INK);
+    const int page = blinks.attractFrames % (ROAD_PAGE_FRAMES + TABLE_PAGE_FRAMES);
+    if (page >= ROAD_PAGE_FRAMES)
+        drawTablePage(course->name);
 }
 
 bool drawFrame(const TileList& tiles, float fpsEstimate)
@@ -272,6 +327,7 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
         }
         drawMediumText(screen, "DEPOSIT COIN", 103, 200, 255, 0, 0);
         drawSmallText(screen, "(enter/home)", 126, 218, 255, 0, 0);
+        drawCourseChoice();
     }
 
     if (game.showDiagnostics)

@@ -13,6 +13,7 @@ struct Blinks {
     int scoreBlinkCounter = 0;
     bool messageBlinkOn = true;
     int messageBlinkCounter = 0;
+    int attractFrames = 0; // frames since attract began: its pages take turns
 };
 extern Blinks blinks;
 
@@ -31,6 +32,8 @@ int advanceView(const TileList& tiles);
 // `dark` is true for the traffic car while the player's headlights are on.
 void stepCar(Car& car, bool dark);
 bool drawFrame(const TileList& tiles, float fpsEstimate);
+// In attract: the chosen course, its best score, and by turns its table of best runs.
+void drawCourseChoice();
 bool drawTrack(const TileList& tiles);
 // Draws the sprite the car's last step chose (and the player's headlights).
 bool drawCar(const Car& car, SDL_Surface* dest);

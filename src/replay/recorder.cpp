@@ -10,14 +10,16 @@
 #include "rules/loop.h"
 #include "rules/settings.h"
 #include "state/game.h"
+#include "track/course.h"
 #include <SDL.h>
 #include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace
 {
 std::string recordFolder;
-uint32_t recordCourse = 0;
+const TileList* recordTiles = nullptr; // the course played, whichever is chosen
 // The run being kept. Its lists keep their storage from run to run (they are reserved when
 // recording starts and grow by doubling in a very long run), so a frame allocates nothing.
 Replay run;
@@ -34,8 +36,9 @@ void finishRun()
         return; // a replay that cannot be kept costs nothing of the game
     // The best run is the one that set the high score, also against another copy of the game
     // that may have saved a higher one meanwhile (whose score this copy's save then kept).
-    if (runBest > highScoreBefore && runBest >= storedHighScore())
-        writeReplayFile(recordFolder + "/best-run.qrp", run);
+    const bool courseOne = game.levelNumber == 1;
+    if (runBest > highScoreBefore && (!courseOne || runBest >= storedHighScore()))
+        writeReplayFile(recordFolder + "/" + bestRunFile(run.courseName, courseOne), run);
 }
 
 uint32_t keepReading()
@@ -79,7 +82,8 @@ void frameEnds(const FrameLoop&, bool quit)
     if (!runRecording) {
         if (game.gameState == STATE_ATTRACT || quit)
             return; // still waiting for a coin
-        run.courseChecksum = recordCourse;
+        run.courseChecksum = courseChecksum(*recordTiles);
+        run.courseName = chosenCourse() ? chosenCourse()->name : "";
         run.seed = frameSeed;
         run.snapshot.assign(frameSnapshot.begin(), frameSnapshot.end());
         runRecording = true;
@@ -94,10 +98,22 @@ void frameEnds(const FrameLoop&, bool quit)
 }
 } // namespace
 
+std::string bestRunFile(const std::string& courseName, bool firstCourse)
+{
+    if (firstCourse)
+        return "best-run.qrp";
+    std::string slug;
+    for (char c : courseName)
+        slug += std::isalnum(static_cast<unsigned char>(c))
+                    ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
+                    : '-';
+    return "best-run-" + slug + ".qrp";
+}
+
 void recordRuns(const std::string& folder, const TileList& tiles)
 {
     recordFolder = folder;
-    recordCourse = courseChecksum(tiles);
+    recordTiles = &tiles;
     runRecording = false;
     run.clear();
     run.frames.reserve(1 << 14); // five minutes of play before the first doubling

@@ -4,6 +4,7 @@
 #include "platform/hash.h"
 #include "rules/input.h"
 #include <SDL.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -145,6 +146,9 @@ std::vector<uint8_t> encodeReplay(const Replay& r)
     o.bytes.assign(MAGIC, MAGIC + 4);
     o.u16(REPLAY_FORMAT);
     o.u32(r.courseChecksum);
+    const size_t nameLength = std::min(r.courseName.size(), MAX_COURSE_NAME);
+    o.u8(static_cast<uint8_t>(nameLength));
+    o.bytes.insert(o.bytes.end(), r.courseName.begin(), r.courseName.begin() + nameLength);
     o.u32(r.seed);
     o.u32(static_cast<uint32_t>(r.snapshot.size()));
     o.bytes.insert(o.bytes.end(), r.snapshot.begin(), r.snapshot.end());
@@ -199,6 +203,18 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
     }
     In in{data, size - 4, 6}; // what the checksum covers
     r.courseChecksum = in.u32();
+    const uint32_t nameLength = in.u8();
+    if (nameLength > MAX_COURSE_NAME || !in.need(nameLength)) {
+        error = "damaged (its course's name is cut short)";
+        return false;
+    }
+    r.courseName.assign(data + in.pos, data + in.pos + nameLength);
+    in.pos += nameLength;
+    for (char c : r.courseName)
+        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) >= 127) {
+            error = "damaged (its course's name is not text)";
+            return false;
+        }
     r.seed = in.u32();
     const uint32_t snapshotSize = in.u32();
     if (snapshotSize > MAX_SNAPSHOT_BYTES || !in.need(snapshotSize)) {

@@ -9,9 +9,9 @@
 // removed or moved, another hash): a replay of another format is refused as another
 // version's, never misread. The committed replays are then recorded again (make replays
 // NEW_FORMAT=1).
-constexpr uint16_t REPLAY_FORMAT = 2;
+constexpr uint16_t REPLAY_FORMAT = 3;
 // snapshotLayout() of this format's snapshot; a test fails when the two part company.
-constexpr uint32_t REPLAY_FORMAT_LAYOUT = 0xc5c9ec4cu;
+constexpr uint32_t REPLAY_FORMAT_LAYOUT = 0x88c87471u;
 
 // One input event as pollInput took it from the queue.
 struct ReplayEvent {
@@ -31,6 +31,7 @@ struct ReplayFrame {
 // readings one after the other in two lists. See docs/replay-format.md.
 struct Replay {
     uint32_t courseChecksum = 0;
+    std::string courseName; // printable, at most MAX_COURSE_NAME characters
     uint32_t seed = 0;
     std::vector<uint8_t> snapshot;
     std::vector<ReplayFrame> frames;
@@ -43,6 +44,7 @@ struct Replay {
     void clear();
 };
 
+constexpr size_t MAX_COURSE_NAME = 64;
 constexpr uint32_t MAX_REPLAY_FRAMES = 1u << 20; // about five and a half hours
 constexpr size_t MAX_REPLAY_BYTES = 32u << 20;
 

@@ -5,6 +5,7 @@
 #include "platform/sound.h"
 #include "platform/window.h"
 #include "present/render.h"
+#include "rules/courses.h"
 #include "rules/input.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
@@ -17,6 +18,7 @@
 #include "sim/road.h"
 #include "sim/traffic.h"
 #include "state/game.h"
+#include "state/score_table.h"
 #include "track/track.h"
 
 void resetGameVariables()
@@ -24,6 +26,8 @@ void resetGameVariables()
     resetSharedVariables();
     resetRoadReadings();
     resetSettingsState();
+    resetCourseChoice();
+    scoreTables = ScoreTables();
     resetInputState();
     resetCars();
     resetPlayerState();

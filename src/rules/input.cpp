@@ -4,6 +4,7 @@
 #include "platform/signals.h"
 #include "platform/sound.h"
 #include "platform/window.h"
+#include "rules/courses.h"
 #include "rules/states.h"
 #include "sim/player.h"
 #include "state/game.h"
@@ -14,6 +15,8 @@ InputLatches inputLatches;
 namespace
 {
 constexpr int BUTTON_START = 8;
+constexpr int BUTTON_LEFT = 2; // the d-pad's, or the stick's
+constexpr int BUTTON_RIGHT = 6;
 constexpr int BUTTON_QUIT = 9;
 constexpr int BUTTON_OVERLAY = 11;
 constexpr int BUTTON_VOLUME_UP = 16;
@@ -49,6 +52,8 @@ void keyDown(int sym, bool& quit)
     inputLatches.keyHeld[sym] = true;
     if (sym == KEY_RETURN || sym == KEY_P)
         pressStartPause();
+    else if (game.gameState == STATE_ATTRACT && (sym == KEY_LEFT || sym == KEY_RIGHT))
+        stepCourse(sym == KEY_LEFT ? -1 : 1);
     else if (sym == KEY_F11)
         toggleFullScreen();
 }
@@ -78,6 +83,8 @@ void buttonDown(int button, bool& quit)
     inputLatches.buttonHeld[button] = true;
     if (button == BUTTON_START)
         pressStartPause();
+    else if (game.gameState == STATE_ATTRACT && (button == BUTTON_LEFT || button == BUTTON_RIGHT))
+        stepCourse(button == BUTTON_LEFT ? -1 : 1);
 }
 
 void buttonUp(int button, bool& quit)

@@ -26,24 +26,29 @@ std::string fromStartFolder(const char* path)
 
 const char* usageText()
 {
-    return "Usage: quindara [--fullscreen] [--scale N]\n"
-           "       quindara --replay FILE|last|best [--check | --dump [--recorded]]\n"
+    return "Usage: quindara [--fullscreen] [--scale N] [--course NAME|FILE]\n"
+           "       quindara --replay FILE|last|best [--course NAME] [--check | --dump "
+           "[--recorded]]\n"
+           "       quindara --check-course FILE\n"
            "       quindara --help | --version\n"
            "Drive the red car up the endless road against the clock.\n"
            "  --fullscreen   start full screen (F11 switches while the game runs)\n"
            "  --scale N      a window N times the 320x240 screen, N from 1 to 8 (default 3;\n"
            "                 lowered to what fits the desktop)\n"
+           "  --course NAME  start on this course: a course's name, or a course file\n"
+           "                 (Left and Right choose one before a run)\n"
            "  --replay FILE  watch a recorded run again: a file, or last or best (your last\n"
-           "                 run, your best); Escape leaves\n"
+           "                 run, your best on the chosen course); Escape leaves\n"
            "  --check        with --replay: replay it without a window and check every frame\n"
            "  --dump         with --replay: print every frame's digests as replayed\n"
            "                 (with --recorded: as recorded, without replaying)\n"
+           "  --check-course FILE  say what is wrong with a course file, row by row\n"
            "  --help         show this help\n"
            "  --version      show the version\n"
            "Keys: Return or P insert a coin, start and pause; Up accelerates, Down or left\n"
-           "Shift brakes, Left and Right steer; Q and W set the volume; F shows the\n"
-           "diagnostics; F11 switches full screen; Escape quits. A game pad plays too: see\n"
-           "the manual page.\n";
+           "Shift brakes, Left and Right steer (and choose the course while no run is on);\n"
+           "Q and W set the volume; F shows the diagnostics; F11 switches full screen;\n"
+           "Escape quits. A game pad plays too: see the manual page.\n";
 }
 
 OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
@@ -75,6 +80,17 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
             const bool named =
                 std::strcmp(argv[i], "last") == 0 || std::strcmp(argv[i], "best") == 0;
             options.replay = named ? argv[i] : fromStartFolder(argv[i]);
+        } else if (std::strcmp(arg, "--course") == 0) {
+            if (!hasValue)
+                return bad("--course takes a course's name or a course file");
+            ++i;
+            // A path is found from where the game was started; a name stays a name.
+            const bool path = std::strchr(argv[i], '/') || std::strstr(argv[i], ".lvl");
+            options.course = path ? fromStartFolder(argv[i]) : argv[i];
+        } else if (std::strcmp(arg, "--check-course") == 0) {
+            if (!hasValue)
+                return bad("--check-course takes a course file");
+            options.checkCourse = fromStartFolder(argv[++i]);
         } else if (std::strcmp(arg, "--check") == 0) {
             options.check = true;
         } else if (std::strcmp(arg, "--dump") == 0) {
@@ -93,5 +109,7 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
         return bad("--check and --dump do not go together");
     if (options.recorded && !options.dump)
         return bad("--recorded goes with --dump");
+    if (!options.checkCourse.empty() && (!options.replay.empty() || !options.course.empty()))
+        return bad("--check-course goes alone");
     return help ? OPTIONS_HELP : version ? OPTIONS_VERSION : OPTIONS_RUN;
 }

@@ -10,7 +10,9 @@ struct Options {
     bool check = false;    // check the replay frame by frame, with no window
     bool dump = false;     // print every frame's digests
     bool recorded = false; // with dump: the digests as recorded, without replaying
-    std::string problem;   // what was wrong with a command line that was refused
+    std::string course;    // the course to start on: a course's name, or a course file's path
+    std::string checkCourse; // a course file to check
+    std::string problem;     // what was wrong with a command line that was refused
 };
 
 enum OptionsResult { OPTIONS_RUN, OPTIONS_HELP, OPTIONS_VERSION, OPTIONS_BAD };

@@ -31,9 +31,15 @@ int32_t getLittleEndian(const unsigned char* in)
     return static_cast<int32_t>(v);
 }
 
+// The high score the file keeps: course 1's.
+int32_t courseOneHigh()
+{
+    return settingsFile.courseOneBest >= 0 ? settingsFile.courseOneBest : game.highScore;
+}
+
 void currentBytes(unsigned char bytes[8])
 {
-    putLittleEndian(bytes, game.highScore);
+    putLittleEndian(bytes, courseOneHigh());
     putLittleEndian(bytes + 4, settingsFile.settings.volume);
 }
 
@@ -91,7 +97,7 @@ void bytesToSave(const std::string& target, unsigned char bytes[8])
         if (theirs > settingsFile.othersBest && theirs <= MAX_STORED_HIGH_SCORE)
             settingsFile.othersBest = theirs;
     }
-    if (settingsFile.othersBest > game.highScore)
+    if (settingsFile.othersBest > courseOneHigh())
         putLittleEndian(bytes, settingsFile.othersBest);
 }
 

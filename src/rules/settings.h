@@ -32,6 +32,9 @@ struct SettingsFile {
     // started: no save of this copy's goes below it, whatever this copy's own high score
     // does.
     int32_t othersBest = -1;
+    // Course 1's high score while another course is chosen (the live `highScore` is then that
+    // course's best); -1 while course 1 is chosen.
+    int32_t courseOneBest = -1;
 };
 extern SettingsFile settingsFile;
 

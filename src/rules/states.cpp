@@ -2,6 +2,7 @@
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "present/assets.h"
+#include "rules/courses.h"
 #include "rules/input.h"
 #include "rules/scoring.h"
 #include "rules/settings.h"
@@ -54,6 +55,10 @@ bool updateFrame(TileList& tiles)
         break;
     case STATE_ATTRACT:
         quit = pollInput();
+        if (game.gameState == STATE_ATTRACT)
+            applyCourseStep(tiles);
+        else
+            stepCourse(0); // a start press in the same frame: the run is on the course shown
         setUpRun(false);
         runTraffic(tiles);
         break;

@@ -64,7 +64,22 @@ void forEachToken(const std::string& line, OnToken onToken, OnChar onChar)
 
 int countLevelLines(int level)
 {
-    std::FILE* file = std::fopen(levelFilePath(level).c_str(), "rb");
+    return countCourseLines(levelFilePath(level));
+}
+
+int countLevelTiles(int level)
+{
+    return countCourseTiles(levelFilePath(level));
+}
+
+bool loadLevel(TileList& tiles, int level, void (*progress)())
+{
+    return loadCourseFile(tiles, levelFilePath(level), progress);
+}
+
+int countCourseLines(const std::string& path)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return 0;
     int count = 0;
@@ -75,10 +90,10 @@ int countLevelLines(int level)
     return count;
 }
 
-int countLevelTiles(int level)
+int countCourseTiles(const std::string& path)
 {
-    int lines = countLevelLines(level);
-    std::FILE* file = std::fopen(levelFilePath(level).c_str(), "rb");
+    int lines = countCourseLines(path);
+    std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return 0;
     int count = 0;
@@ -88,6 +103,30 @@ int countLevelTiles(int level)
             line, [&](const std::string&) { ++count; }, [] {});
     std::fclose(file);
     return count;
+}
+
+bool readCourseText(const std::string& path, CourseText& text)
+{
+    text = CourseText();
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    std::string line;
+    bool body = true;
+    while (readLine(file, line)) {
+        if (body && line.empty()) {
+            body = false;
+        } else if (body) {
+            std::vector<int>& row = text.rows.emplace_back();
+            forEachToken(
+                line, [&](const std::string& token) { row.push_back(parseTileCode(token)); },
+                [] {});
+        } else if (text.after.size() < 64) {
+            text.after.push_back(line);
+        }
+    }
+    std::fclose(file);
+    return true;
 }
 
 int parseTileCode(const std::string& token)
@@ -107,16 +146,15 @@ int parseTileCode(const std::string& token)
     return sign * value; // no digits at all: an empty cell, code 0
 }
 
-bool loadLevel(TileList& tiles, int level, void (*progress)())
+bool loadCourseFile(TileList& tiles, const std::string& path, void (*progress)())
 {
     auto advance = [progress] {
         if (progress)
             progress();
     };
-    const int lines = countLevelLines(level);
+    const int lines = countCourseLines(path);
     advance();
     scrollStartY = lines * TILE_HEIGHT - SCREEN_HEIGHT;
-    const std::string path = levelFilePath(level);
     advance();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)

@@ -32,3 +32,15 @@ int parseTileCode(const std::string& token);
 // Fills tiles (sized by countLevelTiles) from the level file. False when it cannot be opened.
 // `progress`, when given, is called now and then so that a loading screen can move.
 bool loadLevel(TileList& tiles, int level, void (*progress)() = nullptr);
+// The same for a course file named by its path: its rows up to the first empty line.
+int countCourseLines(const std::string& path);
+int countCourseTiles(const std::string& path);
+bool loadCourseFile(TileList& tiles, const std::string& path, void (*progress)() = nullptr);
+
+// A course file as its reader sees it: the codes of each row up to the first empty line, and
+// the lines after it (where the course's name is). False when it cannot be opened.
+struct CourseText {
+    std::vector<std::vector<int>> rows;
+    std::vector<std::string> after;
+};
+bool readCourseText(const std::string& path, CourseText& text);

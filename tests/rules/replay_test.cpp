@@ -22,7 +22,7 @@
 TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
 {
     Replay r;
-    r.courseChecksum = 0x1234, r.seed = 5000, r.snapshot = {1, 2, 3};
+    r.courseChecksum = 0x1234, r.courseName = "Coast Road", r.seed = 5000, r.snapshot = {1, 2, 3};
     for (uint32_t i = 0; i < 40; ++i) {
         r.events.insert(r.events.end(), {{SDL_KEYDOWN, 273}, {SDL_JOYBUTTONUP, uint16_t(i)}});
         r.ticks.insert(r.ticks.end(),
@@ -36,6 +36,7 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
     std::string error;
     ASSERT_TRUE(decodeReplay(bytes.data(), bytes.size(), back, error)) << error;
     EXPECT_EQ(encodeReplay(back), bytes);
+    EXPECT_EQ(back.courseName, "Coast Road");
     EXPECT_EQ(back.ticks, r.ticks);
     EXPECT_EQ(back.frames[7].firstTick, 21u);
     EXPECT_EQ(back.frames[7].eventCount, 2u);
@@ -53,14 +54,16 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
         EXPECT_FALSE(error.empty());
     }
     // A file cut inside a field but with a sound checksum: the reader names where it ends.
-    const size_t snapshotEnd = 4 + 2 + 12 + r.snapshot.size();
+    const size_t nameEnd = 4 + 2 + 4 + 1 + r.courseName.size();
+    const size_t snapshotEnd = nameEnd + 8 + r.snapshot.size();
     for (size_t n = 6; n + 4 < bytes.size(); ++n) {
         std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + n);
         const uint32_t sum = fnv1a(cut.data(), cut.size());
         for (int i = 0; i < 4; ++i)
             cut.push_back(uint8_t(sum >> 8 * i));
         EXPECT_FALSE(decodeReplay(cut.data(), cut.size(), back, error)) << "cut at " << n;
-        const char* says = n < snapshotEnd ? "damaged (its starting state is cut short)"
+        const char* says = n < nameEnd       ? "damaged (its course's name is cut short)"
+                           : n < snapshotEnd ? "damaged (its starting state is cut short)"
                            : n >= snapshotEnd + 4 && n + 4 < r.frames.size()
                                ? "damaged (it claims too many frames)"
                                : "damaged (its frames do not add up)";
@@ -77,6 +80,12 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
         EXPECT_EQ(taken, e.code == 255) << error;
         EXPECT_EQ(error, taken ? error : "damaged (frame 1 holds an event the game cannot take)");
     }
+    // A course's name is text: it is printed, and looked for among the courses.
+    Replay named = r;
+    named.courseName = "Coast\nRoad";
+    const std::vector<uint8_t> namedBytes = encodeReplay(named);
+    EXPECT_FALSE(decodeReplay(namedBytes.data(), namedBytes.size(), back, error));
+    EXPECT_EQ(error, "damaged (its course's name is not text)");
     // The game keeps a run from the frame of its start press on: never one of no frames.
     Replay none = r;
     none.frames.clear();

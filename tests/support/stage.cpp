@@ -3,6 +3,7 @@
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "present/assets.h"
+#include "rules/courses.h"
 #include "rules/game_state.h"
 #include "rules/input.h"
 #include "rules/intro.h"
@@ -149,6 +150,7 @@ TileList makeTiles(std::initializer_list<std::vector<int>> rows)
 
 TileList loadCourse()
 {
+    findCourses();
     game.levelTileCount = countLevelTiles(1);
     TileList tiles(game.levelTileCount);
     EXPECT_TRUE(loadLevel(tiles, 1));

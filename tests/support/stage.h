@@ -59,6 +59,7 @@ std::string gameExecutable();
 
 // Tiles from rows of eight codes, top row first; sets levelTileCount to match.
 TileList makeTiles(std::initializer_list<std::vector<int>> rows);
+// The first course, with the list of every course found as the game finds them.
 TileList loadCourse();
 // Starts the frame loop, runs the first attract frame, then presses Return and runs the
 // frame that starts a new game.

@@ -1,107 +1,115 @@
-// The course itself, data/01.lvl: well-formed, complete, and drivable from end to end.
+// The shipped courses, data/NN.lvl: each one passes the course checker, starts on a straight
+// and can be driven from end to end in time.
 #include "app/session.h"
 #include "pilot.h"
 #include "present/render.h"
+#include "rules/courses.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
 #include "sim/car.h"
 #include "sim/contact.h"
+#include "sim/course_check.h"
 #include "sim/player.h"
 #include "state/game.h"
 #include "support/stage.h"
+#include "track/course.h"
 #include "track/track.h"
-#include <fstream>
 #include <gtest/gtest.h>
 #include <set>
-#include <sstream>
 
 namespace
 {
-std::vector<std::vector<int>> readCourse()
+constexpr int SHIPPED = 4;
+
+std::string shipped(int n)
 {
-    std::ifstream in(sourceDir() + "/data/01.lvl");
-    std::vector<std::vector<int>> rows;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<int> row;
-        std::stringstream cells(line);
-        std::string cell;
-        while (std::getline(cells, cell, ','))
-            row.push_back(std::stoi(cell));
-        rows.push_back(row);
-    }
-    return rows;
+    return sourceDir() + "/data/0" + std::to_string(n) + ".lvl";
+}
+
+CourseText readShipped(int n)
+{
+    CourseText text;
+    EXPECT_TRUE(readCourseText(shipped(n), text)) << shipped(n);
+    return text;
 }
 } // namespace
 
-TEST(Course, IsWellFormedAndUsesEveryCode)
+TEST(Course, EveryShippedCourseHasANameAndNothingForTheChecker)
 {
-    const auto rows = readCourse();
-    ASSERT_GT(rows.size(), 12u);
-    std::set<int> used;
-    for (const auto& row : rows) {
-        ASSERT_EQ(row.size(), 8u);
-        used.insert(row.begin(), row.end());
+    const char* names[SHIPPED] = {"Quindara Ring", "Coast Road", "Night Run", "Motorway"};
+    for (int n = 1; n <= SHIPPED; ++n) {
+        const CourseText text = readShipped(n);
+        for (const CourseFault& f : checkCourse(text))
+            ADD_FAILURE() << shipped(n) << ": " << describeFault(f);
+        EXPECT_EQ(courseNameOf(shipped(n)), names[n - 1]);
+        // A run starts at x 227 (its terrain the column 200..239) and holding Up keeps it on
+        // the road for the first hundred rows.
+        const int rows = static_cast<int>(text.rows.size());
+        for (int r = rows - 100; r < rows; ++r)
+            EXPECT_TRUE(isRoadCode(text.rows[r][5])) << shipped(n) << " row " << r + 1;
     }
+}
+
+TEST(Course, TheFirstUsesEveryCodeAndTakesOneToTwoMinutesALap)
+{
+    const CourseText text = readShipped(1);
+    std::set<int> used;
+    for (const auto& row : text.rows)
+        used.insert(row.begin(), row.end());
     for (int code = 1; code <= 18; ++code)
         EXPECT_TRUE(used.count(code)) << code;
     for (int code : {97, 98, 99})
         EXPECT_TRUE(used.count(code)) << code;
-    // A lap at top speed (20 pixels every 19 ms frame) takes 60 to 120 seconds.
-    const double lapSeconds = rows.size() * 40.0 / 20.0 * 0.019;
+    const double lapSeconds = text.rows.size() / FULL_SPEED_ROWS_PER_SECOND;
     EXPECT_GE(lapSeconds, 60.0);
     EXPECT_LE(lapSeconds, 120.0);
 }
 
-TEST(Course, WrapsWithoutASeamAndStartsOnTheRoad)
+TEST(Course, MarkersAreSingleTilesAtTheRoadsEdge)
 {
-    const auto rows = readCourse();
-    const size_t n = rows.size();
-    for (size_t i = 0; i < 6; ++i)
-        EXPECT_EQ(rows[i], rows[n - 6 + i]) << i;
-    // A new game puts the car at x 227: its terrain is the column to the right of 200..239.
-    for (size_t i = n - 6; i < n; ++i) {
-        EXPECT_TRUE(isRoadCode(rows[i][5]));
-        EXPECT_TRUE(isRoadCode(rows[i][6]));
+    for (int course = 1; course <= SHIPPED; ++course) {
+        const auto rows = readShipped(course).rows;
+        const int n = int(rows.size());
+        int checkpoints = 0, markers = 0;
+        for (int r = 0; r < n; ++r)
+            for (int c = 0; c < 8; ++c) {
+                const int code = rows[r][c];
+                if (code < 97 || code > 99)
+                    continue;
+                ++markers;
+                checkpoints += code == 97;
+                EXPECT_GE(r, 7) << "marker in the first rows, row " << r;
+                EXPECT_LT(r, n - 7) << "marker in the last rows, row " << r;
+                // Alone: no marker beside, above or below it.
+                for (auto [dr, dc] : {std::pair{0, 1}, {0, -1}, {1, 0}, {-1, 0}}) {
+                    const int rr = r + dr, cc = c + dc;
+                    if (rr >= 0 && rr < n && cc >= 0 && cc < 8) {
+                        EXPECT_FALSE(rows[rr][cc] >= 97 && rows[rr][cc] <= 99) << r << "," << c;
+                    }
+                }
+                // At the left edge of the road: nothing drivable to its left, road to its right.
+                EXPECT_TRUE(c == 0 || !isRoadCode(rows[r][c - 1])) << r << "," << c;
+                ASSERT_LT(c, 7);
+                EXPECT_TRUE(isRoadCode(rows[r][c + 1])) << r << "," << c;
+            }
+        EXPECT_GE(checkpoints, 3) << course;
+        EXPECT_LE(checkpoints, 4) << course;
+        EXPECT_LE(markers, MARKER_SLOTS) << course;
     }
 }
 
-TEST(Course, MarkersAreSingleTilesAtTheRoadsEdge)
+class EveryCourse : public ::testing::TestWithParam<int>
 {
-    const auto rows = readCourse();
-    const int n = int(rows.size());
-    int checkpoints = 0, markers = 0;
-    for (int r = 0; r < n; ++r)
-        for (int c = 0; c < 8; ++c) {
-            const int code = rows[r][c];
-            if (code < 97 || code > 99)
-                continue;
-            ++markers;
-            checkpoints += code == 97;
-            EXPECT_GE(r, 7) << "marker in the first rows, row " << r;
-            EXPECT_LT(r, n - 7) << "marker in the last rows, row " << r;
-            // Alone: no marker beside, above or below it.
-            for (auto [dr, dc] : {std::pair{0, 1}, {0, -1}, {1, 0}, {-1, 0}}) {
-                const int rr = r + dr, cc = c + dc;
-                if (rr >= 0 && rr < n && cc >= 0 && cc < 8) {
-                    EXPECT_FALSE(rows[rr][cc] >= 97 && rows[rr][cc] <= 99) << r << "," << c;
-                }
-            }
-            // At the left edge of the road: nothing drivable to its left, road to its right.
-            EXPECT_TRUE(c == 0 || !isRoadCode(rows[r][c - 1])) << r << "," << c;
-            ASSERT_LT(c, 7);
-            EXPECT_TRUE(isRoadCode(rows[r][c + 1])) << r << "," << c;
-        }
-    EXPECT_GE(checkpoints, 3);
-    EXPECT_LE(checkpoints, 4);
-    EXPECT_LE(markers, MARKER_SLOTS);
-}
+};
 
-TEST(Course, ASimpleDriverFinishesALapInTime)
+TEST_P(EveryCourse, ASimpleDriverFinishesALapInTime)
 {
     StagedResources stage{ALL_RESOURCES};
     Headless sdl{true};
     TileList tiles = loadCourse();
+    findCourses();
+    ASSERT_EQ(courseList.courses.size(), size_t(SHIPPED));
+    ASSERT_TRUE(chooseCourse(tiles, GetParam()));
     FrameLoop loop;
     startRun(loop, tiles);
 
@@ -139,6 +147,8 @@ TEST(Course, ASimpleDriverFinishesALapInTime)
         runFrame(loop, tiles);
     }
     EXPECT_EQ(game.timeLimit, limit);
-    std::printf("lap: %d frames (%.1f s), %d at top speed, %d checkpoints\n", frames,
-                frames * 0.019, topSpeedFrames, checkpointsCounted);
+    std::printf("%s: %d frames (%.1f s), %d at top speed, %d checkpoints\n",
+                courseList.courses[GetParam()].name.c_str(), frames, frames * 0.019, topSpeedFrames,
+                checkpointsCounted);
 }
+INSTANTIATE_TEST_SUITE_P(Shipped, EveryCourse, ::testing::Range(0, SHIPPED));

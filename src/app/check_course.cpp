@@ -1,0 +1,31 @@
+#include "app/check_course.h"
+#include "sim/course_check.h"
+#include "track/course.h"
+#include "track/level.h"
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <sys/stat.h>
+
+int checkCourseFile(const std::string& path)
+{
+    struct stat info;
+    CourseText text;
+    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !readCourseText(path, text)) {
+        std::fprintf(stderr, "Quindara: cannot read %s (%s).\n", path.c_str(),
+                     errno ? std::strerror(errno) : "not a file");
+        return 1;
+    }
+    const std::vector<CourseFault> faults = checkCourse(text);
+    for (const CourseFault& f : faults)
+        std::printf("%s: %s\n", path.c_str(), describeFault(f).c_str());
+    if (!faults.empty())
+        return 1;
+    int checkpoints = 0;
+    for (const auto& row : text.rows)
+        checkpoints += static_cast<int>(std::count(row.begin(), row.end(), 97));
+    std::printf("%s: \"%s\", %zu rows, %d checkpoints: nothing to say.\n", path.c_str(),
+                courseNameOf(path).c_str(), text.rows.size(), checkpoints);
+    return 0;
+}

@@ -1,0 +1,113 @@
+#include "rules/courses.h"
+#include "platform/file_replace.h"
+#include "rules/settings.h"
+#include "sim/course_check.h"
+#include "state/game.h"
+#include "state/score_table.h"
+#include "track/course.h"
+#include "track/track.h"
+#include <cstdlib>
+#include <fstream>
+
+namespace
+{
+int pendingStep = 0;
+
+std::string courseFile()
+{
+    return settingsFolder() + "/course";
+}
+} // namespace
+
+std::string ownCoursesFolder()
+{
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    if (xdg && xdg[0] == '/')
+        return std::string(xdg) + "/quindara/courses";
+    if (home && home[0])
+        return std::string(home) + "/.local/share/quindara/courses";
+    return "";
+}
+
+void findCourses()
+{
+    courseList.courses = listCourses("_resources", ownCoursesFolder());
+    for (Course& c : courseList.courses) {
+        CourseText text;
+        c.faulty = !readCourseText(c.path, text) || !checkCourse(text).empty();
+    }
+    courseList.chosen = 0;
+}
+
+bool chooseCourse(TileList& tiles, int index)
+{
+    if (index < 0 || index >= static_cast<int>(courseList.courses.size()))
+        return false;
+    const Course& course = courseList.courses[index];
+    const int count = countCourseTiles(course.path);
+    if (count <= 0)
+        return false;
+    tiles.assign(count, Tile());
+    game.levelTileCount = count;
+    if (!loadCourseFile(tiles, course.path))
+        return false;
+    // Course 1's high score is the settings file's; every other course's is its table's best.
+    if (game.levelNumber == 1 && index != 0)
+        settingsFile.courseOneBest = game.highScore;
+    if (index == 0 && settingsFile.courseOneBest >= 0) {
+        game.highScore = settingsFile.courseOneBest;
+        settingsFile.courseOneBest = -1;
+    } else if (index != 0) {
+        game.highScore = tableBest(course.name);
+    }
+    courseList.chosen = index;
+    game.levelNumber = index + 1;
+    resetMarkers();
+    trackView.scrollY = 0;
+    return true;
+}
+
+void stepCourse(int direction)
+{
+    pendingStep = direction;
+}
+
+bool applyCourseStep(TileList& tiles)
+{
+    const int n = static_cast<int>(courseList.courses.size());
+    const int step = pendingStep;
+    pendingStep = 0;
+    if (step == 0 || n < 2)
+        return false;
+    for (int k = 1; k < n; ++k) { // past a course that cannot be read
+        const int index = ((courseList.chosen + step * k) % n + n) % n;
+        if (chooseCourse(tiles, index)) {
+            rememberCourse(courseList.courses[index].name);
+            return true;
+        }
+    }
+    return false;
+}
+
+void resetCourseChoice()
+{
+    pendingStep = 0;
+    courseList = CourseList();
+}
+
+std::string rememberedCourse()
+{
+    std::ifstream in(courseFile());
+    std::string name;
+    std::getline(in, name);
+    return name.size() <= 64 ? name : "";
+}
+
+void rememberCourse(const std::string& name)
+{
+    if (settingsFile.savesDisabled || settingsFile.settingsLocked)
+        return;
+    const std::string text = name + "\n";
+    replaceFile(courseFile(), text.data(), text.size());
+}

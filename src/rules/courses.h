@@ -1,0 +1,21 @@
+#pragma once
+#include "track/level.h"
+#include <string>
+
+// The player's own courses: $XDG_DATA_HOME/quindara/courses, by default
+// ~/.local/share/quindara/courses. Empty when neither variable is set.
+std::string ownCoursesFolder();
+// Lists the shipped courses from `_resources` and the player's own, each checked.
+void findCourses();
+// Makes course `index` of the list the one played: its tiles loaded, the view back at its
+// start, the HI readout its best. False when it cannot be read (the course before stays).
+bool chooseCourse(TileList& tiles, int index);
+// A Left or Right press in attract: the course before or after is chosen at the next attract
+// frame (a press queued with a start press never changes the course of that run).
+void stepCourse(int direction);
+bool applyCourseStep(TileList& tiles);
+void resetCourseChoice();
+// The course chosen in the last session (the file "course" in the settings folder), and
+// keeping it for the next.
+std::string rememberedCourse();
+void rememberCourse(const std::string& name);

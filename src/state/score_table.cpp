@@ -1,0 +1,203 @@
+#include "state/score_table.h"
+#include "platform/clock.h"
+#include "platform/file_replace.h"
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+ScoreTables scoreTables;
+
+namespace
+{
+const char* const HEADER = "# Quindara best runs: course, score, initials, date, stamp";
+constexpr int MAX_SCORE = 1 << 30;
+
+bool readFile(const std::string& path, std::string& text, bool& missing)
+{
+    std::ifstream in(path, std::ios::binary);
+    missing = !in && errno == ENOENT;
+    if (!in)
+        return false;
+    std::ostringstream all;
+    all << in.rdbuf();
+    text = all.str();
+    return text.size() <= (1 << 20);
+}
+
+bool validInitials(const std::string& s)
+{
+    if (s.size() != 3)
+        return false;
+    for (char c : s)
+        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == ' ' || c == '.'))
+            return false;
+    return true;
+}
+
+bool better(const TableEntry& a, const TableEntry& b)
+{
+    if (a.course != b.course)
+        return a.course < b.course;
+    if (a.score != b.score)
+        return a.score > b.score;
+    return a.stamp < b.stamp; // the earlier run keeps the higher place
+}
+
+std::string today()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[16];
+    std::strftime(text, sizeof text, "%Y-%m-%d", &local);
+    return text;
+}
+
+// Sortable by when the run was entered: milliseconds since 1970, then the process.
+std::string freshStamp()
+{
+    timespec t{};
+    clock_gettime(CLOCK_REALTIME, &t);
+    char text[48];
+    std::snprintf(text, sizeof text, "%015lld-%07d",
+                  static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000,
+                  static_cast<int>(getpid()));
+    return text;
+}
+} // namespace
+
+std::vector<TableEntry> mergeTables(const std::vector<TableEntry>& a,
+                                    const std::vector<TableEntry>& b)
+{
+    std::vector<TableEntry> all = a;
+    for (const TableEntry& e : b)
+        if (std::none_of(all.begin(), all.end(), [&](const TableEntry& x) {
+                return x.stamp == e.stamp && x.course == e.course;
+            }))
+            all.push_back(e);
+    std::sort(all.begin(), all.end(), better);
+    std::vector<TableEntry> kept;
+    for (size_t i = 0; i < all.size(); ++i) {
+        int place = 0;
+        for (size_t j = kept.size(); j-- > 0 && kept[j].course == all[i].course;)
+            ++place;
+        if (place < TABLE_PLACES)
+            kept.push_back(all[i]);
+    }
+    return kept;
+}
+
+std::string tablesText(const std::vector<TableEntry>& entries)
+{
+    std::string text = std::string(HEADER) + "\n";
+    for (const TableEntry& e : entries)
+        text += e.course + "\t" + std::to_string(e.score) + "\t" + e.initials + "\t" + e.date +
+                "\t" + e.stamp + "\n";
+    return text;
+}
+
+bool parseTables(const std::string& text, std::vector<TableEntry>& entries)
+{
+    entries.clear();
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        std::vector<std::string> f;
+        std::istringstream cells(line);
+        std::string cell;
+        while (std::getline(cells, cell, '\t'))
+            f.push_back(cell);
+        if (f.size() != 5 || f[0].empty() || f[0].size() > 64 || f[1].empty() || f[1].size() > 10 ||
+            f[1].find_first_not_of("0123456789") != std::string::npos || !validInitials(f[2]) ||
+            f[3].size() != 10 || f[4].empty() || f[4].size() > 40)
+            return false;
+        const long long score = std::stoll(f[1]);
+        if (score > MAX_SCORE)
+            return false;
+        entries.push_back({f[0], static_cast<int>(score), f[2], f[3], f[4]});
+    }
+    entries = mergeTables(entries, {});
+    return true;
+}
+
+void loadScoreTables(const std::string& path)
+{
+    scoreTables.path = path;
+    scoreTables.entries.clear();
+    std::string text;
+    bool missing = false;
+    if (path.empty() || (!readFile(path, text, missing) && missing))
+        return;
+    if (!text.empty() && parseTables(text, scoreTables.entries))
+        return;
+    scoreTables.entries.clear();
+    const std::string aside = path + ".damaged";
+    const bool moved = std::rename(path.c_str(), aside.c_str()) == 0;
+    if (!scoreTables.damageReported)
+        std::fprintf(stderr,
+                     "Quindara: %s cannot be read as the table of best runs; %s, and the tables "
+                     "start empty.\n",
+                     path.c_str(),
+                     moved ? ("it is kept as " + aside).c_str() : "it is left as it is");
+    scoreTables.damageReported = true;
+    if (!moved)
+        scoreTables.path.clear(); // never saved over
+}
+
+std::vector<TableEntry> tableOf(const std::string& course)
+{
+    std::vector<TableEntry> list;
+    for (const TableEntry& e : scoreTables.entries)
+        if (e.course == course)
+            list.push_back(e);
+    return list;
+}
+
+int tableBest(const std::string& course)
+{
+    const auto list = tableOf(course);
+    return list.empty() ? 0 : list[0].score;
+}
+
+int placeFor(const std::string& course, int score)
+{
+    const auto list = tableOf(course);
+    int place = 0;
+    while (place < static_cast<int>(list.size()) && list[place].score >= score)
+        ++place;
+    return score > 0 && place < TABLE_PLACES ? place : -1;
+}
+
+int enterRun(const std::string& course, int score, const std::string& initials)
+{
+    TableEntry entry{course, score, initials, today(), freshStamp()};
+    std::vector<TableEntry> ours = scoreTables.entries;
+    ours.push_back(entry);
+    if (!scoreTables.path.empty()) {
+        const FolderLock lock(folderOf(scoreTables.path), SAVE_LOCK_WAIT_MS);
+        std::string text;
+        bool missing = false;
+        std::vector<TableEntry> theirs;
+        if (readFile(scoreTables.path, text, missing) && parseTables(text, theirs))
+            ours = mergeTables(theirs, ours);
+        scoreTables.entries = mergeTables(ours, {});
+        const std::string out = tablesText(scoreTables.entries);
+        if (!replaceFile(scoreTables.path, out.data(), out.size()))
+            std::fprintf(stderr, "Quindara: cannot save the table of best runs in %s (%s).\n",
+                         scoreTables.path.c_str(), std::strerror(errno));
+    } else {
+        scoreTables.entries = mergeTables(ours, {});
+    }
+    const auto list = tableOf(course);
+    for (size_t i = 0; i < list.size(); ++i)
+        if (list[i].stamp == entry.stamp)
+            return static_cast<int>(i);
+    return -1;
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The ten best runs of each course, with the player's initials and the day, kept in
+// "scores.txt" in the settings folder (written whole, under the folder's lock, merged with
+// what another copy of the game saved there meanwhile).
+struct TableEntry {
+    std::string course;
+    int score = 0;
+    std::string initials; // three letters, digits or spaces
+    std::string date;     // YYYY-MM-DD
+    std::string stamp;    // when and by which copy: tells two runs with the same score apart
+};
+constexpr int TABLE_PLACES = 10;
+
+struct ScoreTables {
+    std::vector<TableEntry> entries; // every course's, each course's best first
+    std::string path;                // empty: nothing is read or saved (a check, a tool)
+    bool damageReported = false;
+};
+extern ScoreTables scoreTables;
+
+// Reads the tables from `path` (in the settings folder). A file that cannot be read as tables
+// is moved aside to "scores.txt.damaged" and said once; the tables then start empty.
+void loadScoreTables(const std::string& path);
+// The course's entries, best first (at most ten).
+std::vector<TableEntry> tableOf(const std::string& course);
+// The course's best score, or 0.
+int tableBest(const std::string& course);
+// The place (0..9) a score would take on the course's table, or -1 when it does not enter:
+// an equal score ranks below the runs already there.
+int placeFor(const std::string& course, int score);
+// Enters a run (today's date, a fresh stamp), then saves: the file as another copy left it,
+// merged with this copy's entries, best ten of each course. Returns the place it took.
+int enterRun(const std::string& course, int score, const std::string& initials);
+// Both lists merged (one entry for each stamp), each course's best ten kept, in order.
+std::vector<TableEntry> mergeTables(const std::vector<TableEntry>& a,
+                                    const std::vector<TableEntry>& b);
+// The text of the file, and back; false when a line cannot be read.
+std::string tablesText(const std::vector<TableEntry>& entries);
+bool parseTables(const std::string& text, std::vector<TableEntry>& entries);

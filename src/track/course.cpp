@@ -1,0 +1,116 @@
+#include "track/course.h"
+#include "track/level.h"
+#include <algorithm>
+#include <cctype>
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+CourseList courseList;
+
+namespace
+{
+constexpr size_t NAME_LENGTH = 24;
+
+std::string trimmed(const std::string& s)
+{
+    size_t a = 0, b = s.size();
+    while (a < b && std::isspace(static_cast<unsigned char>(s[a])))
+        ++a;
+    while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1])))
+        --b;
+    return s.substr(a, b - a);
+}
+
+std::string lowered(std::string s)
+{
+    for (char& c : s)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+}
+
+std::string fileStem(const std::string& path)
+{
+    std::string base = path.substr(path.find_last_of('/') + 1);
+    if (base.size() > 4 && base.compare(base.size() - 4, 4, ".lvl") == 0)
+        base.resize(base.size() - 4);
+    return base;
+}
+
+bool isPlainFile(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// Printable characters only: a name is drawn on the screen and printed in lines.
+std::string printable(const std::string& s)
+{
+    std::string out;
+    for (char c : s)
+        if (static_cast<unsigned char>(c) >= 32 && static_cast<unsigned char>(c) < 127)
+            out.push_back(c);
+    return out.substr(0, NAME_LENGTH);
+}
+} // namespace
+
+std::string courseNameOf(const std::string& path)
+{
+    CourseText text;
+    if (readCourseText(path, text))
+        for (const std::string& line : text.after) {
+            const std::string t = trimmed(line);
+            if (lowered(t.substr(0, 5)) == "name:") {
+                const std::string name = printable(trimmed(t.substr(5)));
+                if (!name.empty())
+                    return name;
+            }
+        }
+    return printable(fileStem(path));
+}
+
+std::vector<Course> listCourses(const std::string& shippedFolder, const std::string& ownFolder)
+{
+    std::vector<Course> list;
+    for (int n = 1; n <= 99; ++n) {
+        const std::string path =
+            shippedFolder + "/" + (n < 10 ? "0" : "") + std::to_string(n) + ".lvl";
+        if (!isPlainFile(path))
+            break;
+        list.push_back({courseNameOf(path), path, false, false});
+    }
+    std::vector<std::string> own;
+    if (DIR* dir = ownFolder.empty() ? nullptr : opendir(ownFolder.c_str())) {
+        while (dirent* entry = readdir(dir)) {
+            const std::string name = entry->d_name;
+            const std::string path = ownFolder + "/" + name;
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0 &&
+                isPlainFile(path))
+                own.push_back(path);
+        }
+        closedir(dir);
+    }
+    std::sort(own.begin(), own.end());
+    for (const std::string& path : own) {
+        std::string name = courseNameOf(path);
+        if (findCourse(list, name) >= 0)
+            name = printable(name + " (" + fileStem(path) + ")");
+        list.push_back({name, path, true, false});
+    }
+    return list;
+}
+
+int findCourse(const std::vector<Course>& courses, const std::string& nameOrPath)
+{
+    for (size_t i = 0; i < courses.size(); ++i)
+        if (lowered(courses[i].name) == lowered(nameOrPath) || courses[i].path == nameOrPath)
+            return static_cast<int>(i);
+    return -1;
+}
+
+const Course* chosenCourse()
+{
+    const int n = static_cast<int>(courseList.courses.size());
+    return courseList.chosen >= 0 && courseList.chosen < n ? &courseList.courses[courseList.chosen]
+                                                           : nullptr;
+}
