@@ -49,15 +49,29 @@ class Course:
     def scenery_pair(self, choices=SCENERY):
         return (self.rng.choice(choices), self.rng.choice(choices))
 
-    def start(self, scenery=(TREES, TREES), n=100):
-        """The opening: the road covers x 227 (where a run starts) for n rows, then comes
-        the first bend or narrowing."""
-        self.start_scenery = scenery
-        self.straight(8 + n, 1, 5, scenery=scenery)
+    def opening_row(self, k, taper=False):
+        """A row of the opening: a dual carriageway whose right-hand side, where a run starts
+        (x 227), reaches column 6. The game sees a split there, so a crash slides the car to
+        x 225 whichever side it is on."""
+        return [ROAD, ROAD, MEDIAN, MEDIAN if taper or k % 6 == 0 else BARRIER,
+                MEDIAN if taper else ROAD, ROAD, ROAD, RIGHT_KERB]
 
-    def finish(self):
-        """The last rows repeat the first, so the wrap is seamless."""
-        self.straight(20, 1, 5, scenery=self.start_scenery)
+    def start(self, scenery=(TREES, TREES), n=100):
+        """The opening: n rows where holding Up from x 227 keeps the car on the road; then
+        the road narrows to columns 2 to 5. Returns those columns."""
+        self.start_scenery = scenery
+        for k in range(8 + n):
+            self.rows.append(self.opening_row(k))
+        self.sign(NARROWS, 0)
+        self.rows.append(self.opening_row(0, taper=True))  # where the carriageways join
+        return 2, 5
+
+    def finish(self, left, right):
+        """The road opens again into the opening; the last rows repeat the first, so the wrap
+        is seamless."""
+        assert (left, right) == (2, 5), (left, right)
+        self.straight(20, 2, 5, scenery=self.start_scenery)
+        self.sign(OPENS, 2)
         self.rows.extend(self.rows[:6])
         assert self.rows[:6] == self.rows[-6:]
 
@@ -115,8 +129,7 @@ class Course:
 def ring():
     """Course 1: farmland, a dual carriageway, gravel, tunnels and a night stretch."""
     c = Course("Quindara Ring", 1987)
-    c.start()
-    left, right = c.change(1, 5, 2, 5)
+    left, right = c.start()
     for block in range(4):
         c.straight(30, left, right, scenery=c.scenery_pair())
         c.gravel_patch(left, right, 6, block % 2)
@@ -126,10 +139,14 @@ def ring():
         c.straight(20, left, right, scenery=c.scenery_pair())
         while left != 2:
             left, right = c.bend(left, right, 1 if left < 2 else -1, 1)
-        # Onto the dual carriageway: announce the road opening.
+        # Onto the dual carriageway (every other lap quarter a wide road instead): announce
+        # the road opening.
         c.straight(8, left, right, scenery=c.scenery_pair())
         c.change(left, right, 0, 5)
-        c.split_carriageway(60 + 10 * block)
+        if block % 2 == 0:
+            c.split_carriageway(45 + 10 * block)
+        else:
+            c.straight(45, 0, 5, scenery=(LEFT_KERB, RIGHT_KERB), kerbs=False)
         c.straight(12, 0, 5, scenery=(LEFT_KERB, RIGHT_KERB), kerbs=False)
         left, right = c.change(0, 5, 2, 5)
         c.straight(30, left, right, scenery=c.scenery_pair())
@@ -154,8 +171,7 @@ def ring():
         left, right = c.bend(left, right, 1, 1)
         c.straight(30, left, right, scenery=(STANDS, STANDS))
     c.straight(20, left, right, scenery=c.scenery_pair())
-    c.change(left, right, 1, 5)
-    c.finish()
+    c.finish(left, right)
     return c
 
 
@@ -164,8 +180,11 @@ def coast():
     the road, and two narrow causeways."""
     c = Course("Coast Road", 2024)
     beach = (WATER, SAND)
-    c.start(scenery=(WATER, SAND))
-    left, right = c.change(1, 5, 1, 3)
+    left, right = c.start(scenery=(WATER, SAND))
+    c.straight(10, 2, 5, scenery=beach)
+    left, right = c.change(2, 5, 2, 4)
+    c.straight(10, 2, 4, scenery=beach)
+    left, right = c.bend(2, 4, -1, 1, scenery=beach)
     for block in range(4):
         for shift in (1, 1, -1, -1):
             left, right = c.bend(left, right, shift, 1, every=20, scenery=beach)
@@ -181,8 +200,9 @@ def coast():
             left, right = c.bend(left, right, shift, 2, every=8, scenery=(WATER, ROCKS))
         c.gravel_patch(left, right, 6, 1 - block % 2, scenery=(SAND, SAND))
         c.straight(60, left, right, scenery=(WATER, TREES))
-    left, right = c.change(left, right, 1, 5)
-    c.finish()
+    left, right = c.bend(left, right, 1, 1, scenery=beach)
+    left, right = c.change(left, right, 2, 5)
+    c.finish(left, right)
     return c
 
 
@@ -191,9 +211,8 @@ def night_run():
     tunnels through the hills."""
     c = Course("Night Run", 31)
     c.start(scenery=(NIGHT, NIGHT))
-    left, right = 1, 5
-    c.night(10, left, right)
-    left, right = c.change(left, right, 1, 4)
+    c.night(10, 2, 5)
+    left, right = 1, 4
     for block in range(4):
         c.night(80, left, right)
         for shift in (-1, 1, 1, -1):
@@ -212,10 +231,8 @@ def night_run():
         c.tunnel(50, left, right)
         c.night(30, left, right)
     c.night(20, left, right)
-    c.change(left, right, 1, 5)
-    c.night(10, 1, 5)
-    c.start_scenery = (NIGHT, NIGHT)
-    c.finish()
+    c.night(10, 2, 5)
+    c.finish(2, 5)
     return c
 
 
@@ -224,7 +241,8 @@ def motorway():
     carriageways that split around a barrier and join again."""
     c = Course("Motorway", 44)
     c.start(scenery=(GRASS, GRASS))
-    c.change(1, 5, 0, 5)
+    c.straight(10, 2, 5, scenery=(GRASS, GRASS))
+    c.change(2, 5, 0, 5)
     for block in range(4):
         c.straight(100, 0, 5, scenery=(GRASS, GRASS))
         c.checkpoint(0)
@@ -237,8 +255,9 @@ def motorway():
         c.tunnel(35, 0, 5)
         c.straight(20, 0, 5, scenery=(MEADOW, GRASS))
         c.straight(40, 0, 5, scenery=(BARRIER, GRASS))  # the crash barrier alongside
-    c.change(0, 5, 1, 5)
-    c.finish()
+    c.change(0, 5, 2, 5)
+    c.straight(10, 2, 5, scenery=(GRASS, GRASS))
+    c.finish(2, 5)
     return c
 
 

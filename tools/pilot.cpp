@@ -47,10 +47,13 @@ void Pilot::steer(const TileList& tiles)
     const int gapAhead = playerCar.screenY - trafficCar.y;
     if (aim != AIM_TRAFFIC && gapAhead > -45 && gapAhead < 220 &&
         std::abs(trafficCar.x - playerCar.x) < 50) {
-        // Round the traffic car on the side with more road.
+        // Round the traffic car on the side with more road; one already level with it (after
+        // a crash, say) keeps to the side it is on.
         const int roomLeft = trafficCar.x - left, roomRight = right - trafficCar.x;
-        target = roomLeft > roomRight ? trafficCar.x - CAR_WIDTH - passingGap
-                                      : trafficCar.x + CAR_WIDTH + passingGap;
+        const bool level = gapAhead < 40;
+        const bool goLeft = level ? playerCar.x < trafficCar.x : roomLeft > roomRight;
+        target =
+            goLeft ? trafficCar.x - CAR_WIDTH - passingGap : trafficCar.x + CAR_WIDTH + passingGap;
     }
     const int wanted = std::clamp((target - playerCar.x) / pixelsPerStep, -maxLateral, maxLateral);
     set(1, playerCar.lateralSpeed > wanted);

@@ -111,22 +111,33 @@ void lap()
     quitRun();
 }
 
-// Into the traffic car, again and again, once the score passes 100: crashes and penalties.
+// Into the traffic car once the score passes 100, twice, then away from it until the penalty
+// falls: crashes and their penalties.
 void crashes()
 {
     startRun();
-    driveUntil(2000, [] { return game.score >= 150; });
-    check(game.score >= 150, "a score above 100");
-    pilot.aim = AIM_TRAFFIC;
-    int crashes = 0, penalties = 0, before = game.score, state = playerCar.state;
-    driveUntil(4000, [&] {
-        crashes += playerCar.state == CAR_CRASHED && state != CAR_CRASHED;
-        state = playerCar.state;
-        penalties += game.score < before - 50;
-        before = game.score;
-        return crashes >= 2 && penalties >= 2;
-    });
-    check(crashes >= 2 && penalties >= 2, "two crashes with their penalty");
+    int crashes = 0, penalties = 0;
+    for (int round = 0; round < 2; ++round) {
+        pilot.aim = AIM_MIDDLE; // past the opening, whose two carriageways keep them apart
+        driveUntil(3000,
+                   [] { return game.score >= 150 && scrollStartY - trackView.scrollY > 150 * 40; });
+        check(game.score >= 150, "a score above 100");
+        pilot.aim = AIM_TRAFFIC;
+        int state = playerCar.state;
+        crashes += driveUntil(3000, [&] {
+            const bool now = playerCar.state == CAR_CRASHED && state != CAR_CRASHED;
+            state = playerCar.state;
+            return now;
+        });
+        pilot.aim = AIM_MIDDLE;
+        int before = game.score;
+        penalties += driveUntil(3000, [&] {
+            const bool fell = game.score < before - 50;
+            before = game.score;
+            return fell;
+        });
+    }
+    check(crashes == 2 && penalties == 2, "two crashes with their penalty");
     quitRun();
 }
 
@@ -142,7 +153,8 @@ void edges()
         gravelLeft |= playerCar.state == CAR_ON_GRAVEL && left;
         gravelRight |= playerCar.state == CAR_ON_GRAVEL && !left;
     };
-    pilot.aim = AIM_X; // the gravel patch on the left comes first
+    driveUntil(200, [] { return false; }); // out of the opening's carriageway first
+    pilot.aim = AIM_X;                     // the gravel patch on the left comes first
     pilot.targetX = 100;
     driveUntil(1500, [&] {
         note();

@@ -4,6 +4,7 @@
 #include "replay/recorder.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
+#include "rules/name_entry.h"
 #include "rules/settings.h"
 
 int playGame(const Options& options)
@@ -25,7 +26,7 @@ int playGame(const Options& options)
     FrameLoop loop;
     startFrameLoop(loop);
     if (!quitSignalled())
-        while (!runFrame(loop, tiles)) {
+        while (!runFrame(loop, tiles) && offerTableEntry()) {
         }
     stopRecording();
     shutdown(tiles, true);

@@ -3,6 +3,7 @@
 union SDL_Event;
 
 // SDL 1.2 key symbols the game reads.
+constexpr int KEY_BACKSPACE = 8;
 constexpr int KEY_CLEAR = 12;
 constexpr int KEY_RETURN = 13;
 constexpr int KEY_ESCAPE = 27;

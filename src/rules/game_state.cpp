@@ -9,6 +9,7 @@
 #include "rules/input.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
+#include "rules/name_entry.h"
 #include "rules/settings.h"
 #include "rules/states.h"
 #include "sim/car.h"
@@ -27,6 +28,7 @@ void resetGameVariables()
     resetRoadReadings();
     resetSettingsState();
     resetCourseChoice();
+    resetNameEntry();
     scoreTables = ScoreTables();
     resetInputState();
     resetCars();

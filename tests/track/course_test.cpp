@@ -42,11 +42,12 @@ TEST(Course, EveryShippedCourseHasANameAndNothingForTheChecker)
         for (const CourseFault& f : checkCourse(text))
             ADD_FAILURE() << shipped(n) << ": " << describeFault(f);
         EXPECT_EQ(courseNameOf(shipped(n)), names[n - 1]);
-        // A run starts at x 227 (its terrain the column 200..239) and holding Up keeps it on
-        // the road for the first hundred rows.
+        // A run starts at x 227: its body over the columns 200..239 and 240..279, which hold
+        // road for the first hundred rows, so that holding Up keeps it off the kerb.
         const int rows = static_cast<int>(text.rows.size());
         for (int r = rows - 100; r < rows; ++r)
-            EXPECT_TRUE(isRoadCode(text.rows[r][5])) << shipped(n) << " row " << r + 1;
+            EXPECT_TRUE(isRoadCode(text.rows[r][5]) && isRoadCode(text.rows[r][6]))
+                << shipped(n) << " row " << r + 1;
     }
 }
 

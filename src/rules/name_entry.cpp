@@ -1,0 +1,141 @@
+#include "rules/name_entry.h"
+#include "platform/clock.h"
+#include "platform/gamepad.h"
+#include "platform/keys.h"
+#include "platform/signals.h"
+#include "platform/window.h"
+#include "present/text.h"
+#include "rules/input.h"
+#include "state/score_table.h"
+#include <SDL.h>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+namespace
+{
+const char* const CHARACTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789. ";
+constexpr uint32_t IDLE_MS = 30000;
+constexpr int BUTTON_UP = 0, BUTTON_LEFT = 2, BUTTON_DOWN = 4, BUTTON_RIGHT = 6;
+constexpr int BUTTON_START = 8, BUTTON_QUIT = 9, BUTTON_A = 15;
+
+struct FinishedRun {
+    bool due = false;
+    std::string course;
+    int score = 0;
+} finished;
+
+void turn(InitialsEntry& e, int by)
+{
+    const int n = static_cast<int>(std::strlen(CHARACTERS));
+    const char* at = std::strchr(CHARACTERS, e.letters[e.cursor]);
+    const int i = at ? static_cast<int>(at - CHARACTERS) : 0;
+    e.letters[e.cursor] = CHARACTERS[((i + by) % n + n) % n];
+}
+
+void move(InitialsEntry& e, int by)
+{
+    e.cursor = std::max(0, std::min(2, e.cursor + by));
+}
+
+void drawEntry(const InitialsEntry& e, int place, int score, bool cursorShown)
+{
+    if (!screen)
+        return;
+    SDL_Rect box = {24, 60, 220, 120};
+    SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 40));
+    char line[64];
+    std::snprintf(line, sizeof line, "PLACE %d ON THE TABLE: %d", place + 1, score);
+    drawSmallText(screen, line, 40, 66, 255, 220, 0);
+    drawMediumText(screen, "YOUR INITIALS", 72, 84, 255, 255, 255);
+    for (int i = 0; i < 3; ++i) {
+        const char letter[2] = {e.letters[i] == ' ' ? '_' : e.letters[i], 0};
+        if (i != e.cursor || cursorShown)
+            drawMediumText(screen, letter, 110 + 20 * i, 112, 255, i == e.cursor ? 220 : 255,
+                           i == e.cursor ? 0 : 255);
+    }
+    drawSmallText(screen, "type them, or up/down and right", 40, 144, 200, 200, 200);
+    drawSmallText(screen, "Return or Start enters them", 52, 158, 200, 200, 200);
+    presentScreen();
+}
+} // namespace
+
+void entryKey(InitialsEntry& e, int sym)
+{
+    if (sym >= 'a' && sym <= 'z')
+        sym -= 'a' - 'A';
+    if ((sym >= 'A' && sym <= 'Z') || (sym >= '0' && sym <= '9')) {
+        e.letters[e.cursor] = static_cast<char>(sym);
+        move(e, 1);
+    } else if (sym == KEY_BACKSPACE) {
+        if (e.letters[e.cursor] == ' ' && e.cursor > 0)
+            move(e, -1);
+        e.letters[e.cursor] = ' ';
+    } else if (sym == KEY_UP || sym == KEY_DOWN) {
+        turn(e, sym == KEY_UP ? -1 : 1);
+    } else if (sym == KEY_RIGHT || sym == KEY_LEFT) {
+        move(e, sym == KEY_RIGHT ? 1 : -1);
+    } else if (sym == KEY_RETURN) {
+        e.done = true;
+    }
+}
+
+void entryButton(InitialsEntry& e, int button)
+{
+    if (button == BUTTON_UP || button == BUTTON_DOWN)
+        turn(e, button == BUTTON_UP ? -1 : 1);
+    else if (button == BUTTON_RIGHT || button == BUTTON_A)
+        move(e, 1);
+    else if (button == BUTTON_LEFT)
+        move(e, -1);
+    else if (button == BUTTON_START)
+        e.done = true;
+}
+
+void noteFinishedRun(const std::string& course, int score)
+{
+    finished = {true, course, score};
+}
+
+void resetNameEntry()
+{
+    finished = FinishedRun();
+}
+
+bool offerTableEntry()
+{
+    if (!finished.due)
+        return true;
+    const FinishedRun run = finished;
+    finished = FinishedRun();
+    const int place = placeFor(run.course, run.score);
+    if (place < 0)
+        return true;
+    InitialsEntry entry;
+    bool quit = false;
+    uint32_t lastPress = rawTicks();
+    int shown = 0;
+    while (!entry.done && !quit && rawTicks() - lastPress < IDLE_MS) {
+        pollGamepad();
+        SDL_Event event;
+        while (!entry.done && takeQueuedEvent(event)) {
+            if (event.type == SDL_KEYDOWN) {
+                const int sym = static_cast<int>(keySymbolOf(event));
+                quit = quit || sym == KEY_ESCAPE || sym == KEY_CLEAR;
+                entryKey(entry, sym);
+                lastPress = rawTicks();
+            } else if (event.type == SDL_JOYBUTTONDOWN) {
+                quit = quit || event.jbutton.button == BUTTON_QUIT;
+                entryButton(entry, event.jbutton.button);
+                lastPress = rawTicks();
+            } else if (event.type == SDL_QUIT) {
+                quit = true;
+            }
+        }
+        quit = quit || quitSignalled();
+        drawEntry(entry, place, run.score, ++shown % 40 < 26);
+        delayMs(19);
+    }
+    enterRun(run.course, run.score, entry.letters);
+    return !quit;
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <string>
+
+// The initials a run that enters its course's table of best runs is entered with, arcade
+// style: three places, the one at the cursor changed a character at a time or typed.
+struct InitialsEntry {
+    std::string letters = "A  ";
+    int cursor = 0;
+    bool done = false;
+};
+
+// A key (its symbol): a letter or digit is typed at the cursor, which moves on; Backspace
+// takes the last one back; Up and Down change the letter at the cursor, Right moves on and
+// Left back; Return enters them.
+void entryKey(InitialsEntry& entry, int sym);
+// A game pad's button, as the game numbers them: up and down change the letter, right or A
+// move on, left goes back, Start enters them.
+void entryButton(InitialsEntry& entry, int button);
+
+// A finished run to offer the table: its course and score (set as the run ends).
+void noteFinishedRun(const std::string& course, int score);
+// After a frame: when the run that just ended enters its course's table, asks for the
+// initials (until they are entered, or 30 s pass without a press) and enters them. False
+// when the player asked to quit meanwhile (what was there is entered first).
+bool offerTableEntry();
+void resetNameEntry();
