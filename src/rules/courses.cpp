@@ -6,6 +6,7 @@
 #include "state/score_table.h"
 #include "track/course.h"
 #include "track/track.h"
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 
@@ -70,7 +71,7 @@ bool chooseCourse(TileList& tiles, int index)
 
 void stepCourse(int direction)
 {
-    pendingStep = direction;
+    pendingStep = direction == 0 ? 0 : std::max(-99, std::min(99, pendingStep + direction));
 }
 
 bool applyCourseStep(TileList& tiles)
@@ -80,8 +81,9 @@ bool applyCourseStep(TileList& tiles)
     pendingStep = 0;
     if (step == 0 || n < 2)
         return false;
-    for (int k = 1; k < n; ++k) { // past a course that cannot be read
-        const int index = ((courseList.chosen + step * k) % n + n) % n;
+    const int way = step > 0 ? 1 : -1;
+    for (int k = 0; k < n - 1; ++k) { // on past a course that cannot be read
+        const int index = ((courseList.chosen + step + way * k) % n + n) % n;
         if (chooseCourse(tiles, index)) {
             rememberCourse(courseList.courses[index].name);
             return true;

@@ -11,7 +11,8 @@ void findCourses();
 // start, the HI readout its best. False when it cannot be read (the course before stays).
 bool chooseCourse(TileList& tiles, int index);
 // A Left or Right press in attract: the course before or after is chosen at the next attract
-// frame (a press queued with a start press never changes the course of that run).
+// frame, a step for every press (a press queued with a start press never changes the course
+// of that run).
 void stepCourse(int direction);
 bool applyCourseStep(TileList& tiles);
 void resetCourseChoice();

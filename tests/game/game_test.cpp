@@ -10,12 +10,15 @@
 #include "rules/game_state.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
+#include "rules/name_entry.h"
 #include "rules/settings.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/player.h"
 #include "state/game.h"
+#include "state/score_table.h"
 #include "support/stage.h"
+#include "track/course.h"
 #include "track/track.h"
 #include <csignal>
 #include <cstdio>
@@ -206,6 +209,31 @@ TEST(Executable, AReplayCheckStopsReadsAndWritesAsAScriptExpects)
     EXPECT_EQ(full.err, "Quindara: cannot write to standard output (No space left on device).\n");
 }
 
+// A course's faults, each on a line with its row; a replay finds its own course, or names it.
+TEST(Executable, ChecksACourseAndPlaysAReplayOnItsOwnCourse)
+{
+    StagedResources stage{ALL_RESOURCES};
+    std::string rows;
+    for (int i = 0; i < 14; ++i)
+        rows += i == 2 ? "01,03,02,02,02,04,01\n" : "01,03,02,02,02,02,04,01\n";
+    stage.write("bad.lvl", rows);
+    const Finished bad = runStagedGame(stage, "", "--check-course " + stage.path("bad.lvl"));
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, stage.path("bad.lvl") + ": row 3: the row has 7 tiles, not 8\n");
+    const Finished good = runStagedGame(stage, "", "--check-course " + stage.path("03.lvl"));
+    EXPECT_EQ(good.status, 0);
+    EXPECT_EQ(good.out.rfind(stage.path("03.lvl") + ": \"Night Run\", ", 0), 0u);
+    EXPECT_EQ(good.out.substr(good.out.size() - 31), "4 checkpoints: nothing to say.\n");
+    const std::string coast = sourceDir() + "/tests/replays/coast.qrp";
+    EXPECT_EQ(runStagedGame(stage, "", "--replay " + coast + " --check").status, 0);
+    stage.remove("02.lvl");
+    const Finished gone = runStagedGame(stage, "", "--replay " + coast + " --check");
+    EXPECT_EQ(gone.status, 2);
+    EXPECT_EQ(gone.err,
+              "Quindara: " + coast +
+                  " was recorded on the course \"Coast Road\", which is not installed.\n");
+}
+
 TEST(Executable, VersionHelpAndABadOption)
 {
     StagedResources stage;
@@ -275,6 +303,24 @@ TEST_F(WholeGame, AttractARunOfAMinuteTimeUpAndBackToAttract)
     ASSERT_EQ(onDisk.size(), 8u);
     EXPECT_EQ((static_cast<unsigned char>(onDisk[1]) << 8) | static_cast<unsigned char>(onDisk[0]),
               runScore);
+    // The run enters the Ring's table: its initials typed, one of them taken back.
+    for (int sym : {int('z'), int('q'), KEY_BACKSPACE, int('x'), int('y'), KEY_RETURN})
+        tapKey(sym);
+    ASSERT_TRUE(offerTableEntry());
+    ASSERT_EQ(tableOf("Quindara Ring").size(), 1u);
+    EXPECT_EQ(tableOf("Quindara Ring")[0].initials, "ZXY");
+    EXPECT_NE(
+        stage.read("scores.txt").find("Quindara Ring\t" + std::to_string(runScore) + "\tZXY\t"),
+        std::string::npos);
+    // Another course: its road, its best; the first course's high score stays in the file.
+    tapKey(KEY_RIGHT);
+    frames(1);
+    EXPECT_EQ(courseList.chosen, 1);
+    EXPECT_EQ(game.highScore, 0);
+    EXPECT_EQ(stage.read("course"), "Coast Road\n");
+    tapKey(KEY_LEFT), tapKey(KEY_LEFT);
+    frames(1); // a step for each press, round to the last course
+    EXPECT_EQ(courseList.chosen, 3);
     frames(100); // the traffic car drives on alone
     pushKey(KEY_Q, true);
     frames(3);
