@@ -9,6 +9,8 @@
 //   bench_frame RESOURCES_DIR floor     a full-screen picture blitted and flipped, nothing else:
 //                                      the least any frame can cost in that window
 #include "app/session.h"
+#include "rules/courses.h"
+#include "track/course.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "present/assets.h"
@@ -142,6 +144,21 @@ int main(int argc, char** argv)
             std::printf("start-up with %d rows: %.0f ms\n", game.levelTileCount / 8, msSince(t0));
             measureGame(tiles, "frame work, " + std::to_string(game.levelTileCount / 8) + " rows",
                         4000, true);
+            if (!rows) { // Left and Right in attract: every shipped course in turn, loaded whole
+                std::vector<double> times;
+                double longest = 0;
+                for (int round = 0; round < 20; ++round)
+                    for (int i = 0; i < static_cast<int>(courseList.courses.size()); ++i) {
+                        const auto s0 = std::chrono::steady_clock::now();
+                        if (!chooseCourse(tiles, i))
+                            return 1;
+                        times.push_back(msSince(s0));
+                        if (game.levelTileCount / 8 >= 2000)
+                            longest = std::max(longest, times.back());
+                    }
+                report("switching course, every shipped one", times);
+                std::printf("switching to the longest, slowest of 20: %.3f ms\n", longest);
+            }
             shutdown(tiles, false);
         }
     } else if (mode == "present") { // the player's 3x window

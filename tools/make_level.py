@@ -52,14 +52,16 @@ class Course:
     def opening_row(self, k, taper=False):
         """A row of the opening: a dual carriageway whose right-hand side, where a run starts
         (x 227), reaches column 6. The game sees a split there, so a crash slides the car to
-        x 225 whichever side it is on."""
-        return [ROAD, ROAD, MEDIAN, MEDIAN if taper or k % 6 == 0 else BARRIER,
-                MEDIAN if taper else ROAD, ROAD, ROAD, RIGHT_KERB]
+        x 225 whichever side it is on. The strip between them is the course's own."""
+        inner, outer = self.median
+        return [ROAD, ROAD, inner, inner if taper or k % 6 == 0 else outer,
+                inner if taper else ROAD, ROAD, ROAD, RIGHT_KERB]
 
-    def start(self, scenery=(TREES, TREES), n=100):
+    def start(self, scenery=(TREES, TREES), n=100, median=(MEDIAN, BARRIER)):
         """The opening: n rows where holding Up from x 227 keeps the car on the road; then
         the road narrows to columns 2 to 5. Returns those columns."""
         self.start_scenery = scenery
+        self.median = median
         for k in range(8 + n):
             self.rows.append(self.opening_row(k))
         self.sign(NARROWS, 0)
@@ -180,7 +182,7 @@ def coast():
     the road, and two narrow causeways."""
     c = Course("Coast Road", 2024)
     beach = (WATER, SAND)
-    left, right = c.start(scenery=(WATER, SAND))
+    left, right = c.start(scenery=(WATER, SAND), median=(SAND, WATER))
     c.straight(10, 2, 5, scenery=beach)
     left, right = c.change(2, 5, 2, 4)
     c.straight(10, 2, 4, scenery=beach)
@@ -210,7 +212,7 @@ def night_run():
     """Dark from start to end but for two villages: the headlights on, the engine echoing,
     tunnels through the hills."""
     c = Course("Night Run", 31)
-    c.start(scenery=(NIGHT, NIGHT))
+    c.start(scenery=(NIGHT, NIGHT), median=(NIGHT, FOREST))
     c.night(10, 2, 5)
     left, right = 1, 4
     for block in range(4):
@@ -240,7 +242,7 @@ def motorway():
     """Fast and wide: six lanes, roadworks that take it down to two, tunnels, and
     carriageways that split around a barrier and join again."""
     c = Course("Motorway", 44)
-    c.start(scenery=(GRASS, GRASS))
+    c.start(scenery=(GRASS, GRASS), median=(BARRIER, BARRIER))
     c.straight(10, 2, 5, scenery=(GRASS, GRASS))
     c.change(2, 5, 0, 5)
     for block in range(4):

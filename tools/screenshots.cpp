@@ -1,5 +1,6 @@
 // Takes the README's pictures with the game's own start-up, frame loop and drawing, headless:
-// the ready banner, the attract screen, a run under way and a crash.
+// the ready banner, the attract screen, a run under way and a crash, the initials of a run
+// that enters the table, the table, and another course chosen.
 //   screenshots RESOURCES_DIR OUTPUT_DIR
 #include "app/session.h"
 #include "pilot.h"
@@ -9,10 +10,12 @@
 #include "private_copy.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
+#include "rules/name_entry.h"
 #include "rules/settings.h"
 #include "sim/car.h"
 #include "sim/player.h"
 #include "state/game.h"
+#include "state/score_table.h"
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
@@ -103,6 +106,30 @@ int main(int argc, char** argv)
     trafficCar.y = playerCar.screenY - 34;
     drive(loop, tiles, 4);
     shoot("crash");
+
+    // The run runs out of time (the throttle let go) and enters the table: the initials being
+    // entered.
+    pushKeyEvent(KEY_UP, false);
+    for (int i = 0; i < 20000 && game.gameState != STATE_ATTRACT; ++i)
+        runFrame(loop, tiles);
+    const char* others[][2] = {{"ANN", "640"}, {"BOB", "512"}, {"CAT", "498"}, {"DAN", "210"}};
+    for (const auto& o : others)
+        enterRun("Quindara Ring", std::atoi(o[1]), o[0]);
+    InitialsEntry entry;
+    entryKey(entry, 'q'), entryKey(entry, 'u');
+    drawInitialsEntry(entry, placeFor("Quindara Ring", game.score), game.score, true);
+    shoot("initials");
+    enterRun("Quindara Ring", game.score, "QU ");
+    for (int i = 0; i < 2000 && (blinks.attractFrames % 740 < 450 || !blinks.messageBlinkOn); ++i)
+        runFrame(loop, tiles);
+    shoot("table");
+
+    // Right in attract: the next course, its road and its best.
+    pushKeyEvent(KEY_RIGHT, true), pushKeyEvent(KEY_RIGHT, false);
+    pushKeyEvent(KEY_RIGHT, true), pushKeyEvent(KEY_RIGHT, false);
+    for (int i = 0; i < 30 || !blinks.messageBlinkOn || blinks.attractFrames % 740 >= 420; ++i)
+        runFrame(loop, tiles);
+    shoot("courses");
 
     shutdown(tiles, false);
     return failures == 0 ? 0 : 1;

@@ -265,11 +265,16 @@ void drawTablePage(const std::string& course)
     const auto list = tableOf(course);
     if (list.empty())
         drawShadowed("no runs yet: be the first", 56, 128, INK);
-    for (size_t i = 0; i < list.size(); ++i) {
-        char line[64];
-        std::snprintf(line, sizeof line, "%2zu  %s  %7d   %s", i + 1, list[i].initials.c_str(),
-                      list[i].score, list[i].date.c_str());
-        drawShadowed(line, 24, 86 + 11 * static_cast<int>(i), i == 0 ? GOLD : INK);
+    for (size_t i = 0; i < list.size(); ++i) { // in columns: the font's letters differ in width
+        const int y = 86 + 11 * static_cast<int>(i);
+        const int* ink = i == 0 ? GOLD : INK;
+        char field[24];
+        std::snprintf(field, sizeof field, "%zu", i + 1);
+        drawShadowed(field, 28, y, ink);
+        drawShadowed(list[i].initials.c_str(), 48, y, ink);
+        std::snprintf(field, sizeof field, "%d", list[i].score);
+        drawShadowed(field, 96, y, ink);
+        drawShadowed(list[i].date.c_str(), 172, y, ink);
     }
 }
 } // namespace

@@ -38,7 +38,9 @@ void move(InitialsEntry& e, int by)
     e.cursor = std::max(0, std::min(2, e.cursor + by));
 }
 
-void drawEntry(const InitialsEntry& e, int place, int score, bool cursorShown)
+} // namespace
+
+void drawInitialsEntry(const InitialsEntry& e, int place, int score, bool cursorShown)
 {
     if (!screen)
         return;
@@ -58,7 +60,6 @@ void drawEntry(const InitialsEntry& e, int place, int score, bool cursorShown)
     drawSmallText(screen, "Return or Start enters them", 52, 158, 200, 200, 200);
     presentScreen();
 }
-} // namespace
 
 void entryKey(InitialsEntry& e, int sym)
 {
@@ -133,7 +134,7 @@ bool offerTableEntry()
             }
         }
         quit = quit || quitSignalled();
-        drawEntry(entry, place, run.score, ++shown % 40 < 26);
+        drawInitialsEntry(entry, place, run.score, ++shown % 40 < 26);
         delayMs(19);
     }
     enterRun(run.course, run.score, entry.letters);

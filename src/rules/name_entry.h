@@ -17,6 +17,10 @@ void entryKey(InitialsEntry& entry, int sym);
 // move on, left goes back, Start enters them.
 void entryButton(InitialsEntry& entry, int button);
 
+// The entry over the frame on the screen: the place and score, the letters (the one at the
+// cursor blinking), and how to enter them.
+void drawInitialsEntry(const InitialsEntry& entry, int place, int score, bool cursorShown);
+
 // A finished run to offer the table: its course and score (set as the run ends).
 void noteFinishedRun(const std::string& course, int score);
 // After a frame: when the run that just ended enters its course's table, asks for the
