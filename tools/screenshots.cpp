@@ -6,7 +6,9 @@
 #include "pilot.h"
 #include "platform/clock.h"
 #include "png.h"
+#include "present/assets.h"
 #include "present/render.h"
+#include "present/text.h"
 #include "private_copy.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
@@ -16,6 +18,7 @@
 #include "sim/player.h"
 #include "state/game.h"
 #include "state/score_table.h"
+#include "track/track.h"
 #include <SDL.h>
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +58,26 @@ void shoot(const char* name)
     }
 }
 
+// Every tile code a course may use, with its picture as the game draws it: the course guide's.
+void drawTileSheet()
+{
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 40, 40, 48));
+    const int codes[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 97, 98, 99};
+    int k = 0;
+    for (int code : codes) {
+        const int x = 6 + (k % 7) * 44, y = 8 + (k / 7) * 76;
+        drawPicture(trackTileImages[tilePictureFor(code)], x, y);
+        if (code == 98 || code == 99)
+            drawPicture(code == 98 ? warnOpenImage : warnFunnelImage, x + 2, y + 2);
+        if (code == 97)
+            drawSmallText(screen, "+30", x + 8, y + 14, 255, 220, 0);
+        char label[8];
+        std::snprintf(label, sizeof label, "%02d", code);
+        drawSmallText(screen, label, x + 12, y + 44, 255, 255, 255);
+        ++k;
+    }
+}
+
 // Throttle held, steering for the middle of the road a little way ahead.
 void drive(FrameLoop& loop, TileList& tiles, int frames)
 {
@@ -84,6 +107,8 @@ int main(int argc, char** argv)
     TileList tiles;
     if (!initialise() || loadGame(tiles) != 0)
         return 1;
+    drawTileSheet();
+    shoot("tiles");
     drawReadyBanner();
     shoot("banner");
     pushKeyEvent(KEY_RETURN, true);
