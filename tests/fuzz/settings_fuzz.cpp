@@ -1,7 +1,11 @@
-// Any bytes as the settings file: read into values within their ranges.
+// Any bytes as the settings file: read into values within their ranges. The same bytes as the
+// table of best runs: refused, or read into entries that are written back as they were read.
 #include "fresh_folder.h"
 #include "rules/settings.h"
 #include "state/game.h"
+#include "state/score_table.h"
+#include <string>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 
@@ -21,6 +25,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     loadSettings();
     if (game.highScore < 0 || game.highScore > MAX_STORED_HIGH_SCORE ||
         settingsFile.settings.volume < 0 || settingsFile.settings.volume > 128)
+        std::abort();
+    std::vector<TableEntry> entries, again;
+    if (parseTables(std::string(reinterpret_cast<const char*>(data), size), entries) &&
+        (!parseTables(tablesText(entries), again) || tablesText(again) != tablesText(entries)))
         std::abort();
     return 0;
 }
