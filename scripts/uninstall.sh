@@ -22,7 +22,11 @@ echo "$folders" | sort -r | while IFS= read -r dir; do
 done
 echo "Quindara is uninstalled from $1."
 data=${XDG_DATA_HOME:-$HOME/.local/share}/quindara
-for kept in config.dat last-run.qrp best-run.qrp; do
-  [ -f "$data/$kept" ] && echo "Kept: $data/$kept (your $(case $kept in config.dat) echo "high score and volume" ;; last-run.qrp) echo "last run" ;; *) echo "best run" ;; esac); delete it to forget it)."
+for kept in config.dat scores.txt course last-run.qrp "$data"/best-run*.qrp "$data"/courses; do
+  kept=${kept#"$data"/}
+  [ -e "$data/$kept" ] && echo "Kept: $data/$kept (your $(case $kept in
+    config.dat) echo "high score and volume" ;; scores.txt) echo "tables of best runs" ;;
+    course) echo "chosen course" ;; courses) echo "own courses" ;; last-run.qrp) echo "last run" ;;
+    *) echo "best run" ;; esac); delete it to forget it)."
 done
 exit 0
