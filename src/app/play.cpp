@@ -1,5 +1,6 @@
 #include "app/play.h"
 #include "app/session.h"
+#include "platform/exit_status.h"
 #include "platform/signals.h"
 #include "replay/recorder.h"
 #include "rules/intro.h"
@@ -10,6 +11,8 @@
 int playGame(const Options& options)
 {
     enterSession(true);
+    if (!courseFound(options.course))
+        return EXIT_NO_LEVEL;
     TileList tiles;
     const int status =
         startSession({options.fullscreen, options.scale, true, false, options.course}, tiles);

@@ -79,6 +79,20 @@ int loadGame(TileList& tiles)
     return 0;
 }
 
+bool courseFound(const std::string& course)
+{
+    findCourses();
+    if (course.empty() || findCourse(courseList.courses, course) >= 0 ||
+        (course.find('/') != std::string::npos && access(course.c_str(), R_OK) == 0))
+        return true;
+    std::string names;
+    for (const Course& c : courseList.courses)
+        names += (names.empty() ? "" : ", ") + c.name;
+    std::fprintf(stderr, "Quindara: there is no course %s; the courses are %s.\n", course.c_str(),
+                 names.c_str());
+    return false;
+}
+
 namespace
 {
 bool chooseStartingCourse(const SessionSetup& setup, TileList& tiles)

@@ -16,6 +16,9 @@ struct SessionSetup {
 // The program's surroundings: the quit signals, the folder its resources are in (skipped by
 // tools and tests, which work in a private copy), and the settings file.
 void enterSession(bool intoProgramFolder);
+// Whether a course named on the command line can be had (a name in the list, or a readable
+// file); says which courses there are when it cannot. Before any window opens.
+bool courseFound(const std::string& course);
 // The game's one start-up: the libraries, the window, the intro screens, the level, every
 // asset, and (but for a check without a window) the player's settings. Returns 0, or the exit
 // status when the game cannot go on (everything is then shut down again).

@@ -27,8 +27,8 @@ std::string fromStartFolder(const char* path)
 const char* usageText()
 {
     return "Usage: quindara [--fullscreen] [--scale N] [--course NAME|FILE]\n"
-           "       quindara --replay FILE|last|best [--course NAME] [--check | --dump "
-           "[--recorded]]\n"
+           "       quindara --replay FILE|last|best [--course NAME]\n"
+           "                [--check | --dump [--recorded]]\n"
            "       quindara --check-course FILE\n"
            "       quindara --help | --version\n"
            "Drive the red car up the endless road against the clock.\n"

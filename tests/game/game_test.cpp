@@ -224,6 +224,10 @@ TEST(Executable, ChecksACourseAndPlaysAReplayOnItsOwnCourse)
     EXPECT_EQ(good.status, 0);
     EXPECT_EQ(good.out.rfind(stage.path("03.lvl") + ": \"Night Run\", ", 0), 0u);
     EXPECT_EQ(good.out.substr(good.out.size() - 31), "4 checkpoints: nothing to say.\n");
+    const Finished unknown = runStagedGame(stage, "", "--course Nowhere");
+    EXPECT_EQ(unknown.status, 1); // before any window opens
+    EXPECT_EQ(unknown.err, "Quindara: there is no course Nowhere; the courses are Quindara Ring, "
+                           "Coast Road, Night Run, Motorway.\n");
     const std::string coast = sourceDir() + "/tests/replays/coast.qrp";
     EXPECT_EQ(runStagedGame(stage, "", "--replay " + coast + " --check").status, 0);
     stage.remove("02.lvl");
