@@ -96,7 +96,7 @@ TEST(NameEntry, TypedOrOnAPad)
         {{'a', 'b', 'c', 'd'}, {}, "ABD", false},                    // a fourth replaces the third
         {{KEY_BACKSPACE, KEY_BACKSPACE}, {}, "   ", false},          // nothing left to take back
         {{KEY_UP, KEY_RIGHT, KEY_DOWN, KEY_DOWN}, {}, " B ", false}, // A turns back to the end
-        {{}, {4, 4, 15, 4, 6, 0, 2, 8}, "CA.", true}, // down, A, right, up past the start, Start
+        {{}, {4, 4, 15, 4, 6, 0, 2, 4, 8}, "CB.", true}, // down, A, right, up past the start, left
         {{}, {6, 6, 6, 4}, "A A", false},
     };
     for (const Case& c : cases) {
