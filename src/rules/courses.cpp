@@ -74,22 +74,21 @@ void stepCourse(int direction)
     pendingStep = direction == 0 ? 0 : std::max(-99, std::min(99, pendingStep + direction));
 }
 
-bool applyCourseStep(TileList& tiles)
+void applyCourseStep(TileList& tiles)
 {
     const int n = static_cast<int>(courseList.courses.size());
     const int step = pendingStep;
     pendingStep = 0;
     if (step == 0 || n < 2)
-        return false;
+        return;
     const int way = step > 0 ? 1 : -1;
     for (int k = 0; k < n - 1; ++k) { // on past a course that cannot be read
         const int index = ((courseList.chosen + step + way * k) % n + n) % n;
         if (chooseCourse(tiles, index)) {
             rememberCourse(courseList.courses[index].name);
-            return true;
+            return;
         }
     }
-    return false;
 }
 
 void resetCourseChoice()

@@ -14,7 +14,7 @@ bool chooseCourse(TileList& tiles, int index);
 // frame, a step for every press (a press queued with a start press never changes the course
 // of that run).
 void stepCourse(int direction);
-bool applyCourseStep(TileList& tiles);
+void applyCourseStep(TileList& tiles);
 void resetCourseChoice();
 // The course chosen in the last session (the file "course" in the settings folder), and
 // keeping it for the next.

@@ -1,7 +1,9 @@
 // The tables of best runs, the initials entered for them, and the list of courses.
 #include "platform/clock.h"
 #include "platform/keys.h"
+#include "rules/courses.h"
 #include "rules/name_entry.h"
+#include "rules/settings.h"
 #include "state/score_table.h"
 #include "support/stage.h"
 #include "track/course.h"
@@ -44,6 +46,9 @@ TEST(ScoreTable, TenBestOfEachCourseTheEarlierRunFirstAmongEquals)
     std::vector<TableEntry> back;
     ASSERT_TRUE(parseTables(tablesText(scoreTables.entries), back));
     EXPECT_EQ(tablesText(back), tablesText(scoreTables.entries));
+    const std::string longest(64, 'x');
+    ASSERT_TRUE(parseTables(longest + "\t12\tABC\t2026-12-09\ts\n", back));
+    EXPECT_FALSE(parseTables(longest + "x\t12\tABC\t2026-12-09\ts\n", back));
     for (const char* bad :
          {"Coast Road\t12x\tABC\t2026-12-09\ts\n", "Coast Road\t12\tab\t2026-12-09\ts\n",
           "Coast Road\t12\tABC\t2026-12-09\n", "\t12\tABC\t2026-12-09\ts\n"})
@@ -154,4 +159,17 @@ TEST(CourseList, ShippedThenOwnByFileNameEachNamed)
     EXPECT_EQ(findCourse(list, "SECOND"), 1);
     EXPECT_EQ(findCourse(list, own + "/b.lvl"), 3);
     EXPECT_EQ(findCourse(list, "Third"), -1);
+    // Two courses are enough to step through, round and round; the choice is kept, unless this
+    // is a session that saves nothing.
+    TileList tiles;
+    courseList = CourseList();
+    courseList.courses = {list[0], list[1]};
+    for (int step : {+1, +1, -1}) {
+        settingsFile.savesDisabled = step < 0;
+        stepCourse(step);
+        applyCourseStep(tiles);
+    }
+    settingsFile.savesDisabled = false;
+    EXPECT_EQ(courseList.chosen, 1);
+    EXPECT_EQ(stage.read("course"), "First\n");
 }
