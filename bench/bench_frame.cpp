@@ -9,19 +9,19 @@
 //   bench_frame RESOURCES_DIR floor     a full-screen picture blitted and flipped, nothing else:
 //                                      the least any frame can cost in that window
 #include "app/session.h"
-#include "rules/courses.h"
-#include "track/course.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 #include "present/assets.h"
 #include "private_copy.h"
 #include "replay/recorder.h"
+#include "rules/courses.h"
 #include "rules/game_state.h"
 #include "rules/input.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
 #include "sim/player.h"
 #include "state/game.h"
+#include "track/course.h"
 #include <SDL.h>
 #include <algorithm>
 #include <chrono>

@@ -1,8 +1,8 @@
 // Any bytes as the course file: counted and read without a crash, a hang or a tile outside
 // the table; checked, and named, as a player's own course is.
 #include "fresh_folder.h"
-#include "state/game.h"
 #include "sim/course_check.h"
+#include "state/game.h"
 #include "track/course.h"
 #include "track/level.h"
 #include <cstdio>

@@ -4,10 +4,10 @@
 #include "rules/settings.h"
 #include "state/game.h"
 #include "state/score_table.h"
-#include <string>
-#include <vector>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <vector>
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
