@@ -7,6 +7,7 @@
 #include "rules/loop.h"
 #include "rules/name_entry.h"
 #include "rules/settings.h"
+#include "state/game.h"
 
 int playGame(const Options& options)
 {
@@ -29,8 +30,9 @@ int playGame(const Options& options)
     FrameLoop loop;
     startFrameLoop(loop);
     if (!quitSignalled())
-        while (!runFrame(loop, tiles) && offerTableEntry()) {
-        }
+        for (int before = game.gameState; !runFrame(loop, tiles); before = game.gameState)
+            if (!offerFinishedRun(before))
+                break;
     stopRecording();
     shutdown(tiles, true);
     return 0;

@@ -9,7 +9,6 @@
 #include "rules/input.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
-#include "rules/name_entry.h"
 #include "rules/settings.h"
 #include "rules/states.h"
 #include "sim/car.h"
@@ -28,7 +27,6 @@ void resetGameVariables()
     resetRoadReadings();
     resetSettingsState();
     resetCourseChoice();
-    resetNameEntry();
     scoreTables = ScoreTables();
     resetInputState();
     resetCars();

@@ -6,7 +6,9 @@
 #include "platform/window.h"
 #include "present/text.h"
 #include "rules/input.h"
+#include "state/game.h"
 #include "state/score_table.h"
+#include "track/course.h"
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
@@ -18,12 +20,6 @@ const char* const CHARACTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789. ";
 constexpr uint32_t IDLE_MS = 30000;
 constexpr int BUTTON_UP = 0, BUTTON_LEFT = 2, BUTTON_DOWN = 4, BUTTON_RIGHT = 6;
 constexpr int BUTTON_START = 8, BUTTON_QUIT = 9, BUTTON_A = 15;
-
-struct FinishedRun {
-    bool due = false;
-    std::string course;
-    int score = 0;
-} finished;
 
 void turn(InitialsEntry& e, int by)
 {
@@ -93,23 +89,17 @@ void entryButton(InitialsEntry& e, int button)
         e.done = true;
 }
 
-void noteFinishedRun(const std::string& course, int score)
+bool offerFinishedRun(int stateBefore)
 {
-    finished = {true, course, score};
-}
-
-void resetNameEntry()
-{
-    finished = FinishedRun();
-}
-
-bool offerTableEntry()
-{
-    if (!finished.due)
+    const Course* course = chosenCourse();
+    if (stateBefore != STATE_TIME_UP || game.gameState != STATE_ATTRACT || !course)
         return true;
-    const FinishedRun run = finished;
-    finished = FinishedRun();
-    const int place = placeFor(run.course, run.score);
+    return offerTableEntry(course->name, game.score); // attract still shows the run's score
+}
+
+bool offerTableEntry(const std::string& course, int score)
+{
+    const int place = placeFor(course, score);
     if (place < 0)
         return true;
     InitialsEntry entry;
@@ -134,9 +124,9 @@ bool offerTableEntry()
             }
         }
         quit = quit || quitSignalled();
-        drawInitialsEntry(entry, place, run.score, ++shown % 40 < 26);
+        drawInitialsEntry(entry, place, score, ++shown % 40 < 26);
         delayMs(19);
     }
-    enterRun(run.course, run.score, entry.letters);
+    enterRun(course, score, entry.letters);
     return !quit;
 }

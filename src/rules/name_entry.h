@@ -21,10 +21,10 @@ void entryButton(InitialsEntry& entry, int button);
 // cursor blinking), and how to enter them.
 void drawInitialsEntry(const InitialsEntry& entry, int place, int score, bool cursorShown);
 
-// A finished run to offer the table: its course and score (set as the run ends).
-void noteFinishedRun(const std::string& course, int score);
-// After a frame: when the run that just ended enters its course's table, asks for the
-// initials (until they are entered, or 30 s pass without a press) and enters them. False
-// when the player asked to quit meanwhile (what was there is entered first).
-bool offerTableEntry();
-void resetNameEntry();
+// A run's score offered to its course's table: when it enters, asks for the initials (until
+// they are entered, or 30 s pass without a press) and enters them. False when the player
+// asked to quit meanwhile (what was there is entered first).
+bool offerTableEntry(const std::string& course, int score);
+// After a frame that began in `stateBefore`: a run that has just ended (its car at a stop, the
+// game back in attract) is offered to the chosen course's table.
+bool offerFinishedRun(int stateBefore);

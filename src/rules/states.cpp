@@ -4,7 +4,6 @@
 #include "present/assets.h"
 #include "rules/courses.h"
 #include "rules/input.h"
-#include "rules/name_entry.h"
 #include "rules/scoring.h"
 #include "rules/settings.h"
 #include "sim/contact.h"
@@ -13,7 +12,6 @@
 #include "sim/road.h"
 #include "sim/traffic.h"
 #include "state/game.h"
-#include "track/course.h"
 #include "track/track.h"
 #include <cstdlib>
 
@@ -69,14 +67,10 @@ bool updateFrame(TileList& tiles)
         updateCar(playerCar, tiles, getY(trafficCar));
         runTraffic(tiles);
         if (getSpeed(playerCar) == 0) {
-            const int runScore = game.score;
             disarmRun();
             setUpRun(false);
-            // The run is over: its high score goes to disk now, not only at shutdown, and it
-            // is offered to its course's table.
+            // The run is over: its high score goes to disk now, not only at shutdown.
             saveCurrentSettings();
-            if (const Course* course = chosenCourse())
-                noteFinishedRun(course->name, runScore);
         }
         break;
     case STATE_PAUSED:

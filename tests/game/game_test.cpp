@@ -310,7 +310,7 @@ TEST_F(WholeGame, AttractARunOfAMinuteTimeUpAndBackToAttract)
     // The run enters the Ring's table: its initials typed, one of them taken back.
     for (int sym : {int('z'), int('q'), KEY_BACKSPACE, int('x'), int('y'), KEY_RETURN})
         tapKey(sym);
-    ASSERT_TRUE(offerTableEntry());
+    ASSERT_TRUE(offerFinishedRun(STATE_TIME_UP)); // as the game does after the run's last frame
     ASSERT_EQ(tableOf("Quindara Ring").size(), 1u);
     EXPECT_EQ(tableOf("Quindara Ring")[0].initials, "ZXY");
     EXPECT_NE(

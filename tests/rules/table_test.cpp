@@ -121,20 +121,17 @@ TEST(NameEntry, ThirtySecondsWithoutAPressEnterWhatIsThere)
     StagedResources stage;
     Headless sdl;
     scoreTables.path.clear();
-    noteFinishedRun("Night Run", 321);
     const uint32_t start = ticksNow();
-    EXPECT_TRUE(offerTableEntry());
+    EXPECT_TRUE(offerTableEntry("Night Run", 321));
     const uint32_t waited = ticksNow() - start;
     EXPECT_GE(waited, 30000u);
     EXPECT_LT(waited, 30000u + 19u); // within a frame of the half minute
     ASSERT_EQ(tableOf("Night Run").size(), 1u);
     EXPECT_EQ(tableOf("Night Run")[0].initials, "A  ");
-    noteFinishedRun("Night Run", 0); // a score that does not enter the table is not asked for
-    EXPECT_TRUE(offerTableEntry());
-    EXPECT_EQ(ticksNow() - start, waited); // without a wait
-    noteFinishedRun("Night Run", 400);
+    EXPECT_TRUE(offerTableEntry("Night Run", 0)); // a score that does not enter is not asked for
+    EXPECT_EQ(ticksNow() - start, waited);        // without a wait
     tapKey(KEY_ESCAPE); // a quit asked for: what is there is entered, then the game ends
-    EXPECT_FALSE(offerTableEntry());
+    EXPECT_FALSE(offerTableEntry("Night Run", 400));
     EXPECT_EQ(tableOf("Night Run").size(), 2u);
 }
 
