@@ -179,7 +179,7 @@ def ring():
 
 def coast():
     """Along the water: long sweeping bends between the sea and the dunes, sand blown onto
-    the road, and two narrow causeways."""
+    the road, and narrower causeways across the water."""
     c = Course("Coast Road", 2024)
     beach = (WATER, SAND)
     left, right = c.start(scenery=(WATER, SAND), median=(SAND, WATER))
