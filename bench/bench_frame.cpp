@@ -137,6 +137,7 @@ int main(int argc, char** argv)
             if (rows)
                 writeLongCourse(work / "_resources", rows);
             resetGameVariables();
+            enterSession(false);
             auto t0 = std::chrono::steady_clock::now();
             TileList tiles;
             if (startSession({false, 0, true, true, ""}, tiles) != 0)
@@ -162,6 +163,7 @@ int main(int argc, char** argv)
             shutdown(tiles, false);
         }
     } else if (mode == "present") { // the player's 3x window
+        enterSession(false);
         TileList tiles;
         status = startSession({}, tiles);
         if (status == 0) {

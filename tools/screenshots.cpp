@@ -104,6 +104,7 @@ int main(int argc, char** argv)
     useVirtualClock(true);
     setVirtualTicks(1000);
 
+    enterSession(false);
     TileList tiles;
     if (!initialise() || loadGame(tiles) != 0)
         return 1;

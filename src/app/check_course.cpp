@@ -1,4 +1,5 @@
 #include "app/check_course.h"
+#include "platform/folders.h"
 #include "sim/course_check.h"
 #include "track/course.h"
 #include "track/level.h"
@@ -6,13 +7,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
 
 int checkCourseFile(const std::string& path)
 {
-    struct stat info;
     CourseText text;
-    if (stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || !readCourseText(path, text)) {
+    errno = 0;
+    if (!isPlainFile(path) || !readCourseText(path, text)) {
         std::fprintf(stderr, "Quindara: cannot read %s (%s).\n", path.c_str(),
                      errno ? std::strerror(errno) : "not a file");
         return 1;

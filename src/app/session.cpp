@@ -10,7 +10,6 @@
 #include "rules/intro.h"
 #include "rules/settings.h"
 #include "sim/car.h"
-#include "sim/course_check.h"
 #include "state/game.h"
 #include "state/score_table.h"
 #include "track/course.h"
@@ -20,7 +19,6 @@
 #include <SDL_ttf.h>
 #include <cstdio>
 #include <cstdlib>
-#include <unistd.h>
 
 namespace
 {
@@ -33,6 +31,7 @@ void enterSession(bool intoProgramFolder)
     if (intoProgramFolder)
         enterProgramFolder();
     locateSettings(isInstalledCopy());
+    findCourses();
     // What a save cut short by a kill left behind: its file was never renamed into place.
     removeLeftovers(settingsFolder(),
                     {"config.dat", "last-run.qrp", "best-run.qrp", "course", "scores.txt"});
@@ -65,7 +64,6 @@ int loadGame(TileList& tiles)
 {
     game.levelNumber = 1;
     drawIntroScreen();
-    findCourses();
     const std::string first = levelFilePath(game.levelNumber);
     game.levelTileCount = countCourseTiles(first);
     tiles.assign(game.levelTileCount, Tile());
@@ -81,9 +79,7 @@ int loadGame(TileList& tiles)
 
 bool courseFound(const std::string& course)
 {
-    findCourses();
-    if (course.empty() || findCourse(courseList.courses, course) >= 0 ||
-        (course.find('/') != std::string::npos && access(course.c_str(), R_OK) == 0))
+    if (course.empty() || findOrAddCourse(course) >= 0)
         return true;
     std::string names;
     for (const Course& c : courseList.courses)
@@ -101,15 +97,7 @@ bool chooseStartingCourse(const SessionSetup& setup, TileList& tiles)
     const std::string wanted = asked ? setup.course : setup.headless ? "" : rememberedCourse();
     if (wanted.empty())
         return true;
-    int index = findCourse(courseList.courses, wanted);
-    if (index < 0 && wanted.find('/') != std::string::npos && access(wanted.c_str(), R_OK) == 0) {
-        // A course file of its own, from anywhere: played as one of the player's.
-        CourseText text;
-        readCourseText(wanted, text);
-        courseList.courses.push_back(
-            {courseNameOf(wanted), wanted, true, !checkCourse(text).empty()});
-        index = static_cast<int>(courseList.courses.size()) - 1;
-    }
+    const int index = findOrAddCourse(wanted);
     if (index >= 0 && (index == 0 || chooseCourse(tiles, index)))
         return true;
     if (asked)

@@ -14,7 +14,7 @@ struct SessionSetup {
 };
 
 // The program's surroundings: the quit signals, the folder its resources are in (skipped by
-// tools and tests, which work in a private copy), and the settings file.
+// tools and tests, which work in a private copy), the settings file and the courses there are.
 void enterSession(bool intoProgramFolder);
 // Whether a course named on the command line can be had (a name in the list, or a readable
 // file); says which courses there are when it cannot. Before any window opens.

@@ -78,7 +78,6 @@ bool findReplay(const std::string& named, const std::string& course, std::string
         std::string file = "last-run.qrp";
         if (named == "best") {
             // The best run of the course asked for, or of the one chosen last time.
-            findCourses();
             const std::string wanted = course.empty() ? rememberedCourse() : course;
             const int index = wanted.empty() ? 0 : findCourse(courseList.courses, wanted);
             const std::string name = index >= 0 && index < int(courseList.courses.size())

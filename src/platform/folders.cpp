@@ -1,5 +1,6 @@
 #include "platform/folders.h"
 #include <cstdio>
+#include <cstdlib>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,6 +15,26 @@ std::string dataFolderFor(const std::string& programFolder)
             return folder;
     }
     return programFolder;
+}
+
+std::string playerDataFolder(const std::string& xdgDataHome, const std::string& home)
+{
+    if (!xdgDataHome.empty() && xdgDataHome[0] == '/')
+        return xdgDataHome + "/quindara";
+    return home.empty() ? "" : home + "/.local/share/quindara";
+}
+
+std::string playerDataFolder()
+{
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    const char* home = std::getenv("HOME");
+    return playerDataFolder(xdg ? xdg : "", home ? home : "");
+}
+
+bool isPlainFile(const std::string& path)
+{
+    struct stat info;
+    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 void enterProgramFolder()

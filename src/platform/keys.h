@@ -21,6 +21,12 @@ constexpr int KEY_LSHIFT = 304;
 constexpr int KEY_SLOTS = 324;    // every SDL 1.2 key symbol (below 323)
 constexpr int BUTTON_SLOTS = 324; // joystick buttons arrive as 0..255
 
+// The game's joystick buttons (a game controller's presses arrive as these): the eight
+// directions from up round to up-right, start, quit, the overlay, accelerate, the volume.
+constexpr int BUTTON_UP = 0, BUTTON_LEFT = 2, BUTTON_DOWN = 4, BUTTON_RIGHT = 6;
+constexpr int BUTTON_START = 8, BUTTON_QUIT = 9, BUTTON_OVERLAY = 11, BUTTON_ACCELERATE = 15;
+constexpr int BUTTON_VOLUME_UP = 16, BUTTON_VOLUME_DOWN = 17;
+
 // The key symbol of a key event as the plain number it arrived as: read through SDL's enum
 // type, a value outside the enumeration would be undefined before any check could act.
 long keySymbolOf(const SDL_Event& event);

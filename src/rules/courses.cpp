@@ -1,5 +1,6 @@
 #include "rules/courses.h"
 #include "platform/file_replace.h"
+#include "platform/folders.h"
 #include "rules/settings.h"
 #include "sim/course_check.h"
 #include "state/game.h"
@@ -22,23 +23,34 @@ std::string courseFile()
 
 std::string ownCoursesFolder()
 {
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    const char* home = std::getenv("HOME");
-    if (xdg && xdg[0] == '/')
-        return std::string(xdg) + "/quindara/courses";
-    if (home && home[0])
-        return std::string(home) + "/.local/share/quindara/courses";
-    return "";
+    const std::string folder = playerDataFolder();
+    return folder.empty() ? "" : folder + "/courses";
 }
+
+namespace
+{
+bool hasFaults(const std::string& path)
+{
+    CourseText text;
+    return !readCourseText(path, text) || !checkCourse(text).empty();
+}
+} // namespace
 
 void findCourses()
 {
     courseList.courses = listCourses("_resources", ownCoursesFolder());
-    for (Course& c : courseList.courses) {
-        CourseText text;
-        c.faulty = !readCourseText(c.path, text) || !checkCourse(text).empty();
-    }
+    for (Course& c : courseList.courses)
+        c.faulty = hasFaults(c.path);
     courseList.chosen = 0;
+}
+
+int findOrAddCourse(const std::string& wanted)
+{
+    const int index = findCourse(courseList.courses, wanted);
+    if (index >= 0 || wanted.find('/') == std::string::npos || !isPlainFile(wanted))
+        return index;
+    courseList.courses.push_back({courseNameOf(wanted), wanted, true, hasFaults(wanted)});
+    return static_cast<int>(courseList.courses.size()) - 1;
 }
 
 bool chooseCourse(TileList& tiles, int index)

@@ -7,6 +7,9 @@
 std::string ownCoursesFolder();
 // Lists the shipped courses from `_resources` and the player's own, each checked.
 void findCourses();
+// The course named, or at this path; a course file from elsewhere joins the list as one of
+// the player's own. -1 when there is none.
+int findOrAddCourse(const std::string& wanted);
 // Makes course `index` of the list the one played: its tiles loaded, the view back at its
 // start, the HI readout its best. False when it cannot be read (the course before stays).
 bool chooseCourse(TileList& tiles, int index);

@@ -14,13 +14,6 @@ InputLatches inputLatches;
 
 namespace
 {
-constexpr int BUTTON_START = 8;
-constexpr int BUTTON_LEFT = 2; // the d-pad's, or the stick's
-constexpr int BUTTON_RIGHT = 6;
-constexpr int BUTTON_QUIT = 9;
-constexpr int BUTTON_OVERLAY = 11;
-constexpr int BUTTON_VOLUME_UP = 16;
-constexpr int BUTTON_VOLUME_DOWN = 17;
 
 EventSource eventSource = nullptr;
 
@@ -31,10 +24,6 @@ int keyIndexOf(const SDL_Event& event)
     return symbol >= 0 && symbol < KEY_SLOTS ? static_cast<int>(symbol) : -1;
 }
 
-bool isQuitKey(int sym)
-{
-    return sym == KEY_ESCAPE || sym == KEY_CLEAR;
-}
 bool& pressSeenFor(int sym)
 {
     return inputLatches.quitKeyPressSeen[sym == KEY_ESCAPE ? 0 : 1];
@@ -117,6 +106,11 @@ void pushKeyEvent(int sym, bool down)
     e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
     setKeySymbol(e, sym);
     SDL_PushEvent(&e);
+}
+
+bool isQuitKey(int sym)
+{
+    return sym == KEY_ESCAPE || sym == KEY_CLEAR;
 }
 
 void pushButtonEvent(int button, bool down)

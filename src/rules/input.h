@@ -31,6 +31,8 @@ using EventSource = bool (*)(SDL_Event& event);
 void setEventSource(EventSource source); // null: SDL's queue, through takeQueuedEvent
 // The next event of SDL's queue as the game takes it; false when the queue is empty.
 bool takeQueuedEvent(SDL_Event& event);
+// Escape and Clear: the keys that quit.
+bool isQuitKey(int sym);
 // The quit a signal asked for, as a recording keeps it (SDL never queues this type): a replay
 // hands it back in the frame the run ended in.
 constexpr uint8_t QUIT_REQUEST_EVENT = 24; // SDL_USEREVENT

@@ -18,8 +18,6 @@ namespace
 {
 const char* const CHARACTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789. ";
 constexpr uint32_t IDLE_MS = 30000;
-constexpr int BUTTON_UP = 0, BUTTON_LEFT = 2, BUTTON_DOWN = 4, BUTTON_RIGHT = 6;
-constexpr int BUTTON_START = 8, BUTTON_QUIT = 9, BUTTON_A = 15;
 
 void turn(InitialsEntry& e, int by)
 {
@@ -81,7 +79,7 @@ void entryButton(InitialsEntry& e, int button)
 {
     if (button == BUTTON_UP || button == BUTTON_DOWN)
         turn(e, button == BUTTON_UP ? -1 : 1);
-    else if (button == BUTTON_RIGHT || button == BUTTON_A)
+    else if (button == BUTTON_RIGHT || button == BUTTON_ACCELERATE)
         move(e, 1);
     else if (button == BUTTON_LEFT)
         move(e, -1);
@@ -112,7 +110,7 @@ bool offerTableEntry(const std::string& course, int score)
         while (!entry.done && takeQueuedEvent(event)) {
             if (event.type == SDL_KEYDOWN) {
                 const int sym = static_cast<int>(keySymbolOf(event));
-                quit = quit || sym == KEY_ESCAPE || sym == KEY_CLEAR;
+                quit = quit || isQuitKey(sym);
                 entryKey(entry, sym);
                 lastPress = rawTicks();
             } else if (event.type == SDL_JOYBUTTONDOWN) {

@@ -1,5 +1,6 @@
 #include "rules/settings.h"
 #include "platform/file_replace.h"
+#include "platform/folders.h"
 #include "state/game.h"
 #include <cerrno>
 #include <climits>
@@ -128,12 +129,8 @@ bool writeInPlace(const std::string& path, const unsigned char bytes[8], bool cr
 std::string chooseSettingsPath(bool installed, const std::string& xdgDataHome,
                                const std::string& home)
 {
-    std::string folder;
-    if (!xdgDataHome.empty() && xdgDataHome[0] == '/')
-        folder = xdgDataHome;
-    else if (!home.empty())
-        folder = home + "/.local/share";
-    const std::string perUser = folder.empty() ? "" : folder + "/quindara/config.dat";
+    const std::string folder = playerDataFolder(xdgDataHome, home);
+    const std::string perUser = folder.empty() ? "" : folder + "/config.dat";
     if (!installed) {
         if (access(SETTINGS_PATH, F_OK) == 0) {
             if (access(SETTINGS_PATH, W_OK) == 0 || perUser.empty())

@@ -84,10 +84,9 @@ std::vector<TableEntry> mergeTables(const std::vector<TableEntry>& a,
             all.push_back(e);
     std::sort(all.begin(), all.end(), better);
     std::vector<TableEntry> kept;
+    int place = 0; // in its course's table: the entries come course by course, best first
     for (size_t i = 0; i < all.size(); ++i) {
-        int place = 0;
-        for (size_t j = kept.size(); j-- > 0 && kept[j].course == all[i].course;)
-            ++place;
+        place = i > 0 && all[i].course == all[i - 1].course ? place + 1 : 0;
         if (place < TABLE_PLACES)
             kept.push_back(all[i]);
     }

@@ -1,9 +1,9 @@
 #include "track/course.h"
+#include "platform/folders.h"
 #include "track/level.h"
 #include <algorithm>
 #include <cctype>
 #include <dirent.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 CourseList courseList;
@@ -35,12 +35,6 @@ std::string fileStem(const std::string& path)
     if (base.size() > 4 && base.compare(base.size() - 4, 4, ".lvl") == 0)
         base.resize(base.size() - 4);
     return base;
-}
-
-bool isPlainFile(const std::string& path)
-{
-    struct stat info;
-    return stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
 // Printable characters only: a name is drawn on the screen and printed in lines.
