@@ -11,7 +11,7 @@
 #include "replay/replay_file.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
-#include "rules/settings.h"
+#include "save/settings.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/markers.h"

@@ -13,11 +13,11 @@
 #include "rules/intro.h"
 #include "rules/loop.h"
 #include "rules/name_entry.h"
-#include "rules/settings.h"
+#include "save/score_table.h"
+#include "save/settings.h"
 #include "sim/car.h"
 #include "sim/player.h"
 #include "state/game.h"
-#include "state/score_table.h"
 #include "track/track.h"
 #include <SDL.h>
 #include <cstdio>
@@ -143,7 +143,7 @@ int main(int argc, char** argv)
         enterRun("Quindara Ring", std::atoi(o[1]), o[0]);
     InitialsEntry entry;
     entryKey(entry, 'q'), entryKey(entry, 'u');
-    drawInitialsEntry(entry, placeFor("Quindara Ring", game.score), game.score, true);
+    drawInitialsEntry(entry, placeFor("Quindara Ring", game.score), game.score, true, 30);
     shoot("initials");
     enterRun("Quindara Ring", game.score, "QU ");
     for (int i = 0; i < 2000 && (blinks.attractFrames % 740 < 450 || !blinks.messageBlinkOn); ++i)

@@ -3,6 +3,7 @@
 #include "sim/course_check.h"
 #include "track/course.h"
 #include "track/level.h"
+#include "track/track.h"
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -24,8 +25,9 @@ int checkCourseFile(const std::string& path)
         return 1;
     int checkpoints = 0;
     for (const auto& row : text.rows)
-        checkpoints += static_cast<int>(std::count(row.begin(), row.end(), 97));
-    std::printf("%s: \"%s\", %zu rows, %d checkpoints: nothing to say.\n", path.c_str(),
-                courseNameOf(path).c_str(), text.rows.size(), checkpoints);
+        checkpoints += static_cast<int>(std::count(row.begin(), row.end(), CODE_CHECKPOINT));
+    std::printf("%s: \"%s\", %zu rows, %d checkpoint%s: nothing to say.\n", path.c_str(),
+                courseNameOf(path).c_str(), text.rows.size(), checkpoints,
+                checkpoints == 1 ? "" : "s");
     return 0;
 }

@@ -6,7 +6,7 @@
 #include "rules/intro.h"
 #include "rules/loop.h"
 #include "rules/name_entry.h"
-#include "rules/settings.h"
+#include "save/settings.h"
 #include "state/game.h"
 
 int playGame(const Options& options)
@@ -30,9 +30,11 @@ int playGame(const Options& options)
     FrameLoop loop;
     startFrameLoop(loop);
     if (!quitSignalled())
-        for (int before = game.gameState; !runFrame(loop, tiles); before = game.gameState)
+        for (int before = game.gameState; !runFrame(loop, tiles); before = game.gameState) {
             if (!offerFinishedRun(before))
                 break;
+            refreshTable();
+        }
     stopRecording();
     shutdown(tiles, true);
     return 0;

@@ -1,6 +1,5 @@
 #include "app/session.h"
 #include "platform/exit_status.h"
-#include "platform/file_replace.h"
 #include "platform/folders.h"
 #include "platform/signals.h"
 #include "platform/sound.h"
@@ -8,10 +7,11 @@
 #include "present/assets.h"
 #include "rules/courses.h"
 #include "rules/intro.h"
-#include "rules/settings.h"
+#include "save/game_files.h"
+#include "save/score_table.h"
+#include "save/settings.h"
 #include "sim/car.h"
 #include "state/game.h"
-#include "state/score_table.h"
 #include "track/course.h"
 #include "track/track.h"
 #include <SDL.h>
@@ -33,8 +33,7 @@ void enterSession(bool intoProgramFolder)
     locateSettings(isInstalledCopy());
     findCourses();
     // What a save cut short by a kill left behind: its file was never renamed into place.
-    removeLeftovers(settingsFolder(),
-                    {"config.dat", "last-run.qrp", "best-run.qrp", "course", "scores.txt"});
+    cleanLeftovers(settingsFolder());
 }
 
 bool initialise(bool fullScreen, bool withSound)
@@ -81,11 +80,19 @@ bool courseFound(const std::string& course)
 {
     if (course.empty() || findOrAddCourse(course) >= 0)
         return true;
+    if (course.find('/') != std::string::npos && isPlainFile(course)) {
+        std::fprintf(stderr, "Quindara: the course %s cannot be played: %s.\n", course.c_str(),
+                     unplayableReason(course).c_str());
+        return false;
+    }
     std::string names;
     for (const Course& c : courseList.courses)
         names += (names.empty() ? "" : ", ") + c.name;
-    std::fprintf(stderr, "Quindara: there is no course %s; the courses are %s.\n", course.c_str(),
-                 names.c_str());
+    if (names.empty())
+        std::fprintf(stderr, "Quindara: there is no course %s, nor any other.\n", course.c_str());
+    else
+        std::fprintf(stderr, "Quindara: there is no course %s; the courses are %s.\n",
+                     course.c_str(), names.c_str());
     return false;
 }
 

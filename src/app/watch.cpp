@@ -11,7 +11,8 @@
 #include "replay/recorder.h"
 #include "rules/courses.h"
 #include "rules/loop.h"
-#include "rules/settings.h"
+#include "save/game_files.h"
+#include "save/settings.h"
 #include "state/game.h"
 #include "track/course.h"
 #include <SDL.h>
@@ -193,7 +194,11 @@ int watchReplay(const Options& options)
                      replay.courseName.c_str());
         status = EXIT_BAD_REPLAY;
     } else if (courseChecksum(tiles) != replay.courseChecksum) {
-        std::fprintf(stderr, "Quindara: %s was recorded on another course.\n", path.c_str());
+        std::fprintf(stderr,
+                     "Quindara: %s was recorded on another course of the name \"%s\" than the "
+                     "one installed (%s).\n",
+                     path.c_str(), replay.courseName.c_str(),
+                     courseList.courses[course].path.c_str());
         status = EXIT_BAD_REPLAY;
     } else if (std::string why; !restoreSnapshot(replay.snapshot, loop, &why)) {
         std::fprintf(stderr, "Quindara: %s: damaged (%s).\n", path.c_str(), why.c_str());

@@ -1,10 +1,8 @@
 #include "platform/file_replace.h"
-#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -63,37 +61,4 @@ std::string folderOf(const std::string& file)
 {
     const size_t slash = file.rfind('/');
     return slash == std::string::npos ? "." : slash == 0 ? "/" : file.substr(0, slash);
-}
-
-namespace
-{
-// "NAME.XXXXXX" as mkstemp makes it from NAME: six letters or digits after the dot.
-bool isLeftoverOf(const char* entry, const char* name)
-{
-    const size_t length = std::strlen(name);
-    if (std::strncmp(entry, name, length) != 0 || entry[length] != '.' ||
-        std::strlen(entry) != length + 7)
-        return false;
-    for (const char* c = entry + length + 1; *c; ++c)
-        if (!std::isalnum(static_cast<unsigned char>(*c)))
-            return false;
-    return true;
-}
-} // namespace
-
-int removeLeftovers(const std::string& folder, std::initializer_list<const char*> names)
-{
-    const FolderLock lock(folder, 0); // another copy saving now: its files are not leftovers
-    DIR* dir = lock.held() ? opendir(folder.c_str()) : nullptr;
-    if (!dir)
-        return 0;
-    int removed = 0;
-    while (const dirent* entry = readdir(dir)) {
-        for (const char* name : names)
-            if (isLeftoverOf(entry->d_name, name) &&
-                unlink((folder + "/" + entry->d_name).c_str()) == 0)
-                ++removed;
-    }
-    closedir(dir);
-    return removed;
 }

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstddef>
-#include <initializer_list>
 #include <string>
 
 // Files the game writes whole (its settings, its recorded runs), so that a crash, a full disk
@@ -36,7 +35,3 @@ constexpr int SAVE_LOCK_WAIT_MS = 3000;
 
 // The folder a file lies in ("." for a bare name).
 std::string folderOf(const std::string& file);
-// Removes the temporary files that a save of one of `names` left in `folder` when it was cut
-// short (the game killed between writing and renaming): "NAME.XXXXXX". Only while no other
-// copy is saving there. Returns how many went.
-int removeLeftovers(const std::string& folder, std::initializer_list<const char*> names);

@@ -29,6 +29,10 @@ enum StateGroup {
 // Every module that keeps process-wide state has, beside the routine that resets it, one
 // that hands each of its fields to a visitor in a fixed order: to save them, to restore them
 // or to hash them. A field added to a module is added there, and nowhere else.
+// What a field's bytes are: a number the game bounds, a flag (0 or 1), or a reading of the
+// millisecond clock, which may hold any value (the clock wraps after 49 days).
+enum FieldKind { FIELD_NUMBER, FIELD_FLAG, FIELD_READING };
+
 class StateVisitor
 {
   public:
@@ -39,13 +43,13 @@ class StateVisitor
     template <typename T> void operator()(StateGroup group, T& value)
     {
         static_assert(std::is_arithmetic_v<T>, "a field is a plain number or flag");
-        field(group, &value, sizeof value, std::is_same_v<T, bool>);
+        field(group, &value, sizeof value, std::is_same_v<T, bool> ? FIELD_FLAG : FIELD_NUMBER);
     }
     // A table of numbers or flags goes as one block.
     template <typename T, size_t N> void operator()(StateGroup group, T (&values)[N])
     {
         static_assert(std::is_arithmetic_v<T>, "a field is a plain number or flag");
-        field(group, values, sizeof values, std::is_same_v<T, bool>);
+        field(group, values, sizeof values, std::is_same_v<T, bool> ? FIELD_FLAG : FIELD_NUMBER);
     }
     // Restoring: a value read back must be one the game itself can produce (a replay is
     // untrusted input); `what` names it when it is not.
@@ -56,12 +60,16 @@ class StateVisitor
     }
     void operator()(StateGroup group, Stopwatch& w)
     {
-        (*this)(group, w.startTicks), (*this)(group, w.pausedTicks);
+        field(group, &w.startTicks, sizeof w.startTicks, FIELD_READING);
+        (*this)(group, w.pausedTicks);
         (*this)(group, w.paused), (*this)(group, w.started);
+        // A paused watch holds what it had counted: a run paused after twelve days of play is
+        // beyond any the game records (a replay holds hours at the most).
+        require(w.pausedTicks <= 1u << 30, "a stopwatch");
     }
 
   protected:
-    // One field's bytes as they lie in memory; `flag` for bools (kept 0 or 1 on restoring).
-    virtual void field(StateGroup group, void* data, size_t size, bool flag) = 0;
+    // One field's bytes as they lie in memory; a flag is kept 0 or 1 on restoring.
+    virtual void field(StateGroup group, void* data, size_t size, FieldKind kind) = 0;
     virtual void refuse(const char*) {}
 };

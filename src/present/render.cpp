@@ -2,11 +2,11 @@
 #include "platform/window.h"
 #include "present/assets.h"
 #include "present/text.h"
+#include "save/score_table.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
 #include "sim/road.h"
 #include "state/game.h"
-#include "state/score_table.h"
 #include "track/course.h"
 #include "track/track.h"
 #include <SDL.h>
@@ -22,6 +22,10 @@ void (*beforeFlip)() = nullptr;
 namespace
 {
 constexpr int RED[3] = {255, 0, 0};
+constexpr int ATTRACT_FRAMES_WRAP = 100000;
+// Attract's pages: the road for the first seconds, then the chosen course's table of best
+// runs and the road by turns.
+constexpr int ROAD_PAGE_FRAMES = 420, TABLE_PAGE_FRAMES = 320;
 constexpr int LED_X = 274;
 constexpr int HIGH_SCORE_Y = 56;
 constexpr int SCORE_Y = 98;
@@ -91,7 +95,8 @@ void visitRenderState(StateVisitor& v)
     v(GROUP_NONE, blinks.messageBlinkOn), v(GROUP_NONE, blinks.messageBlinkCounter);
     v(GROUP_NONE, blinks.attractFrames);
     v.require(blinks.scoreBlinkCounter >= 0 && blinks.scoreBlinkCounter <= 10 &&
-                  blinks.messageBlinkCounter >= 0 && blinks.messageBlinkCounter <= 20,
+                  blinks.messageBlinkCounter >= 0 && blinks.messageBlinkCounter <= 20 &&
+                  blinks.attractFrames >= 0 && blinks.attractFrames < ATTRACT_FRAMES_WRAP,
               "the blink counters");
 }
 
@@ -143,8 +148,15 @@ struct FramePicture {
 
 bool drawTrack(const TileList& tiles)
 {
-    if (screen)
-        forEachTileInView(tiles, drawTileAt);
+    if (!screen)
+        return true;
+    // A course with cells that have no picture (or rows short of tiles) shows black there,
+    // never what the frame before left.
+    if (courseHasGaps) {
+        SDL_Rect field = {0, 0, PANEL_X, SCREEN_HEIGHT};
+        SDL_FillRect(screen, &field, SDL_MapRGB(screen->format, 0, 0, 0));
+    }
+    forEachTileInView(tiles, drawTileAt);
     return true;
 }
 
@@ -236,7 +248,7 @@ int advanceView(const TileList& tiles)
         picture.attractTextShown = blinks.messageBlinkOn;
     }
     blinks.attractFrames =
-        game.gameState == STATE_ATTRACT ? (blinks.attractFrames + 1) % 100000 : 0;
+        game.gameState == STATE_ATTRACT ? (blinks.attractFrames + 1) % ATTRACT_FRAMES_WRAP : 0;
     picture.volumeBarShown = game.volumeBarAge <= 50;
     if (picture.volumeBarShown)
         ++game.volumeBarAge;
@@ -245,9 +257,6 @@ int advanceView(const TileList& tiles)
 
 namespace
 {
-// Attract's pages: the road for the first seconds, then the chosen course's table of best
-// runs and the road by turns.
-constexpr int ROAD_PAGE_FRAMES = 420, TABLE_PAGE_FRAMES = 320;
 
 void drawShadowed(const char* text, int x, int y, const int ink[3], bool medium = false)
 {
@@ -259,14 +268,15 @@ void drawShadowed(const char* text, int x, int y, const int ink[3], bool medium 
 void drawTablePage(const std::string& course)
 {
     static const int INK[3] = {255, 255, 255}, GOLD[3] = {255, 220, 0};
-    SDL_Rect box = {14, 70, 240, 126};
+    // Between "GAME OVER" above and the coin's box below, touching neither.
+    SDL_Rect box = {14, 74, 240, 120};
     SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 40));
-    drawShadowed("BEST RUNS", 94, 72, GOLD);
+    drawShadowed("BEST RUNS", 94, 75, GOLD);
     const auto list = tableOf(course);
     if (list.empty())
         drawShadowed("no runs yet: be the first", 56, 128, INK);
     for (size_t i = 0; i < list.size(); ++i) { // in columns: the font's letters differ in width
-        const int y = 86 + 11 * static_cast<int>(i);
+        const int y = 89 + 10 * static_cast<int>(i);
         const int* ink = i == 0 ? GOLD : INK;
         char field[24];
         std::snprintf(field, sizeof field, "%zu", i + 1);
@@ -279,16 +289,34 @@ void drawTablePage(const std::string& course)
 }
 } // namespace
 
+bool tablePageNext()
+{
+    return game.gameState == STATE_ATTRACT &&
+           (blinks.attractFrames + 1) % (ROAD_PAGE_FRAMES + TABLE_PAGE_FRAMES) == ROAD_PAGE_FRAMES;
+}
+
+void drawPanelReadouts()
+{
+    if (!screen)
+        return;
+    drawPicture(panelImage, PANEL_X, 0);
+    drawPicture(panelMaskImage, PANEL_X, 0);
+    drawReadout(game.highScore, HIGH_SCORE_Y);
+    drawReadout(game.score, SCORE_Y);
+    drawReadout(game.timeLeft, TIME_Y);
+}
+
 void drawCourseChoice()
 {
     static const int INK[3] = {255, 255, 0};
     const Course* course = chosenCourse();
     if (!course || !screen)
         return;
-    const int n = static_cast<int>(courseList.courses.size());
     char line[96];
-    std::snprintf(line, sizeof line, "%s %d/%d: %s%s %s", n > 1 ? "<" : "", courseList.chosen + 1,
-                  n, course->name.c_str(), course->faulty ? " (faulty)" : "", n > 1 ? ">" : "");
+    // The course by its name alone: where it stands in this player's list is no part of a
+    // recorded run's screen, which must look the same on a machine with other courses.
+    std::snprintf(line, sizeof line, "< %s%s >", course->name.c_str(),
+                  course->faulty ? " (faulty)" : "");
     drawShadowed(line, 8, 4, INK);
     std::snprintf(line, sizeof line, "BEST %d", game.highScore);
     drawShadowed(line, 8, 18, INK);
@@ -330,6 +358,11 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
                 for (const auto& v : values)
                     drawLedNumber(screen, v[0], LED_X - pass, v[1], 255, 0, 0);
         }
+        // Red on a dark box: the road below may be red too (a kerb).
+        SDL_Rect coinBox = {98, 198, 126, 38};
+        SDL_FillRect(screen, &coinBox, SDL_MapRGB(screen->format, 90, 90, 100));
+        coinBox = {99, 199, 124, 36};
+        SDL_FillRect(screen, &coinBox, SDL_MapRGB(screen->format, 16, 16, 24));
         drawMediumText(screen, "DEPOSIT COIN", 103, 200, 255, 0, 0);
         drawSmallText(screen, "(enter/home)", 126, 218, 255, 0, 0);
         drawCourseChoice();

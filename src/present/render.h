@@ -5,8 +5,6 @@
 
 struct SDL_Surface;
 
-constexpr int PANEL_X = 269;
-
 // The blinking of the score readout and of the messages.
 struct Blinks {
     bool scoreBlinkOn = true;
@@ -32,6 +30,10 @@ int advanceView(const TileList& tiles);
 // `dark` is true for the traffic car while the player's headlights are on.
 void stepCar(Car& car, bool dark);
 bool drawFrame(const TileList& tiles, float fpsEstimate);
+// The next attract frame begins the page of the chosen course's table.
+bool tablePageNext();
+// The side panel with its three readouts (high score, score, time left), whatever blinks.
+void drawPanelReadouts();
 // In attract: the chosen course, its best score, and by turns its table of best runs.
 void drawCourseChoice();
 bool drawTrack(const TileList& tiles);

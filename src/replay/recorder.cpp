@@ -8,7 +8,9 @@
 #include "replay/replay_file.h"
 #include "rules/input.h"
 #include "rules/loop.h"
-#include "rules/settings.h"
+#include "save/game_files.h"
+#include "save/score_table.h"
+#include "save/settings.h"
 #include "state/game.h"
 #include "track/course.h"
 #include <SDL.h>
@@ -26,19 +28,21 @@ Replay run;
 bool runRecording = false;          // a run is under way and being kept
 std::vector<uint8_t> frameSnapshot; // the state this attract frame began in
 uint32_t frameSeed = 0;
-int highScoreBefore = 0;
-int runBest = 0; // the highest score of the run being kept
 
 void finishRun()
 {
     runRecording = false;
     if (!writeReplayFile(recordFolder + "/last-run.qrp", run))
         return; // a replay that cannot be kept costs nothing of the game
-    // The best run is the one that set the high score, also against another copy of the game
-    // that may have saved a higher one meanwhile (whose score this copy's save then kept).
-    const bool courseOne = game.levelNumber == 1;
-    if (runBest > highScoreBefore && (!courseOne || runBest >= storedHighScore()))
-        writeReplayFile(recordFolder + "/" + bestRunFile(run.courseName, courseOne), run);
+    // The best run is the one at the top of its course's table, which ranks final scores and
+    // puts an equal score below the one already there. The table is read again first: another
+    // copy of the game may have entered a better run meanwhile.
+    if (game.gameState == STATE_ATTRACT && game.score > 0) { // a run that ended, not quit
+        reloadScoreTables();
+        if (game.score > tableBest(run.courseName))
+            writeReplayFile(recordFolder + "/" + bestRunFile(run.courseName, game.levelNumber == 1),
+                            run);
+    }
 }
 
 uint32_t keepReading()
@@ -72,7 +76,6 @@ void frameBegins(const FrameLoop& loop)
         // A start press may come in this frame: keep where it begins.
         saveSnapshot(loop, frameSnapshot);
         frameSeed = rawTicks();
-        highScoreBefore = game.highScore;
         std::srand(frameSeed);
     }
 }
@@ -87,9 +90,7 @@ void frameEnds(const FrameLoop&, bool quit)
         run.seed = frameSeed;
         run.snapshot.assign(frameSnapshot.begin(), frameSnapshot.end());
         runRecording = true;
-        runBest = 0;
     }
-    runBest = std::max(runBest, game.score);
     if (quit && quitSignalled())
         run.events.push_back({QUIT_REQUEST_EVENT, 0}); // the replay ends on this frame too
     run.closeFrame(digestFrame(soundLog()), quit);
@@ -97,18 +98,6 @@ void frameEnds(const FrameLoop&, bool quit)
         finishRun();
 }
 } // namespace
-
-std::string bestRunFile(const std::string& courseName, bool firstCourse)
-{
-    if (firstCourse)
-        return "best-run.qrp";
-    std::string slug;
-    for (char c : courseName)
-        slug += std::isalnum(static_cast<unsigned char>(c))
-                    ? static_cast<char>(std::tolower(static_cast<unsigned char>(c)))
-                    : '-';
-    return "best-run-" + slug + ".qrp";
-}
 
 void recordRuns(const std::string& folder, const TileList& tiles)
 {

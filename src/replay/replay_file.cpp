@@ -3,6 +3,7 @@
 #include "platform/file_replace.h"
 #include "platform/hash.h"
 #include "rules/input.h"
+#include "save/game_files.h"
 #include <SDL.h>
 #include <algorithm>
 #include <cstdio>
@@ -250,35 +251,16 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
 
 bool readReplayFile(const std::string& path, Replay& replay, std::string& error)
 {
-    // Never waits on what is not a plain file (a FIFO with no writer would block for good).
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    struct stat info;
-    if (fd < 0 || fstat(fd, &info) != 0) {
-        if (fd >= 0)
-            close(fd);
-        error = "cannot be read";
-        return false;
+    std::string bytes, why;
+    if (!readGameFile(path, MAX_REPLAY_BYTES, bytes, why)) {
+        // A file too large is still said to be one: decoding says so in its words.
+        if (why.compare(0, 6, "larger") != 0) {
+            error = why == "not a plain file" ? "not a regular file" : "cannot be read";
+            return false;
+        }
     }
-    if (!S_ISREG(info.st_mode)) {
-        close(fd);
-        error = "not a regular file";
-        return false;
-    }
-    std::FILE* file = fdopen(fd, "rb");
-    if (!file) {
-        close(fd);
-        error = "cannot be read";
-        return false;
-    }
-    std::vector<uint8_t> bytes;
-    uint8_t buffer[65536];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
-        bytes.insert(bytes.end(), buffer, buffer + n);
-        if (bytes.size() > MAX_REPLAY_BYTES)
-            break; // no need to read the rest of something this large
-    }
-    std::fclose(file);
-    return decodeReplay(bytes.data(), bytes.size(), replay, error);
+    return decodeReplay(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size(), replay,
+                        error);
 }
 
 bool writeReplayFile(const std::string& path, const Replay& replay)

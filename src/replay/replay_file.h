@@ -9,9 +9,9 @@
 // removed or moved, another hash): a replay of another format is refused as another
 // version's, never misread. The committed replays are then recorded again (make replays
 // NEW_FORMAT=1).
-constexpr uint16_t REPLAY_FORMAT = 3;
+constexpr uint16_t REPLAY_FORMAT = 4;
 // snapshotLayout() of this format's snapshot; a test fails when the two part company.
-constexpr uint32_t REPLAY_FORMAT_LAYOUT = 0x88c87471u;
+constexpr uint32_t REPLAY_FORMAT_LAYOUT = 0x38bb4471u;
 
 // One input event as pollInput took it from the queue.
 struct ReplayEvent {

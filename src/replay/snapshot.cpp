@@ -21,7 +21,7 @@ namespace
 struct Writer : StateVisitor {
     std::vector<uint8_t>& out;
     explicit Writer(std::vector<uint8_t>& bytes) : out(bytes) {}
-    void field(StateGroup, void* data, size_t size, bool) override
+    void field(StateGroup, void* data, size_t size, FieldKind) override
     {
         const auto* p = static_cast<const uint8_t*>(data);
         out.insert(out.end(), p, p + size); // the machine's order: one machine writes and reads
@@ -40,7 +40,7 @@ struct Reader : StateVisitor {
         if (!outOfRange)
             outOfRange = what;
     }
-    void field(StateGroup, void* data, size_t size, bool flag) override
+    void field(StateGroup, void* data, size_t size, FieldKind kind) override
     {
         if (failed || in.size() - pos < size) {
             failed = true;
@@ -48,14 +48,14 @@ struct Reader : StateVisitor {
         }
         auto* out = static_cast<uint8_t*>(data);
         for (size_t i = 0; i < size; ++i, ++pos)
-            out[i] = flag ? in[pos] != 0 : in[pos]; // never an invalid bool
+            out[i] = kind == FIELD_FLAG ? in[pos] != 0 : in[pos]; // never an invalid bool
     }
 };
 
 struct Hasher : StateVisitor {
     uint32_t hash[DIGEST_GROUPS];
     Hasher() { std::fill(hash, hash + DIGEST_GROUPS, fnv1a(nullptr, 0)); }
-    void field(StateGroup group, void* data, size_t size, bool) override
+    void field(StateGroup group, void* data, size_t size, FieldKind) override
     {
         if (group < GROUP_SCREEN)
             hash[group] = fnv1a(data, size, hash[group]);
@@ -64,9 +64,9 @@ struct Hasher : StateVisitor {
 
 struct Layout : StateVisitor {
     uint32_t hash = fnv1a(nullptr, 0);
-    void field(StateGroup group, void*, size_t size, bool flag) override
+    void field(StateGroup group, void*, size_t size, FieldKind kind) override
     {
-        const uint32_t shape[3] = {uint32_t(group), uint32_t(size), flag};
+        const uint32_t shape[3] = {uint32_t(group), uint32_t(size), uint32_t(kind)};
         hash = fnv1a(shape, sizeof shape, hash);
     }
 };

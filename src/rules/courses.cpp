@@ -1,24 +1,20 @@
 #include "rules/courses.h"
-#include "platform/file_replace.h"
 #include "platform/folders.h"
-#include "rules/settings.h"
+#include "save/score_table.h"
+#include "save/settings.h"
 #include "sim/course_check.h"
+#include "sim/markers.h"
+#include "sim/road.h"
 #include "state/game.h"
-#include "state/score_table.h"
 #include "track/course.h"
 #include "track/track.h"
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 
 namespace
 {
 int pendingStep = 0;
-
-std::string courseFile()
-{
-    return settingsFolder() + "/course";
-}
 } // namespace
 
 std::string ownCoursesFolder()
@@ -38,7 +34,11 @@ bool hasFaults(const std::string& path)
 
 void findCourses()
 {
-    courseList.courses = listCourses("_resources", ownCoursesFolder());
+    std::vector<std::string> skipped;
+    courseList.courses = listCourses("_resources", ownCoursesFolder(), &skipped);
+    for (const std::string& line : skipped)
+        std::fprintf(stderr, "Quindara: left out %s (quindara --check-course says more).\n",
+                     line.c_str());
     for (Course& c : courseList.courses)
         c.faulty = hasFaults(c.path);
     courseList.chosen = 0;
@@ -47,9 +47,11 @@ void findCourses()
 int findOrAddCourse(const std::string& wanted)
 {
     const int index = findCourse(courseList.courses, wanted);
-    if (index >= 0 || wanted.find('/') == std::string::npos || !isPlainFile(wanted))
+    if (index >= 0 || wanted.find('/') == std::string::npos || !unplayableReason(wanted).empty())
         return index;
-    courseList.courses.push_back({courseNameOf(wanted), wanted, true, hasFaults(wanted)});
+    courseList.courses.push_back(
+        {uniqueCourseName(courseList.courses, courseNameOf(wanted), wanted), wanted, true,
+         hasFaults(wanted)});
     return static_cast<int>(courseList.courses.size()) - 1;
 }
 
@@ -76,8 +78,12 @@ bool chooseCourse(TileList& tiles, int index)
     }
     courseList.chosen = index;
     game.levelNumber = index + 1;
-    resetMarkers();
-    trackView.scrollY = 0;
+    // Nothing of the course before is left: not its view, its markers, its distance or what
+    // the road queries read on it (a run recorded next starts from this state).
+    trackView = TrackView();
+    game.distanceMark = game.lastScoredMark = 0;
+    resetRoadReadings();
+    resetMarkerState();
     return true;
 }
 
@@ -107,20 +113,4 @@ void resetCourseChoice()
 {
     pendingStep = 0;
     courseList = CourseList();
-}
-
-std::string rememberedCourse()
-{
-    std::ifstream in(courseFile());
-    std::string name;
-    std::getline(in, name);
-    return name.size() <= 64 ? name : "";
-}
-
-void rememberCourse(const std::string& name)
-{
-    if (settingsFile.savesDisabled || settingsFile.settingsLocked)
-        return;
-    const std::string text = name + "\n";
-    replaceFile(courseFile(), text.data(), text.size());
 }

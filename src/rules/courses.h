@@ -19,7 +19,3 @@ bool chooseCourse(TileList& tiles, int index);
 void stepCourse(int direction);
 void applyCourseStep(TileList& tiles);
 void resetCourseChoice();
-// The course chosen in the last session (the file "course" in the settings folder), and
-// keeping it for the next.
-std::string rememberedCourse();
-void rememberCourse(const std::string& name);

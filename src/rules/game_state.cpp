@@ -9,8 +9,9 @@
 #include "rules/input.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
-#include "rules/settings.h"
 #include "rules/states.h"
+#include "save/score_table.h"
+#include "save/settings.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
@@ -18,7 +19,6 @@
 #include "sim/road.h"
 #include "sim/traffic.h"
 #include "state/game.h"
-#include "state/score_table.h"
 #include "track/track.h"
 
 void resetGameVariables()

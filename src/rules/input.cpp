@@ -100,6 +100,15 @@ void changeVolume(int step)
 }
 } // namespace
 
+void takeRelease(const SDL_Event& event)
+{
+    bool quit = false;
+    if (event.type == SDL_KEYUP && !isQuitKey(keyIndexOf(event)))
+        keyUp(keyIndexOf(event), quit);
+    else if (event.type == SDL_JOYBUTTONUP && event.jbutton.button != BUTTON_QUIT)
+        buttonUp(event.jbutton.button, quit);
+}
+
 void pushKeyEvent(int sym, bool down)
 {
     SDL_Event e = {};

@@ -31,6 +31,9 @@ using EventSource = bool (*)(SDL_Event& event);
 void setEventSource(EventSource source); // null: SDL's queue, through takeQueuedEvent
 // The next event of SDL's queue as the game takes it; false when the queue is empty.
 bool takeQueuedEvent(SDL_Event& event);
+// A key or button let go while something else took the events (the initials): the game's held
+// flag for it is cleared, as pollInput would have.
+void takeRelease(const SDL_Event& event);
 // Escape and Clear: the keys that quit.
 bool isQuitKey(int sym);
 // The quit a signal asked for, as a recording keeps it (SDL never queues this type): a replay

@@ -4,10 +4,11 @@
 #include "platform/keys.h"
 #include "platform/signals.h"
 #include "platform/window.h"
+#include "present/render.h"
 #include "present/text.h"
 #include "rules/input.h"
+#include "save/score_table.h"
 #include "state/game.h"
-#include "state/score_table.h"
 #include "track/course.h"
 #include <SDL.h>
 #include <algorithm>
@@ -16,14 +17,16 @@
 
 namespace
 {
-const char* const CHARACTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789. ";
+// What Up and Down step through (a blank is typed with Backspace, never stepped onto).
+const char* const CHARACTERS = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.";
 constexpr uint32_t IDLE_MS = 30000;
 
 void turn(InitialsEntry& e, int by)
 {
     const int n = static_cast<int>(std::strlen(CHARACTERS));
     const char* at = std::strchr(CHARACTERS, e.letters[e.cursor]);
-    const int i = at ? static_cast<int>(at - CHARACTERS) : 0;
+    // From a blank, Up starts at A and Down at the last character.
+    const int i = at ? static_cast<int>(at - CHARACTERS) : by > 0 ? -1 : 0;
     e.letters[e.cursor] = CHARACTERS[((i + by) % n + n) % n];
 }
 
@@ -34,11 +37,13 @@ void move(InitialsEntry& e, int by)
 
 } // namespace
 
-void drawInitialsEntry(const InitialsEntry& e, int place, int score, bool cursorShown)
+void drawInitialsEntry(const InitialsEntry& e, int place, int score, bool cursorShown,
+                       int secondsLeft)
 {
     if (!screen)
         return;
-    SDL_Rect box = {24, 60, 220, 120};
+    drawPanelReadouts(); // the run's score stays in sight while its initials are asked for
+    SDL_Rect box = {24, 60, 220, 124};
     SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 40));
     char line[64];
     std::snprintf(line, sizeof line, "PLACE %d ON THE TABLE: %d", place + 1, score);
@@ -50,8 +55,10 @@ void drawInitialsEntry(const InitialsEntry& e, int place, int score, bool cursor
             drawMediumText(screen, letter, 110 + 20 * i, 112, 255, i == e.cursor ? 220 : 255,
                            i == e.cursor ? 0 : 255);
     }
-    drawSmallText(screen, "type them, or up/down and right", 40, 144, 200, 200, 200);
-    drawSmallText(screen, "Return or Start enters them", 52, 158, 200, 200, 200);
+    drawSmallText(screen, "type them, or up/down and right", 40, 140, 200, 200, 200);
+    drawSmallText(screen, "Return or Start enters them", 52, 154, 200, 200, 200);
+    std::snprintf(line, sizeof line, "entered as they are in %d s", secondsLeft);
+    drawSmallText(screen, line, 56, 168, 255, 220, 0);
     presentScreen();
 }
 
@@ -67,7 +74,7 @@ void entryKey(InitialsEntry& e, int sym)
             move(e, -1);
         e.letters[e.cursor] = ' ';
     } else if (sym == KEY_UP || sym == KEY_DOWN) {
-        turn(e, sym == KEY_UP ? -1 : 1);
+        turn(e, sym == KEY_UP ? 1 : -1);
     } else if (sym == KEY_RIGHT || sym == KEY_LEFT) {
         move(e, sym == KEY_RIGHT ? 1 : -1);
     } else if (sym == KEY_RETURN) {
@@ -78,7 +85,7 @@ void entryKey(InitialsEntry& e, int sym)
 void entryButton(InitialsEntry& e, int button)
 {
     if (button == BUTTON_UP || button == BUTTON_DOWN)
-        turn(e, button == BUTTON_UP ? -1 : 1);
+        turn(e, button == BUTTON_UP ? 1 : -1);
     else if (button == BUTTON_RIGHT || button == BUTTON_ACCELERATE)
         move(e, 1);
     else if (button == BUTTON_LEFT)
@@ -87,12 +94,33 @@ void entryButton(InitialsEntry& e, int button)
         e.done = true;
 }
 
+namespace
+{
+// The HI readout, the BEST line and the table's first place show one score: the high score
+// rises to the table's best (a contact penalty may have taken it below).
+void agreeWithTable(const std::string& course)
+{
+    game.highScore = std::max(game.highScore, tableBest(course));
+}
+} // namespace
+
 bool offerFinishedRun(int stateBefore)
 {
     const Course* course = chosenCourse();
     if (stateBefore != STATE_TIME_UP || game.gameState != STATE_ATTRACT || !course)
         return true;
-    return offerTableEntry(course->name, game.score); // attract still shows the run's score
+    const bool goOn = offerTableEntry(course->name, game.score); // attract still shows the score
+    agreeWithTable(course->name);
+    return goOn;
+}
+
+void refreshTable()
+{
+    const Course* course = chosenCourse();
+    if (!course || !tablePageNext())
+        return;
+    reloadScoreTables();
+    agreeWithTable(course->name);
 }
 
 bool offerTableEntry(const std::string& course, int score)
@@ -117,12 +145,16 @@ bool offerTableEntry(const std::string& course, int score)
                 quit = quit || event.jbutton.button == BUTTON_QUIT;
                 entryButton(entry, event.jbutton.button);
                 lastPress = rawTicks();
-            } else if (event.type == SDL_QUIT) {
-                quit = true;
+            } else {
+                // A key or button let go here was held in the run: the next run must not
+                // find it still held. The window's close button is ignored, as everywhere.
+                takeRelease(event);
             }
         }
         quit = quit || quitSignalled();
-        drawInitialsEntry(entry, place, score, ++shown % 40 < 26);
+        const uint32_t idle = rawTicks() - lastPress;
+        const int secondsLeft = idle >= IDLE_MS ? 0 : int((IDLE_MS - idle + 999) / 1000);
+        drawInitialsEntry(entry, place, score, ++shown % 40 < 26, secondsLeft);
         delayMs(19);
     }
     enterRun(course, score, entry.letters);

@@ -5,7 +5,7 @@
 #include "rules/courses.h"
 #include "rules/input.h"
 #include "rules/scoring.h"
-#include "rules/settings.h"
+#include "save/settings.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
 #include "sim/player.h"

@@ -5,7 +5,7 @@
 
 namespace
 {
-constexpr int PANEL_LEFT = 269;   // the side panel covers x 269 to 319
+constexpr int PANEL_LEFT = PANEL_X;
 constexpr int WRAP_ROWS = 6;      // a screen's height: shown at both ends of a lap
 constexpr int SIGN_ROWS = 10;     // how far before a narrowing or opening its sign may stand
 constexpr int FIRST_SECONDS = 60; // the time a run starts with
@@ -73,6 +73,11 @@ std::vector<CourseFault> checkCourse(const CourseText& text)
     bool wellFormed = true;
     for (int r = 0; r < n; ++r) {
         const auto& row = rows[r];
+        if (std::find(text.wordRows.begin(), text.wordRows.end(), r) != text.wordRows.end()) {
+            fault(r + 1, 0, "the row is not tile codes (two digits a tile, commas between)");
+            wellFormed = false;
+            continue;
+        }
         if (row.size() != TILES_PER_ROW) {
             fault(r + 1, 0, "the row has " + std::to_string(row.size()) + " tiles, not 8");
             wellFormed = false;
@@ -114,10 +119,9 @@ std::vector<CourseFault> checkCourse(const CourseText& text)
             continue;
         }
         const int widthBefore = below.second - below.first, width = here.second - here.first;
-        const bool narrows = here.first > below.first || here.second < below.second;
-        const bool opens = here.first < below.first || here.second > below.second;
-        if (width == widthBefore && narrows && opens)
-            continue; // a bend: the road moves over as it is
+        // One change a row: narrower, wider, or (the same width moved over) a bend.
+        const bool narrows = width < widthBefore;
+        const bool opens = width > widthBefore;
         for (int kind : {CODE_ROAD_NARROWS, CODE_ROAD_OPENS}) {
             if (kind == CODE_ROAD_NARROWS ? !narrows : !opens)
                 continue;

@@ -263,12 +263,14 @@ void movePlayer(Car& car, const TileList& tiles, int trafficY)
         car.x += car.lateralSpeed;
         playerControl.crashTarget = -1;
     }
-    // A move that leaves the field is taken back. A slide can carry the car past the
+    // A move that leaves the field is taken back: the field ends where the side panel begins,
+    // so the car stays in sight whatever the player steers. A slide can carry the car past the
     // right edge; a move back towards the field then stands, or the car would be stuck
     // out there for good.
-    const bool outside = car.x < 0 || car.x > SCREEN_WIDTH - CAR_WIDTH;
+    constexpr int RIGHTMOST = PANEL_X - CAR_WIDTH;
+    const bool outside = car.x < 0 || car.x > RIGHTMOST;
     const bool backTowardsField =
-        (startX > SCREEN_WIDTH - CAR_WIDTH && car.x < startX) || (startX < 0 && car.x > startX);
+        (startX > RIGHTMOST && car.x < startX) || (startX < 0 && car.x > startX);
     if (outside && !backTowardsField)
         car.x -= car.lateralSpeed;
 

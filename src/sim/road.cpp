@@ -17,6 +17,14 @@ void visitRoadReadings(StateVisitor& v)
     v(GROUP_NONE, r.playerTerrain), v(GROUP_NONE, r.diagTileRow), v(GROUP_NONE, r.diagTrafficSpeed);
     v(GROUP_NONE, r.probeX), v(GROUP_NONE, r.probeY), v(GROUP_NONE, r.diagLeftEdge);
     v(GROUP_NONE, r.diagRightEdge);
+    // Terrain codes are two digits with a sign; the rest are screen positions, speeds and rows
+    // within a few screens of the road.
+    auto within = [](int value, int limit) { return value >= -limit && value <= limit; };
+    v.require(within(r.playerTerrain, 99) && within(r.diagTileRow, 2000) &&
+                  within(r.diagTrafficSpeed, 2000) && within(r.probeX, 2100) &&
+                  within(r.probeY, 2100) && within(r.diagLeftEdge, 2000) &&
+                  within(r.diagRightEdge, 2000),
+              "the road readings");
 }
 
 namespace

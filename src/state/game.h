@@ -12,6 +12,8 @@ constexpr const char* VERSION_TEXT = QUINDARA_VERSION_TEXT;
 // goes (pixels a frame, forward or back).
 constexpr int TILES_PER_ROW = 8;
 constexpr int CAR_SPEED_LIMIT = 40;
+// The side panel covers the screen from here to its right edge: the road is played left of it.
+constexpr int PANEL_X = 269;
 
 // The game's process-wide variables, with their start-up values: one instance, shared by every
 // room above.

@@ -55,15 +55,48 @@ std::string courseNameOf(const std::string& path)
         for (const std::string& line : text.after) {
             const std::string t = trimmed(line);
             if (lowered(t.substr(0, 5)) == "name:") {
-                const std::string name = printable(trimmed(t.substr(5)));
+                const std::string name = trimmed(printable(trimmed(t.substr(5))));
                 if (!name.empty())
                     return name;
             }
         }
-    return printable(fileStem(path));
+    return trimmed(printable(fileStem(path)));
 }
 
-std::vector<Course> listCourses(const std::string& shippedFolder, const std::string& ownFolder)
+std::string unplayableReason(const std::string& path)
+{
+    CourseText text;
+    if (!isPlainFile(path) || !readCourseText(path, text))
+        return "it cannot be read";
+    for (const auto& row : text.rows)
+        if (!row.empty())
+            return "";
+    return "it has no rows of tiles before its first empty line";
+}
+
+std::string uniqueCourseName(const std::vector<Course>& list, const std::string& wanted,
+                             const std::string& path)
+{
+    auto taken = [&](const std::string& name) { return findCourse(list, name) >= 0; };
+    std::string name = wanted.empty() ? trimmed(printable(fileStem(path))) : wanted;
+    if (name.empty())
+        name = "Course";
+    if (!taken(name))
+        return name;
+    // The file's name in brackets, the course's own shortened to leave room for it; then a
+    // number, should that be taken too.
+    const std::string stem = printable(fileStem(path)).substr(0, NAME_LENGTH / 2);
+    for (int n = 1; n < 1000; ++n) {
+        const std::string tail = " (" + (n == 1 && !stem.empty() ? stem : std::to_string(n)) + ")";
+        const std::string candidate = name.substr(0, NAME_LENGTH - tail.size()) + tail;
+        if (!taken(candidate))
+            return candidate;
+    }
+    return name; // a thousand alike: never reached by a real folder
+}
+
+std::vector<Course> listCourses(const std::string& shippedFolder, const std::string& ownFolder,
+                                std::vector<std::string>* skipped)
 {
     std::vector<Course> list;
     for (int n = 1; n <= 99; ++n) {
@@ -77,19 +110,21 @@ std::vector<Course> listCourses(const std::string& shippedFolder, const std::str
     if (DIR* dir = ownFolder.empty() ? nullptr : opendir(ownFolder.c_str())) {
         while (dirent* entry = readdir(dir)) {
             const std::string name = entry->d_name;
-            const std::string path = ownFolder + "/" + name;
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0 &&
-                isPlainFile(path))
-                own.push_back(path);
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".lvl") == 0)
+                own.push_back(ownFolder + "/" + name);
         }
         closedir(dir);
     }
     std::sort(own.begin(), own.end());
     for (const std::string& path : own) {
-        std::string name = courseNameOf(path);
-        if (findCourse(list, name) >= 0)
-            name = printable(name + " (" + fileStem(path) + ")");
-        list.push_back({name, path, true, false});
+        // Only a course that can be chosen is listed; the rest are said once at start.
+        const std::string why = unplayableReason(path);
+        if (!why.empty()) {
+            if (skipped)
+                skipped->push_back(path + ": " + why);
+            continue;
+        }
+        list.push_back({uniqueCourseName(list, courseNameOf(path), path), path, true, false});
     }
     return list;
 }

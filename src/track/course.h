@@ -23,9 +23,18 @@ extern CourseList courseList;
 // `.lvl`.
 std::string courseNameOf(const std::string& path);
 // The shipped courses (`NN.lvl` in `shippedFolder`, from 01 for as long as they follow on),
-// then the `.lvl` files of `ownFolder` in the order of their names. A course whose name is
-// already taken keeps its file's name in brackets after it.
-std::vector<Course> listCourses(const std::string& shippedFolder, const std::string& ownFolder);
+// then the `.lvl` files of `ownFolder` in the order of their names, each named as
+// uniqueCourseName says.
+// A course file that cannot be played (unreadable, or no tiles) is left out, and said in
+// `skipped` as "PATH: why".
+std::vector<Course> listCourses(const std::string& shippedFolder, const std::string& ownFolder,
+                                std::vector<std::string>* skipped = nullptr);
+// Why a course file cannot be played, or "" when it can.
+std::string unplayableReason(const std::string& path);
+// A name for a course that no course of `list` shows (letter case aside), never empty: the one
+// it wants, or its file's, then with the file's name or a number in brackets.
+std::string uniqueCourseName(const std::vector<Course>& list, const std::string& wanted,
+                             const std::string& path);
 // The course named (letter case aside), or the one at this path; -1 when there is none.
 int findCourse(const std::vector<Course>& courses, const std::string& nameOrPath);
 // The chosen course, or nullptr while the list is empty.

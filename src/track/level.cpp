@@ -1,9 +1,12 @@
 #include "track/level.h"
 #include "state/game.h"
+#include "track/track.h"
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 
 int scrollStartY = 0;
+bool courseHasGaps = false;
 
 Tile::Tile(int x_, int y_, int code_) : x(x_), y(y_), code(code_)
 {
@@ -118,9 +121,17 @@ bool readCourseText(const std::string& path, CourseText& text)
             body = false;
         } else if (body) {
             std::vector<int>& row = text.rows.emplace_back();
+            bool words = false;
             forEachToken(
-                line, [&](const std::string& token) { row.push_back(parseTileCode(token)); },
+                line,
+                [&](const std::string& token) {
+                    row.push_back(parseTileCode(token));
+                    for (char c : token)
+                        words = words || std::isalpha(static_cast<unsigned char>(c));
+                },
                 [] {});
+            if (words)
+                text.wordRows.push_back(static_cast<int>(text.rows.size()) - 1);
         } else if (text.after.size() < 64) {
             text.after.push_back(line);
         }
@@ -192,5 +203,10 @@ bool loadCourseFile(TileList& tiles, const std::string& path, void (*progress)()
         tiles.resize(stored);
         game.levelTileCount = static_cast<int>(stored);
     }
+    // Also a course shorter than the screen and a row: the view runs past its last row.
+    courseHasGaps = tiles.size() != size_t(lines) * TILES_PER_ROW ||
+                    lines * TILE_HEIGHT < SCREEN_HEIGHT + TILE_HEIGHT ||
+                    std::any_of(tiles.begin(), tiles.end(),
+                                [](const Tile& t) { return tilePictureFor(t.code) == 0; });
     return true;
 }

@@ -24,6 +24,9 @@ struct Tile {
 using TileList = std::vector<Tile>;
 
 extern int scrollStartY;
+// The course loaded last has cells that draw nothing: codes without a picture, rows short of
+// tiles, or fewer rows than a screen shows.
+extern bool courseHasGaps;
 
 std::string levelFilePath(int level);
 int countLevelLines(int level);
@@ -42,5 +45,6 @@ bool loadCourseFile(TileList& tiles, const std::string& path, void (*progress)()
 struct CourseText {
     std::vector<std::vector<int>> rows;
     std::vector<std::string> after;
+    std::vector<int> wordRows; // rows holding something other than codes (a letter, a word)
 };
 bool readCourseText(const std::string& path, CourseText& text);

@@ -17,7 +17,10 @@ void visitTrackState(StateVisitor& v)
     for (TrackMarker& m : trackView.trackMarkers)
         v(GROUP_MARKERS, m.tileIndex), v(GROUP_MARKERS, m.code), v(GROUP_MARKERS, m.done),
             v(GROUP_MARKERS, m.active);
-    v.require(trackView.scrollY >= 0 && trackView.scrollY <= (scrollStartY > 0 ? scrollStartY : 0),
+    const int scrollEnd = scrollStartY > 0 ? scrollStartY : 0;
+    v.require(trackView.scrollY >= 0 && trackView.scrollY <= scrollEnd &&
+                  trackView.diagScroll >= 0 && trackView.diagScroll <= scrollEnd &&
+                  trackView.diagFirstTile >= 0 && trackView.diagFirstTile <= scrollEnd / 5,
               "the scroll");
     for (const TrackMarker& m : trackView.trackMarkers)
         v.require(m.tileIndex >= -1 && m.tileIndex < game.levelTileCount &&

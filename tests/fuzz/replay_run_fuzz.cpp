@@ -6,7 +6,7 @@
 #include "replay/playback.h"
 #include "replay/replay_file.h"
 #include "rules/loop.h"
-#include "rules/settings.h"
+#include "save/settings.h"
 #include <cstdlib>
 #include <cstring>
 #include <vector>

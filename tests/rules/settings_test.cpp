@@ -1,7 +1,7 @@
 #include "app/session.h"
 #include "platform/file_replace.h"
 #include "rules/game_state.h"
-#include "rules/settings.h"
+#include "save/settings.h"
 #include "state/game.h"
 #include "support/stage.h"
 #include <filesystem>

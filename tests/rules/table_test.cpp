@@ -2,14 +2,16 @@
 #include "platform/clock.h"
 #include "platform/keys.h"
 #include "rules/courses.h"
+#include "rules/input.h"
 #include "rules/name_entry.h"
-#include "rules/settings.h"
-#include "state/score_table.h"
+#include "save/score_table.h"
+#include "save/settings.h"
 #include "support/stage.h"
 #include "track/course.h"
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -42,17 +44,23 @@ TEST(ScoreTable, TenBestOfEachCourseTheEarlierRunFirstAmongEquals)
     EXPECT_EQ(placeFor("Coast Road", 300), -1);
     EXPECT_EQ(placeFor("Night Run", 1), 0);
     EXPECT_EQ(placeFor("Night Run", 0), -1);
-    // The file's text reads back as it was; a line that does not is damage.
+    // The file's text reads back as it was (a course named with a '#' too); a line that does not
+    // is damage, and costs that line alone.
     std::vector<TableEntry> back;
-    ASSERT_TRUE(parseTables(tablesText(scoreTables.entries), back));
+    ASSERT_EQ(parseTables(tablesText(scoreTables.entries), back), 0);
     EXPECT_EQ(tablesText(back), tablesText(scoreTables.entries));
-    const std::string longest(64, 'x');
-    ASSERT_TRUE(parseTables(longest + "\t12\tABC\t2026-12-09\ts\n", back));
-    EXPECT_FALSE(parseTables(longest + "x\t12\tABC\t2026-12-09\ts\n", back));
-    for (const char* bad :
-         {"Coast Road\t12x\tABC\t2026-12-09\ts\n", "Coast Road\t12\tab\t2026-12-09\ts\n",
-          "Coast Road\t12\tABC\t2026-12-09\n", "\t12\tABC\t2026-12-09\ts\n"})
-        EXPECT_FALSE(parseTables(bad, back)) << bad;
+    const std::string longest(64, 'x'), good = "#1 Loop\t12\tABC\t2026-12-09\ts\n";
+    ASSERT_EQ(parseTables(longest + "\t12\tABC\t2026-12-09\ts\n" + good, back), 0);
+    EXPECT_EQ(back.size(), 2u);
+    for (std::string bad : {longest + "x\t12\tABC\t2026-12-09\ts\n",
+                            std::string("Coast Road\t12x\tABC\t2026-12-09\ts\n"),
+                            std::string("Coast Road\t12\tab\t2026-12-09\ts\n"),
+                            std::string("Coast Road\t12\tABC\t2026-12-09\n"),
+                            std::string("\t12\tABC\t2026-12-09\ts\n"),
+                            std::string("Coast\x01Road\t12\tABC\t2026-12-09\ts\n")}) {
+        EXPECT_EQ(parseTables(bad + good, back), 1) << bad;
+        EXPECT_EQ(tablesText(back), tablesText({{"#1 Loop", 12, "ABC", "2026-12-09", "s"}})) << bad;
+    }
 }
 
 // Two copies enter a run at the same moment: the folder's lock makes them take turns, and
@@ -79,15 +87,31 @@ TEST(ScoreTable, TwoCopiesBothKeepTheirEntriesAndADamagedFileIsSetAside)
     EXPECT_EQ(table[0].score, 119);
     EXPECT_EQ(table[1].score, 119); // one from each copy
     EXPECT_NE(table[0].initials, table[1].initials);
-    stage.write("scores.txt", "Coast Road\t12\n");
+    // A damaged line costs that line alone; the file as it was is kept, and a second damaged
+    // file never overwrites the first kept copy.
+    const std::string good = tablesText({table[0]});
+    stage.write("scores.txt.damaged", "an earlier copy\n");
+    stage.write("scores.txt", good + "Coast Road\t12\n");
     testing::internal::CaptureStderr();
     loadScoreTables(path);
     loadScoreTables(path); // said once
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
-              "Quindara: " + path + " cannot be read as the table of best runs; it is kept as " +
-                  path + ".damaged, and the tables start empty.\n");
+              "Quindara: 1 line of " + path +
+                  " could not be read as best runs and is left out; the file as it was is kept "
+                  "as " +
+                  path + ".damaged.2.\n");
+    EXPECT_EQ(tableOf("Coast Road").size(), 1u);
+    EXPECT_EQ(stage.read("scores.txt"), good);
+    EXPECT_EQ(stage.read("scores.txt.damaged"), "an earlier copy\n");
+    EXPECT_EQ(stage.read("scores.txt.damaged.2"), good + "Coast Road\t12\n");
+    // A FIFO where the file should be: never waited on, never saved over.
+    std::filesystem::remove(path);
+    ASSERT_EQ(mkfifo(path.c_str(), 0644), 0);
+    testing::internal::CaptureStderr();
+    loadScoreTables(path);
+    testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(scoreTables.path.empty());
     EXPECT_TRUE(tableOf("Coast Road").empty());
-    EXPECT_EQ(stage.read("scores.txt.damaged"), "Coast Road\t12\n");
 }
 
 TEST(NameEntry, TypedOrOnAPad)
@@ -100,9 +124,10 @@ TEST(NameEntry, TypedOrOnAPad)
         {{'z', 'q', KEY_BACKSPACE, 'x', '7', KEY_RETURN}, {}, "ZX7", true},
         {{'a', 'b', 'c', 'd'}, {}, "ABD", false},                    // a fourth replaces the third
         {{KEY_BACKSPACE, KEY_BACKSPACE}, {}, "   ", false},          // nothing left to take back
-        {{KEY_UP, KEY_RIGHT, KEY_DOWN, KEY_DOWN}, {}, " B ", false}, // A turns back to the end
-        {{}, {4, 4, 15, 4, 6, 0, 2, 4, 8}, "CB.", true}, // down, A, right, up past the start, left
-        {{}, {6, 6, 6, 4}, "A A", false},
+        {{KEY_UP, KEY_RIGHT, KEY_DOWN, KEY_DOWN}, {}, "B9 ", false}, // Up: A to B; a blank's
+                                                                     // Down starts at the end
+        {{}, {4, 4, 15, 4, 6, 0, 2, 4, 8}, "99A", true}, // down past A, A, right, up, left
+        {{}, {6, 6, 6, 4}, "A .", false},
     };
     for (const Case& c : cases) {
         InitialsEntry e;
@@ -130,9 +155,21 @@ TEST(NameEntry, ThirtySecondsWithoutAPressEnterWhatIsThere)
     EXPECT_EQ(tableOf("Night Run")[0].initials, "A  ");
     EXPECT_TRUE(offerTableEntry("Night Run", 0)); // a score that does not enter is not asked for
     EXPECT_EQ(ticksNow() - start, waited);        // without a wait
+    // Keys and buttons let go during the entry are let go in the game; the window's close
+    // button is ignored here too.
+    inputLatches.keyHeld[KEY_LSHIFT] = inputLatches.keyHeld[KEY_UP] = true;
+    inputLatches.buttonHeld[1] = true;
+    pushKey(KEY_LSHIFT, false), pushButton(1, false);
+    SDL_Event close = {};
+    close.type = SDL_QUIT;
+    SDL_PushEvent(&close);
+    tapKey(KEY_RETURN);
+    EXPECT_TRUE(offerTableEntry("Night Run", 350));
+    EXPECT_FALSE(inputLatches.keyHeld[KEY_LSHIFT] || inputLatches.buttonHeld[1]);
+    EXPECT_TRUE(inputLatches.keyHeld[KEY_UP]); // still held: never let go
     tapKey(KEY_ESCAPE); // a quit asked for: what is there is entered, then the game ends
     EXPECT_FALSE(offerTableEntry("Night Run", 400));
-    EXPECT_EQ(tableOf("Night Run").size(), 2u);
+    EXPECT_EQ(tableOf("Night Run").size(), 3u);
 }
 
 TEST(CourseList, ShippedThenOwnByFileNameEachNamed)
@@ -143,16 +180,29 @@ TEST(CourseList, ShippedThenOwnByFileNameEachNamed)
     stage.write("02.lvl", "02\n\n  NAME:  Second  \n");
     stage.write("04.lvl", "02\n"); // after a gap: not listed
     std::filesystem::create_directories(own);
+    // Taken names get the file's name, then a number, within the 24 characters; a name of
+    // nothing printable, the file's; a file with no tiles is left out and said.
     for (auto [file, text] : {std::pair{"b.lvl", "02\n"},
                               {"a.lvl", "02\n\nname: first\n"},
                               {"c.txt", "02\n"},
-                              {"d.lvl", "02\n\nname:\n"}})
+                              {"d.lvl", "02\n\nname:\n"},
+                              {"e.lvl", "02\n\nname: Twenty-four characters..\n"},
+                              {"f.lvl", "02\n\nname: Twenty-four characters..\n"},
+                              {"g.lvl", "02\n\nname: twenty-four characters..\n"},
+                              {"\xc3\xa9.lvl", "02\n"},
+                              {"empty.lvl", ""}})
         std::ofstream(own + "/" + file) << text;
-    const auto list = listCourses(shipped, own);
+    std::vector<std::string> skipped;
+    const auto list = listCourses(shipped, own, &skipped);
     std::vector<std::string> names;
     for (const Course& c : list)
         names.push_back(c.name + (c.own ? "*" : ""));
-    EXPECT_EQ(names, (std::vector<std::string>{"First", "Second", "first (a)*", "b*", "d*"}));
+    EXPECT_EQ(names, (std::vector<std::string>{
+                         "First", "Second", "first (a)*", "b*", "d*", "Twenty-four characters..*",
+                         "Twenty-four characte (f)*", "twenty-four characte (g)*", "Course*"}));
+    EXPECT_EQ(skipped,
+              (std::vector<std::string>{
+                  own + "/empty.lvl: it has no rows of tiles before its first empty line"}));
     EXPECT_EQ(findCourse(list, "SECOND"), 1);
     EXPECT_EQ(findCourse(list, own + "/b.lvl"), 3);
     EXPECT_EQ(findCourse(list, "Third"), -1);

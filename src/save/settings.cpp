@@ -1,6 +1,7 @@
-#include "rules/settings.h"
+#include "save/settings.h"
 #include "platform/file_replace.h"
 #include "platform/folders.h"
+#include "save/game_files.h"
 #include "state/game.h"
 #include <cerrno>
 #include <climits>
@@ -280,4 +281,22 @@ void loadSettings()
         game.highScore = 0;
     if (static_cast<uint32_t>(settingsFile.settings.volume) > 128u)
         settingsFile.settings.volume = DEFAULT_VOLUME;
+}
+
+std::string rememberedCourse()
+{
+    std::string text, why;
+    if (!readGameFile(settingsFolder() + "/course", 4096, text, why))
+        return "";
+    const std::string name = text.substr(0, text.find('\n'));
+    return name.size() <= 64 ? name : "";
+}
+
+void rememberCourse(const std::string& name)
+{
+    if (settingsFile.savesDisabled || settingsFile.settingsLocked)
+        return;
+    const std::string text = name + "\n";
+    const FolderLock lock(settingsFolder(), SAVE_LOCK_WAIT_MS);
+    replaceFile(settingsFolder() + "/course", text.data(), text.size());
 }

@@ -65,5 +65,9 @@ bool saveCurrentSettings();
 // The high score in the settings file as it is now (another copy may have saved since this
 // one started), or -1 when there is none.
 int storedHighScore();
+// The course chosen in the last session (the file "course" in the settings folder: one line of
+// at most 64 characters, else none), and keeping it for the next.
+std::string rememberedCourse();
+void rememberCourse(const std::string& name);
 // First half of a save: the 8 bytes written to `path`. False if it could not be written.
 bool writeSettingsFile(const std::string& path);

@@ -22,9 +22,13 @@ struct ScoreTables {
 };
 extern ScoreTables scoreTables;
 
-// Reads the tables from `path` (in the settings folder). A file that cannot be read as tables
-// is moved aside to "scores.txt.damaged" and said once; the tables then start empty.
+// Reads the tables from `path` (in the settings folder). A line that cannot be read costs that
+// line alone: the file as it was is kept aside ("scores.txt.damaged", or the next free
+// ".damaged.N"), said once, and the good lines are saved back. A file that cannot be read at
+// all (not a plain file, too large) is left as it is and never saved over.
 void loadScoreTables(const std::string& path);
+// Takes in what another copy of the game has entered since (the file read again and merged).
+void reloadScoreTables();
 // The course's entries, best first (at most ten).
 std::vector<TableEntry> tableOf(const std::string& course);
 // The course's best score, or 0.
@@ -38,6 +42,7 @@ int enterRun(const std::string& course, int score, const std::string& initials);
 // Both lists merged (one entry for each stamp), each course's best ten kept, in order.
 std::vector<TableEntry> mergeTables(const std::vector<TableEntry>& a,
                                     const std::vector<TableEntry>& b);
-// The text of the file, and back; false when a line cannot be read.
+// The text of the file, and back; parsing returns how many lines could not be read (they are
+// left out).
 std::string tablesText(const std::vector<TableEntry>& entries);
-bool parseTables(const std::string& text, std::vector<TableEntry>& entries);
+int parseTables(const std::string& text, std::vector<TableEntry>& entries);

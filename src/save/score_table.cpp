@@ -1,12 +1,12 @@
-#include "state/score_table.h"
+#include "save/score_table.h"
 #include "platform/clock.h"
 #include "platform/file_replace.h"
+#include "save/game_files.h"
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <sstream>
 #include <unistd.h>
 
@@ -17,16 +17,16 @@ namespace
 const char* const HEADER = "# Quindara best runs: course, score, initials, date, stamp";
 constexpr int MAX_SCORE = 1 << 30;
 
-bool readFile(const std::string& path, std::string& text, bool& missing)
+constexpr size_t FILE_LIMIT = 1 << 20;
+
+bool validCourseName(const std::string& s)
 {
-    std::ifstream in(path, std::ios::binary);
-    missing = !in && errno == ENOENT;
-    if (!in)
+    if (s.empty() || s.size() > 64)
         return false;
-    std::ostringstream all;
-    all << in.rdbuf();
-    text = all.str();
-    return text.size() <= (1 << 20);
+    for (char c : s)
+        if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) > 126)
+            return false;
+    return true;
 }
 
 bool validInitials(const std::string& s)
@@ -102,54 +102,89 @@ std::string tablesText(const std::vector<TableEntry>& entries)
     return text;
 }
 
-bool parseTables(const std::string& text, std::vector<TableEntry>& entries)
+int parseTables(const std::string& text, std::vector<TableEntry>& entries)
 {
     entries.clear();
+    int damaged = 0;
     std::istringstream in(text);
     std::string line;
     while (std::getline(in, line)) {
-        if (line.empty() || line[0] == '#')
+        // The header, and any line without a tab, is a comment: a course's name may well
+        // start with '#'.
+        if (line.empty() || (line[0] == '#' && line.find('\t') == std::string::npos))
             continue;
         std::vector<std::string> f;
         std::istringstream cells(line);
         std::string cell;
         while (std::getline(cells, cell, '\t'))
             f.push_back(cell);
-        if (f.size() != 5 || f[0].empty() || f[0].size() > 64 || f[1].empty() || f[1].size() > 10 ||
+        if (f.size() != 5 || !validCourseName(f[0]) || f[1].empty() || f[1].size() > 10 ||
             f[1].find_first_not_of("0123456789") != std::string::npos || !validInitials(f[2]) ||
-            f[3].size() != 10 || f[4].empty() || f[4].size() > 40)
-            return false;
-        const long long score = std::stoll(f[1]);
-        if (score > MAX_SCORE)
-            return false;
-        entries.push_back({f[0], static_cast<int>(score), f[2], f[3], f[4]});
+            f[3].size() != 10 || f[4].empty() || f[4].size() > 40 || std::stoll(f[1]) > MAX_SCORE) {
+            ++damaged; // this line alone is lost
+            continue;
+        }
+        entries.push_back({f[0], static_cast<int>(std::stoll(f[1])), f[2], f[3], f[4]});
     }
     entries = mergeTables(entries, {});
+    return damaged;
+}
+
+namespace
+{
+// The entries of the file as it is now; false when it cannot be read at all. A file with
+// damaged lines is kept aside (once: its copy is the evidence) and said once.
+bool readTables(const std::string& path, std::vector<TableEntry>& entries)
+{
+    std::string text, why;
+    entries.clear();
+    if (!readGameFile(path, FILE_LIMIT, text, why))
+        return why == "missing";
+    const int damaged = parseTables(text, entries);
+    if (damaged == 0)
+        return true;
+    // The good lines stay; the file as it was is kept beside the one the next save writes.
+    const std::string aside = scoreTables.damageReported ? "" : keepDamagedCopy(path);
+    if (!scoreTables.damageReported)
+        std::fprintf(stderr,
+                     "Quindara: %d line%s of %s could not be read as best runs and %s; %s.\n",
+                     damaged, damaged == 1 ? "" : "s", path.c_str(),
+                     damaged == 1 ? "is left out" : "are left out",
+                     aside.empty() ? "the file is left as it is"
+                                   : ("the file as it was is kept as " + aside).c_str());
+    if (!aside.empty()) {
+        const std::string out = tablesText(entries);
+        replaceFile(path, out.data(), out.size());
+    }
+    scoreTables.damageReported = true;
     return true;
 }
+} // namespace
 
 void loadScoreTables(const std::string& path)
 {
     scoreTables.path = path;
     scoreTables.entries.clear();
-    std::string text;
-    bool missing = false;
-    if (path.empty() || (!readFile(path, text, missing) && missing))
+    if (path.empty())
         return;
-    if (!text.empty() && parseTables(text, scoreTables.entries))
-        return;
-    scoreTables.entries.clear();
-    const std::string aside = path + ".damaged";
-    const bool moved = std::rename(path.c_str(), aside.c_str()) == 0;
-    if (!scoreTables.damageReported)
+    const FolderLock lock(folderOf(path), SAVE_LOCK_WAIT_MS);
+    if (!readTables(path, scoreTables.entries)) {
         std::fprintf(stderr,
-                     "Quindara: %s cannot be read as the table of best runs; %s, and the tables "
-                     "start empty.\n",
-                     path.c_str(),
-                     moved ? ("it is kept as " + aside).c_str() : "it is left as it is");
-    scoreTables.damageReported = true;
-    if (!moved)
+                     "Quindara: %s cannot be read as the table of best runs; it is left as it "
+                     "is, and the tables start empty and are not saved.\n",
+                     path.c_str());
         scoreTables.path.clear(); // never saved over
+    }
+}
+
+void reloadScoreTables()
+{
+    if (scoreTables.path.empty())
+        return;
+    const FolderLock lock(folderOf(scoreTables.path), SAVE_LOCK_WAIT_MS);
+    std::vector<TableEntry> theirs;
+    if (readTables(scoreTables.path, theirs))
+        scoreTables.entries = mergeTables(theirs, scoreTables.entries);
 }
 
 std::vector<TableEntry> tableOf(const std::string& course)
@@ -183,10 +218,8 @@ int enterRun(const std::string& course, int score, const std::string& initials)
     ours.push_back(entry);
     if (!scoreTables.path.empty()) {
         const FolderLock lock(folderOf(scoreTables.path), SAVE_LOCK_WAIT_MS);
-        std::string text;
-        bool missing = false;
         std::vector<TableEntry> theirs;
-        if (readFile(scoreTables.path, text, missing) && parseTables(text, theirs))
+        if (readTables(scoreTables.path, theirs))
             ours = mergeTables(theirs, ours);
         scoreTables.entries = mergeTables(ours, {});
         const std::string out = tablesText(scoreTables.entries);
