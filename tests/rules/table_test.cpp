@@ -1,11 +1,13 @@
 // The tables of best runs, the initials entered for them, and the list of courses.
 #include "platform/clock.h"
 #include "platform/keys.h"
+#include "present/render.h"
 #include "rules/courses.h"
 #include "rules/input.h"
 #include "rules/name_entry.h"
 #include "save/score_table.h"
 #include "save/settings.h"
+#include "state/game.h"
 #include "support/stage.h"
 #include "track/course.h"
 #include <filesystem>
@@ -112,6 +114,28 @@ TEST(ScoreTable, TwoCopiesBothKeepTheirEntriesAndADamagedFileIsSetAside)
     testing::internal::GetCapturedStderr();
     EXPECT_TRUE(scoreTables.path.empty());
     EXPECT_TRUE(tableOf("Coast Road").empty());
+}
+
+// Another copy's new best reaches this one as attract turns to the table's page, not a frame
+// sooner, and the HI readout rises to it.
+TEST(ScoreTable, AnotherCopysBestShowsWhenTheTablePageComes)
+{
+    StagedResources stage;
+    courseList.courses = {{"Coast Road", "coast.lvl", false, false}};
+    courseList.chosen = 0;
+    game.gameState = STATE_ATTRACT;
+    loadScoreTables(stage.path("scores.txt"));
+    stage.write("scores.txt", tablesText({run(500, "9-other")}));
+    for (const int frame : {418, 419}) {
+        game.highScore = 10;
+        blinks.attractFrames = frame;
+        refreshTable();
+        EXPECT_EQ(tableBest("Coast Road"), frame == 419 ? 500 : 0) << frame;
+        EXPECT_EQ(game.highScore, frame == 419 ? 500 : 10) << frame;
+    }
+    courseList = CourseList();
+    game = GameVariables();
+    blinks = Blinks();
 }
 
 TEST(NameEntry, TypedOrOnAPad)
