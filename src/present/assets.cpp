@@ -1,5 +1,6 @@
 #include "present/assets.h"
 #include "platform/sound.h"
+#include "present/text.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
 #include "state/game.h"
@@ -8,10 +9,12 @@
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
 #include <cstdio>
+#include <cstring>
 
 SDL_Surface* trackTileImages[TILE_PICTURES + 1];
 SDL_Surface* panelImage = nullptr;
 SDL_Surface* panelMaskImage = nullptr;
+SDL_Surface* panelFaceImage = nullptr;
 SDL_Surface* warnFunnelImage = nullptr;
 SDL_Surface* warnOpenImage = nullptr;
 Mix_Chunk* coinSound = nullptr;
@@ -41,13 +44,39 @@ void advanceLoading()
 }
 } // namespace
 
+namespace
+{
+// Whether any pixel of a picture in the screen's format is the key colour.
+bool holdsColour(SDL_Surface* picture, Uint32 key)
+{
+    const int bytes = picture->format->BytesPerPixel;
+    bool found = false;
+    SDL_LockSurface(picture);
+    for (int y = 0; y < picture->h && !found; ++y) {
+        const auto* row = static_cast<const Uint8*>(picture->pixels) + y * picture->pitch;
+        for (int x = 0; x < picture->w && !found; ++x) {
+            Uint32 value = 0;
+            std::memcpy(&value, row + x * bytes, bytes);
+            found = value == key;
+        }
+    }
+    SDL_UnlockSurface(picture);
+    return found;
+}
+} // namespace
+
 SDL_Surface* convertPicture(SDL_Surface* raw, bool keyed)
 {
     if (!raw || !screen)
         return nullptr;
     SDL_Surface* converted = SDL_ConvertSurface(raw, screen->format, SDL_HWSURFACE);
-    if (converted && keyed)
-        SDL_SetColorKey(converted, SDL_SRCCOLORKEY, SDL_MapRGB(converted->format, 255, 0, 255));
+    if (!converted || !keyed)
+        return converted;
+    // Only a picture with see-through pixels is copied with the key: an opaque one (a road
+    // tile) is copied whole, several times faster, and shows the same.
+    const Uint32 key = SDL_MapRGB(converted->format, 255, 0, 255);
+    if (holdsColour(converted, key))
+        SDL_SetColorKey(converted, SDL_SRCCOLORKEY, key);
     return converted;
 }
 
@@ -80,6 +109,7 @@ void openFonts(int smallSize)
 
 void closeFonts()
 {
+    forgetRenderedText();
     for (TTF_Font** font : {&smallFont, &mediumFont, &ledFont}) {
         if (*font)
             TTF_CloseFont(*font);
@@ -193,11 +223,36 @@ bool loadEveryAsset()
 }
 } // namespace
 
+namespace
+{
+// The panel with its mask laid over it, as one picture: what the two show drawn one on the
+// other, drawn in one copy (with the key only where both are see-through).
+SDL_Surface* composePanel()
+{
+    SDL_Surface* under = panelImage ? panelImage : panelMaskImage;
+    if (!under || !screen)
+        return nullptr;
+    SDL_Surface* face = SDL_ConvertSurface(under, screen->format, SDL_HWSURFACE);
+    if (!face)
+        return nullptr;
+    SDL_SetColorKey(face, 0, 0);
+    const Uint32 key = SDL_MapRGB(face->format, 255, 0, 255);
+    SDL_FillRect(face, nullptr, key);
+    for (SDL_Surface* layer : {panelImage, panelMaskImage})
+        if (layer)
+            SDL_BlitSurface(layer, nullptr, face, nullptr);
+    SDL_Surface* keyed = convertPicture(face, true);
+    SDL_FreeSurface(face);
+    return keyed;
+}
+} // namespace
+
 bool loadAssets(void (*progress)())
 {
     loadingProgress = progress;
     const bool ok = loadEveryAsset();
     loadingProgress = nullptr;
+    panelFaceImage = composePanel();
     return ok;
 }
 
@@ -205,6 +260,6 @@ void forgetAssets()
 {
     for (SDL_Surface*& tile : trackTileImages)
         tile = nullptr;
-    panelImage = panelMaskImage = warnFunnelImage = warnOpenImage = nullptr;
+    panelImage = panelMaskImage = panelFaceImage = warnFunnelImage = warnOpenImage = nullptr;
     coinSound = signalSound = idleEngineSound = checkpointSound = nullptr;
 }

@@ -11,6 +11,8 @@ constexpr int TILE_PICTURES = 18;
 extern SDL_Surface* trackTileImages[TILE_PICTURES + 1]; // index = picture number, 0 unused
 extern SDL_Surface* panelImage;
 extern SDL_Surface* panelMaskImage;
+// The two above as one picture, drawn in one copy (made as the assets load).
+extern SDL_Surface* panelFaceImage;
 extern SDL_Surface* warnFunnelImage;
 extern SDL_Surface* warnOpenImage;
 extern Mix_Chunk* coinSound;

@@ -10,10 +10,12 @@
 #include "track/course.h"
 #include "track/track.h"
 #include <SDL.h>
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 Blinks blinks;
 
@@ -109,6 +111,45 @@ void messageBlinkStep()
     blinkStep(blinks.messageBlinkOn, blinks.messageBlinkCounter, 20);
 }
 
+namespace
+{
+// A copy of a picture with nothing see-through in the screen's own format, row by row. SDL's
+// copy of such a picture writes past the cache (the road's tiles went to memory and came back
+// for the screen's digest); this one shows the same pixels at a third of the cost.
+bool copyOpaque(SDL_Surface* src, SDL_Surface* dest, SDL_Rect from, int destX, int destY)
+{
+    const SDL_PixelFormat* f = src->format;
+    if ((src->flags & (SDL_SRCCOLORKEY | SDL_SRCALPHA)) || f->BytesPerPixel != 2 ||
+        dest->format->BytesPerPixel != 2 || f->Rmask != dest->format->Rmask ||
+        f->Gmask != dest->format->Gmask || f->Bmask != dest->format->Bmask)
+        return false;
+    // The part of the source that lies inside the picture and lands inside the clip.
+    const SDL_Rect clip = dest->clip_rect;
+    int sx = from.x, sy = from.y, dx = destX, dy = destY, w = from.w, h = from.h;
+    if (sx < 0)
+        w += sx, dx -= sx, sx = 0;
+    if (sy < 0)
+        h += sy, dy -= sy, sy = 0;
+    w = std::min(w, src->w - sx), h = std::min(h, src->h - sy);
+    if (dx < clip.x)
+        w -= clip.x - dx, sx += clip.x - dx, dx = clip.x;
+    if (dy < clip.y)
+        h -= clip.y - dy, sy += clip.y - dy, dy = clip.y;
+    w = std::min(w, clip.x + clip.w - dx), h = std::min(h, clip.y + clip.h - dy);
+    if (w <= 0 || h <= 0)
+        return true;
+    SDL_LockSurface(src);
+    SDL_LockSurface(dest);
+    for (int row = 0; row < h; ++row)
+        std::memcpy(static_cast<Uint8*>(dest->pixels) + (dy + row) * dest->pitch + dx * 2,
+                    static_cast<const Uint8*>(src->pixels) + (sy + row) * src->pitch + sx * 2,
+                    size_t(w) * 2);
+    SDL_UnlockSurface(dest);
+    SDL_UnlockSurface(src);
+    return true;
+}
+} // namespace
+
 void blitRegion(SDL_Surface* src, SDL_Surface* dest, int srcX, int srcY, int destX, int destY,
                 int width, int height)
 {
@@ -120,6 +161,8 @@ void blitRegion(SDL_Surface* src, SDL_Surface* dest, int srcX, int srcY, int des
         return;
     SDL_Rect from = {static_cast<Sint16>(srcX), static_cast<Sint16>(srcY),
                      static_cast<Uint16>(width), static_cast<Uint16>(height)};
+    if (copyOpaque(src, dest, from, destX, destY))
+        return;
     SDL_Rect to = {static_cast<Sint16>(destX), static_cast<Sint16>(destY), 0, 0};
     SDL_UpperBlit(src, &from, dest, &to);
 }
@@ -299,8 +342,7 @@ void drawPanelReadouts()
 {
     if (!screen)
         return;
-    drawPicture(panelImage, PANEL_X, 0);
-    drawPicture(panelMaskImage, PANEL_X, 0);
+    drawPicture(panelFaceImage, PANEL_X, 0);
     drawReadout(game.highScore, HIGH_SCORE_Y);
     drawReadout(game.score, SCORE_Y);
     drawReadout(game.timeLeft, TIME_Y);
@@ -334,8 +376,7 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
     if (inRun())
         drawCar(playerCar, screen);
     drawCar(trafficCar, screen);
-    drawPicture(panelImage, PANEL_X, 0);
-    drawPicture(panelMaskImage, PANEL_X, 0);
+    drawPicture(panelFaceImage, PANEL_X, 0);
 
     if (inRun()) {
         if (picture.scoreShown)

@@ -3,6 +3,9 @@
 struct SDL_Surface;
 typedef struct _TTF_Font TTF_Font;
 
+// Texts are rendered once and kept until this is called (the fonts closing), or until many
+// are kept.
+void forgetRenderedText();
 void drawSmallText(SDL_Surface* dest, const char* text, int x, int y, int r, int g, int b);
 void drawMediumText(SDL_Surface* dest, const char* text, int x, int y, int r, int g, int b);
 void drawSmallNumber(SDL_Surface* dest, int value, int x, int y, int r, int g, int b);

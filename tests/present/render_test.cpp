@@ -10,6 +10,7 @@
 #include "state/game.h"
 #include "support/stage.h"
 #include "track/track.h"
+#include <cstring>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -307,6 +308,48 @@ TEST_F(RenderTest, PositionsBeyondSixteenBitsAreSkippedNotWrapped)
     blitRegion(playerCar.frameA, screen, 0, 0, 50, 50, 30, 40);
     EXPECT_FALSE(samePixel(pixelAt(50 + 15, 50 + 20), before[20 * 30 + 15]));
     drawPicture(nullptr, 10, 10); // a picture that never loaded draws nothing
+}
+
+// An opaque picture (a road tile) is copied by the game's own row copy: pixel for pixel what
+// SDL's copy gives, at every edge, with a clip and from inside the picture.
+TEST_F(RenderTest, AnOpaqueCopyShowsWhatSdlsCopyShows)
+{
+    SDL_Surface* tile = trackTileImages[2];
+    ASSERT_TRUE(tile && !(tile->flags & SDL_SRCCOLORKEY));
+    const SDL_PixelFormat* f = screen->format;
+    auto surface = [&] {
+        SDL_Surface* s =
+            SDL_CreateRGBSurface(SDL_SWSURFACE, 100, 80, 16, f->Rmask, f->Gmask, f->Bmask, 0);
+        for (int i = 0; i < s->pitch * s->h; ++i)
+            static_cast<Uint8*>(s->pixels)[i] = Uint8(i * 13);
+        return s;
+    };
+    struct Case {
+        int srcX, srcY, x, y, w, h;
+        bool clipped;
+    } cases[] = {{0, 0, 10, 10, 40, 40, false},   {0, 0, -15, -7, 40, 40, false},
+                 {0, 0, 75, 55, 40, 40, false},   {5, 9, 20, 20, 30, 25, false},
+                 {-5, -3, 20, 20, 40, 40, false}, {-1, -1, 20, 20, 40, 40, false},
+                 {30, 30, 0, 0, 40, 40, false},   {0, 0, 10, 10, 40, 40, true},
+                 {0, 0, 200, 10, 40, 40, false}};
+    for (const Case& c : cases) {
+        SDL_Surface* ours = surface();
+        SDL_Surface* theirs = surface();
+        if (c.clipped) {
+            SDL_Rect clip = {20, 15, 12, 30};
+            SDL_SetClipRect(ours, &clip);
+            SDL_SetClipRect(theirs, &clip);
+        }
+        blitRegion(tile, ours, c.srcX, c.srcY, c.x, c.y, c.w, c.h);
+        SDL_Rect from = {Sint16(c.srcX), Sint16(c.srcY), Uint16(c.w), Uint16(c.h)};
+        SDL_Rect to = {Sint16(c.x), Sint16(c.y), 0, 0};
+        SDL_UpperBlit(tile, &from, theirs, &to);
+        EXPECT_EQ(std::memcmp(ours->pixels, theirs->pixels, size_t(ours->pitch) * ours->h), 0)
+            << c.srcX << "," << c.srcY << " to " << c.x << "," << c.y
+            << (c.clipped ? " clipped" : "");
+        SDL_FreeSurface(ours);
+        SDL_FreeSurface(theirs);
+    }
 }
 
 // Drawing only draws: the same frame drawn twice shows the same picture and leaves the game
