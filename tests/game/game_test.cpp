@@ -446,11 +446,17 @@ TEST_F(WholeGame, EveryRecordedRunChecks)
     EXPECT_GT(switches, 6);
     EXPECT_GT(entries, 0);
     EXPECT_GT(std::count(ownCourse.begin(), ownCourse.end(), true), 0);
-    // The first course's best run is the one at the top of its table.
+    // The first course's best run is the one at the top of its table; the last, the last.
     ASSERT_EQ(stage.exists("best-run.qrp"), courseOneScored);
+    const Finished last = runStagedGame(stage, "XDG_DATA_HOME=" + data, "--replay last --check");
+    EXPECT_EQ(last.out,
+              runStagedGame(stage, "XDG_DATA_HOME=" + data,
+                            "--replay " + stage.path("run" + std::to_string(runs - 1) + ".qrp") +
+                                " --check")
+                  .out);
     if (courseOneScored) {
         const Finished best =
-            runStagedGame(stage, "", "--replay " + stage.path("best-run.qrp") + " --check");
+            runStagedGame(stage, "", "--replay best --course \"quindara ring\" --check");
         EXPECT_NE(best.out.find("score " + std::to_string(tableBest("Quindara Ring")) + ": ok"),
                   std::string::npos)
             << best.out;
