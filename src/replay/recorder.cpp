@@ -1,4 +1,4 @@
-// Recording every run: the events pollInput took, every clock reading and a digest per
+// Recording every run: the events readInput took, every clock reading and a digest per
 // frame, from the state the run started in.
 #include "replay/recorder.h"
 #include "platform/clock.h"

@@ -13,7 +13,7 @@ constexpr uint16_t REPLAY_FORMAT = 4;
 // snapshotLayout() of this format's snapshot; a test fails when the two part company.
 constexpr uint32_t REPLAY_FORMAT_LAYOUT = 0x38bb4471u;
 
-// One input event as pollInput took it from the queue.
+// One input event as readInput took it from the queue.
 struct ReplayEvent {
     uint8_t type;  // SDL_KEYDOWN, SDL_KEYUP, SDL_JOYBUTTONDOWN or SDL_JOYBUTTONUP
     uint16_t code; // the key symbol or the button

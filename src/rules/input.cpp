@@ -2,11 +2,7 @@
 #include "platform/gamepad.h"
 #include "platform/keys.h"
 #include "platform/signals.h"
-#include "platform/sound.h"
 #include "platform/window.h"
-#include "rules/courses.h"
-#include "rules/states.h"
-#include "sim/player.h"
 #include "state/game.h"
 #include <SDL.h>
 
@@ -29,22 +25,22 @@ bool& pressSeenFor(int sym)
     return inputLatches.quitKeyPressSeen[sym == KEY_ESCAPE ? 0 : 1];
 }
 
-void keyDown(int sym, bool& quit)
+void keyDown(int sym, FrameCommands& c)
 {
     if (sym < 0)
         return;
     if (isQuitKey(sym)) {
         pressSeenFor(sym) = true;
-        quit = true;
+        c.quit = true;
         return;
     }
     inputLatches.keyHeld[sym] = true;
     if (sym == KEY_RETURN || sym == KEY_P)
-        pressStartPause();
-    else if (game.gameState == STATE_ATTRACT && (sym == KEY_LEFT || sym == KEY_RIGHT))
-        stepCourse(sym == KEY_LEFT ? -1 : 1);
+        c.actions.push_back(ACTION_START_PAUSE);
+    else if (sym == KEY_LEFT || sym == KEY_RIGHT)
+        c.actions.push_back(sym == KEY_LEFT ? ACTION_COURSE_BACK : ACTION_COURSE_ON);
     else if (sym == KEY_F11)
-        toggleFullScreen();
+        c.actions.push_back(ACTION_FULL_SCREEN);
 }
 
 void keyUp(int sym, bool& quit)
@@ -60,20 +56,20 @@ void keyUp(int sym, bool& quit)
     inputLatches.keyHeld[sym] = false;
 }
 
-void buttonDown(int button, bool& quit)
+void buttonDown(int button, FrameCommands& c)
 {
     if (button < 0 || button >= BUTTON_SLOTS)
         return;
     if (button == BUTTON_QUIT) {
         inputLatches.quitButtonPressSeen = true;
-        quit = true;
+        c.quit = true;
         return;
     }
     inputLatches.buttonHeld[button] = true;
     if (button == BUTTON_START)
-        pressStartPause();
-    else if (game.gameState == STATE_ATTRACT && (button == BUTTON_LEFT || button == BUTTON_RIGHT))
-        stepCourse(button == BUTTON_LEFT ? -1 : 1);
+        c.actions.push_back(ACTION_START_PAUSE);
+    else if (button == BUTTON_LEFT || button == BUTTON_RIGHT)
+        c.actions.push_back(button == BUTTON_LEFT ? ACTION_COURSE_BACK : ACTION_COURSE_ON);
 }
 
 void buttonUp(int button, bool& quit)
@@ -89,15 +85,6 @@ void buttonUp(int button, bool& quit)
     inputLatches.buttonHeld[button] = false;
 }
 
-void changeVolume(int step)
-{
-    game.volumeBarAge = 0;
-    const int next = game.masterVolume + step;
-    if (next < 0 || next > 128)
-        return;
-    game.masterVolume = next;
-    soundVolume(game.masterVolume);
-}
 } // namespace
 
 void takeRelease(const SDL_Event& event)
@@ -177,22 +164,24 @@ bool isInputEvent(uint8_t type)
            type == SDL_JOYBUTTONUP || type == QUIT_REQUEST_EVENT;
 }
 
-bool pollInput()
+void readInput(FrameCommands& c)
 {
-    bool quit = false;
+    c.actions.clear();
+    c.quit = false;
     SDL_JoystickUpdate();
     pollGamepad();
     SDL_Event event;
     while (eventSource ? eventSource(event) : takeQueuedEvent(event)) {
+        bool quit = false;
         switch (event.type) {
         case SDL_KEYDOWN:
-            keyDown(keyIndexOf(event), quit);
+            keyDown(keyIndexOf(event), c);
             break;
         case SDL_KEYUP:
             keyUp(keyIndexOf(event), quit);
             break;
         case SDL_JOYBUTTONDOWN:
-            buttonDown(event.jbutton.button, quit);
+            buttonDown(event.jbutton.button, c);
             break;
         case SDL_JOYBUTTONUP:
             buttonUp(event.jbutton.button, quit);
@@ -203,34 +192,18 @@ bool pollInput()
         default:
             break; // mouse, axes, window activity and the close request are ignored
         }
+        c.quit = c.quit || quit;
     }
     // Ctrl+C, kill or a closing terminal: the same quit as Escape.
     if (quitSignalled())
-        quit = true;
-
-    if (game.gameState == STATE_TIME_UP) {
-        // Out of time: the driving inputs are held released so the car rolls to a stop.
-        for (int key : {KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT})
-            inputLatches.keyHeld[key] = false;
-        for (int button : {0, 2, 4, 6, 15})
-            inputLatches.buttonHeld[button] = false;
-        steerPlayer(playerCar, inputLatches.keyHeld, inputLatches.buttonHeld);
-    } else if (game.gameState == STATE_PLAYING) {
-        steerPlayer(playerCar, inputLatches.keyHeld, inputLatches.buttonHeld);
-    }
-
-    if (inputLatches.buttonHeld[BUTTON_VOLUME_UP] || inputLatches.keyHeld[KEY_Q])
-        changeVolume(+1);
-    if (inputLatches.buttonHeld[BUTTON_VOLUME_DOWN] || inputLatches.keyHeld[KEY_W])
-        changeVolume(-1);
-
+        c.quit = true;
+    c.volumeUp = inputLatches.buttonHeld[BUTTON_VOLUME_UP] || inputLatches.keyHeld[KEY_Q];
+    c.volumeDown = inputLatches.buttonHeld[BUTTON_VOLUME_DOWN] || inputLatches.keyHeld[KEY_W];
+    c.overlayToggle = false;
     if (inputLatches.keyHeld[KEY_F] || inputLatches.buttonHeld[BUTTON_OVERLAY]) {
-        if (!inputLatches.overlayToggleLatch) {
-            game.showDiagnostics = !game.showDiagnostics;
-            inputLatches.overlayToggleLatch = true;
-        }
+        c.overlayToggle = !inputLatches.overlayToggleLatch;
+        inputLatches.overlayToggleLatch = true;
     } else {
         inputLatches.overlayToggleLatch = false;
     }
-    return quit;
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <vector>
 
 union SDL_Event;
 
@@ -25,14 +26,14 @@ void visitInputState(StateVisitor& v);
 // tools and tests that drive the game). The key symbol goes in as the plain number it is.
 void pushKeyEvent(int sym, bool down);
 void pushButtonEvent(int button, bool down);
-// Where pollInput takes its events from: SDL's queue unless a replay hands back recorded ones
+// Where readInput takes its events from: SDL's queue unless a replay hands back recorded ones
 // (or a recording keeps what it took). False when there are no more this frame.
 using EventSource = bool (*)(SDL_Event& event);
 void setEventSource(EventSource source); // null: SDL's queue, through takeQueuedEvent
 // The next event of SDL's queue as the game takes it; false when the queue is empty.
 bool takeQueuedEvent(SDL_Event& event);
 // A key or button let go while something else took the events (the initials): the game's held
-// flag for it is cleared, as pollInput would have.
+// flag for it is cleared, as readInput would have.
 void takeRelease(const SDL_Event& event);
 // Escape and Clear: the keys that quit.
 bool isQuitKey(int sym);
@@ -42,6 +43,21 @@ constexpr uint8_t QUIT_REQUEST_EVENT = 24; // SDL_USEREVENT
 // Key and joystick-button presses and releases, and the quit a signal asked for: the events a
 // run's outcome depends on.
 bool isInputEvent(uint8_t type);
-// Drains the event queue, carries out the immediate actions and steers the player's car.
-// Returns true when the player asked to quit.
-bool pollInput();
+// A press that acts once, as the player asked for it in a frame.
+enum InputAction : uint8_t {
+    ACTION_START_PAUSE, // Return, P, Start (and a lost window in a run)
+    ACTION_COURSE_BACK, // Left: the course before, in attract
+    ACTION_COURSE_ON,   // Right: the course after, in attract
+    ACTION_FULL_SCREEN, // F11
+};
+// What a frame's input asks of the game: the presses in the order they came, the quit, the
+// volume keys held, and the overlay's switch (once a press). The held keys and buttons are in
+// inputLatches. The states act on it; reading it acts on nothing.
+struct FrameCommands {
+    std::vector<InputAction> actions;
+    bool quit = false;
+    bool volumeUp = false, volumeDown = false;
+    bool overlayToggle = false;
+};
+// Drains the event queue into the frame's commands and the held keys and buttons.
+void readInput(FrameCommands& commands);

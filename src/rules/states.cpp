@@ -1,6 +1,8 @@
 #include "rules/states.h"
 #include "platform/clock.h"
+#include "platform/keys.h"
 #include "platform/sound.h"
+#include "platform/window.h"
 #include "present/assets.h"
 #include "rules/courses.h"
 #include "rules/input.h"
@@ -20,6 +22,16 @@ namespace
 constexpr int COIN_WAIT_MS = 800;
 constexpr int RUN_SECONDS = 60;
 
+void changeVolume(int step)
+{
+    game.volumeBarAge = 0;
+    const int next = game.masterVolume + step;
+    if (next < 0 || next > 128)
+        return;
+    game.masterVolume = next;
+    soundVolume(game.masterVolume);
+}
+
 void runTraffic(const TileList& tiles)
 {
     updateTraffic(trafficCar, tiles, getSpeed(playerCar), getState(playerCar));
@@ -32,7 +44,7 @@ bool playingFrame(TileList& tiles)
         setSpeed(playerCar, game.savedPlayerSpeed);
         soundResume(-1);
     }
-    const bool quit = pollInput();
+    const bool quit = takeInput();
     updateCar(playerCar, tiles, getY(trafficCar));
     runTraffic(tiles);
     roadReadings.diagTileRow = getScreenY(playerCar);
@@ -54,7 +66,7 @@ bool updateFrame(TileList& tiles)
         quit = playingFrame(tiles);
         break;
     case STATE_ATTRACT:
-        quit = pollInput();
+        quit = takeInput();
         if (game.gameState == STATE_ATTRACT)
             applyCourseStep(tiles);
         else
@@ -63,7 +75,7 @@ bool updateFrame(TileList& tiles)
         runTraffic(tiles);
         break;
     case STATE_TIME_UP:
-        quit = pollInput();
+        quit = takeInput();
         updateCar(playerCar, tiles, getY(trafficCar));
         runTraffic(tiles);
         if (getSpeed(playerCar) == 0) {
@@ -74,13 +86,45 @@ bool updateFrame(TileList& tiles)
         }
         break;
     case STATE_PAUSED:
-        quit = pollInput();
+        quit = takeInput();
         game.gameClock.pause();
         break;
     default:
         break;
     }
     return quit;
+}
+
+bool takeInput()
+{
+    // Commands kept from frame to frame: their list keeps its storage.
+    static FrameCommands commands;
+    readInput(commands);
+    for (const InputAction action : commands.actions) {
+        if (action == ACTION_START_PAUSE)
+            pressStartPause();
+        else if (action == ACTION_FULL_SCREEN)
+            toggleFullScreen();
+        else if (game.gameState == STATE_ATTRACT) // a course step, between runs only
+            stepCourse(action == ACTION_COURSE_BACK ? -1 : 1);
+    }
+    if (game.gameState == STATE_TIME_UP) {
+        // Out of time: the driving inputs are held released so the car rolls to a stop.
+        for (int key : {KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT})
+            inputLatches.keyHeld[key] = false;
+        for (int button : {0, 2, 4, 6, 15})
+            inputLatches.buttonHeld[button] = false;
+        steerPlayer(playerCar, inputLatches.keyHeld, inputLatches.buttonHeld);
+    } else if (game.gameState == STATE_PLAYING) {
+        steerPlayer(playerCar, inputLatches.keyHeld, inputLatches.buttonHeld);
+    }
+    if (commands.volumeUp)
+        changeVolume(+1);
+    if (commands.volumeDown)
+        changeVolume(-1);
+    if (commands.overlayToggle)
+        game.showDiagnostics = !game.showDiagnostics;
+    return commands.quit;
 }
 
 bool setUpRun(bool newGame)

@@ -73,7 +73,7 @@ TEST(Gamepad, AControllerActsAsTheGamesButtons)
             pad.button(index, value);
         for (auto [index, value] : c.axes)
             pad.axis(index, value);
-        pollInput();
+        takeInput();
         EXPECT_TRUE(gamepadActive());
         EXPECT_EQ(heldButtons(), c.held)
             << c.buttons.size() << " buttons, " << c.axes.size() << " axes";
@@ -81,17 +81,17 @@ TEST(Gamepad, AControllerActsAsTheGamesButtons)
             pad.button(index, 0);
         for (auto [index, value] : c.axes)
             pad.axis(index, index == LT || index == RT ? released : 0);
-        pollInput();
+        takeInput();
         EXPECT_EQ(heldButtons(), std::set<int>());
     }
     // Start starts a run, Back quits.
     game.gameState = STATE_ATTRACT;
     setUpRun(false);
     pad.button(START, 1);
-    pollInput();
+    takeInput();
     EXPECT_EQ(game.gameState, STATE_PLAYING);
     pad.button(BACK, 1);
-    EXPECT_TRUE(pollInput());
+    EXPECT_TRUE(takeInput());
 }
 
 // A joystick that is no game controller keeps the raw numbers of the game's table.
@@ -104,7 +104,7 @@ TEST(Gamepad, AnyOtherJoystickKeepsItsNumbers)
     game.gameState = STATE_PAUSED;
     SDL_JoystickOpen(0); // as the game opens joystick 0
     wheel.button(5, true);
-    pollInput();
+    takeInput();
     EXPECT_FALSE(gamepadActive());
     EXPECT_EQ(heldButtons(), std::set<int>{5});
 }
@@ -116,19 +116,19 @@ TEST(Gamepad, APadPluggedInLaterIsTakenUp)
     StagedResources stage;
     Headless sdl;
     game.gameState = STATE_PAUSED;
-    pollInput();
+    takeInput();
     {
         VirtualPad wheel(VirtualPad::WHEEL);
         wheel.button(19, true);
-        pollInput();
+        takeInput();
         EXPECT_FALSE(gamepadActive());
         EXPECT_EQ(heldButtons(), std::set<int>{19});
     }
-    pollInput();
+    takeInput();
     EXPECT_EQ(heldButtons(), std::set<int>());
     VirtualPad later(VirtualPad::GAME_CONTROLLER);
     later.axis(LX, -20000);
-    pollInput();
+    takeInput();
     EXPECT_TRUE(gamepadActive());
     EXPECT_EQ(heldButtons(), std::set<int>{2});
 }
@@ -142,13 +142,13 @@ TEST(Gamepad, APadPluggedInAgainPlaysAgain)
         Headless sdl;
         SDL_JoystickOpen(0); // as the game opens joystick 0
         game.gameState = STATE_PAUSED;
-        pollInput();
+        takeInput();
         first.reset();
-        pollInput();
+        takeInput();
         VirtualPad again(kind);
         again.button(A, true);
-        pollInput();
-        pollInput();
+        takeInput();
+        takeInput();
         EXPECT_EQ(heldButtons(), std::set<int>{kind == VirtualPad::WHEEL ? 0 : 15}) << kind;
     }
 }

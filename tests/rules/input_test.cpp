@@ -27,28 +27,28 @@ TEST_F(InputTest, QueuedStartPressesAreHandledInOrder)
     setUpRun(false);    // attract, prepared
     tapKey(KEY_RETURN); // new game
     tapKey(KEY_P);      // pause
-    pollInput();
+    takeInput();
     EXPECT_EQ(game.gameState, STATE_PAUSED);
     pushButton(8, true); // joystick start: unpause
     pushButton(8, false);
-    pollInput();
+    takeInput();
     EXPECT_EQ(game.gameState, STATE_PLAYING);
 }
 
 TEST_F(InputTest, EscapeQuitsOnceAndIsNeverHeld)
 {
     tapKey(KEY_ESCAPE);
-    EXPECT_TRUE(pollInput());
+    EXPECT_TRUE(takeInput());
     EXPECT_FALSE(inputLatches.keyHeld[KEY_ESCAPE]);
-    EXPECT_FALSE(pollInput());
+    EXPECT_FALSE(takeInput());
     pushKey(KEY_CLEAR, true);
-    EXPECT_TRUE(pollInput());
+    EXPECT_TRUE(takeInput());
     EXPECT_FALSE(inputLatches.keyHeld[KEY_CLEAR]);
     pushKey(KEY_CLEAR, false);
-    EXPECT_TRUE(pollInput()); // its release asks again, as the press was seen here
+    EXPECT_TRUE(takeInput()); // its release asks again, as the press was seen here
     pushButton(9, true);
     pushButton(9, false);
-    EXPECT_TRUE(pollInput());
+    EXPECT_TRUE(takeInput());
     EXPECT_FALSE(inputLatches.buttonHeld[9]);
 }
 
@@ -59,9 +59,9 @@ TEST_F(InputTest, CtrlCKillAndHangUpQuitInEveryState)
     for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
         for (int state : states) {
             game.gameState = state;
-            EXPECT_FALSE(pollInput());
+            EXPECT_FALSE(takeInput());
             std::raise(sig);
-            EXPECT_TRUE(pollInput()) << sig << " in state " << state;
+            EXPECT_TRUE(takeInput()) << sig << " in state " << state;
             clearQuitSignal();
         }
     }
@@ -76,7 +76,7 @@ TEST_F(InputTest, F11AloneSwitchesFullScreen)
     for (int sym : {KEY_F11, 97, KEY_F, KEY_F11}) { // F11, a, f, F11
         const bool before = fullScreen();
         tapKey(sym);
-        pollInput();
+        takeInput();
         EXPECT_EQ(fullScreen(), sym == KEY_F11 ? !before : before) << sym;
     }
 }
@@ -87,7 +87,7 @@ TEST_F(InputTest, ReleaseOfAPressConsumedElsewhereDoesNotQuit)
     pushKey(KEY_ESCAPE, false);
     pushButton(9, false);
     pushKey(KEY_CLEAR, false);
-    EXPECT_FALSE(pollInput());
+    EXPECT_FALSE(takeInput());
 }
 
 TEST_F(InputTest, VolumeClampsAndKeepsTheBarShowing)
@@ -96,7 +96,7 @@ TEST_F(InputTest, VolumeClampsAndKeepsTheBarShowing)
     pushKey(KEY_Q, true);
     for (int i = 0; i < 3; ++i) {
         game.volumeBarAge = 20;
-        pollInput();
+        takeInput();
         EXPECT_EQ(game.volumeBarAge, 0);
     }
     EXPECT_EQ(game.masterVolume, 128);
@@ -104,14 +104,14 @@ TEST_F(InputTest, VolumeClampsAndKeepsTheBarShowing)
     game.masterVolume = 1;
     pushButton(17, true);
     for (int i = 0; i < 3; ++i)
-        pollInput();
+        takeInput();
     EXPECT_EQ(game.masterVolume, 0);
     // Both held: up and down both run, the volume stays put.
     pushButton(16, true);
-    pollInput();
+    takeInput();
     EXPECT_EQ(game.masterVolume, 0);
     game.masterVolume = 50;
-    pollInput();
+    takeInput();
     EXPECT_EQ(game.masterVolume, 50);
     ASSERT_FALSE(soundLog().empty());
     EXPECT_EQ(soundLog().back().op, SOUND_VOLUME);
@@ -121,18 +121,18 @@ TEST_F(InputTest, OverlayFlipsOncePerPress)
 {
     pushKey(KEY_F, true);
     for (int i = 0; i < 5; ++i)
-        pollInput();
+        takeInput();
     EXPECT_TRUE(game.showDiagnostics);
     pushButton(11, true); // second input while the first is still held
-    pollInput();
+    takeInput();
     EXPECT_TRUE(game.showDiagnostics);
     pushKey(KEY_F, false);
-    pollInput();
+    takeInput();
     EXPECT_TRUE(game.showDiagnostics);
     pushButton(11, false);
-    pollInput();
+    takeInput();
     pushButton(11, true);
-    pollInput();
+    takeInput();
     EXPECT_FALSE(game.showDiagnostics);
 }
 
@@ -143,7 +143,7 @@ TEST_F(InputTest, TimeUpHoldsTheDrivingInputsReleased)
         pushKey(key, true);
     for (int button : {0, 1, 2, 3, 4, 5, 6, 7, 13, 15})
         pushButton(button, true);
-    pollInput();
+    takeInput();
     for (int key : {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT})
         EXPECT_FALSE(inputLatches.keyHeld[key]) << key;
     EXPECT_TRUE(inputLatches.keyHeld[KEY_LSHIFT]);
@@ -153,7 +153,7 @@ TEST_F(InputTest, TimeUpHoldsTheDrivingInputsReleased)
         EXPECT_TRUE(inputLatches.buttonHeld[button]) << button;
     pushKey(KEY_UP, false);
     pushKey(KEY_UP, true); // pressing again does not help
-    pollInput();
+    takeInput();
     EXPECT_FALSE(inputLatches.keyHeld[KEY_UP]);
 }
 
@@ -163,7 +163,7 @@ TEST_F(InputTest, AKeyNumberOutsideTheTablesIsIgnored)
     pushKey(400, true);
     pushKey(-3, true);
     pushKey(400, false);
-    EXPECT_FALSE(pollInput());
+    EXPECT_FALSE(takeInput());
     int held = 0;
     for (bool k : inputLatches.keyHeld)
         held += k;
@@ -194,7 +194,7 @@ TEST_F(InputTest, LosingTheWindowPausesARunLikeAStartPress)
         e.active.gain = c.gain;
         e.active.state = c.what;
         SDL_PushEvent(&e);
-        pollInput();
+        takeInput();
         EXPECT_EQ(game.gameState, c.after) << c.state << " " << int(c.what) << " " << int(c.gain);
         EXPECT_FALSE(inputLatches.keyHeld[KEY_P]);
     }

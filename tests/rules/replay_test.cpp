@@ -10,6 +10,7 @@
 #include "rules/input.h"
 #include "rules/intro.h"
 #include "rules/loop.h"
+#include "rules/states.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
 #include "sim/player.h"
@@ -225,7 +226,7 @@ TEST(ReplayPlayback, TakesTheClockAndTheInputOnlyWhilePlaying)
             stopPlayback();
         setVirtualTicks(1000);
         const bool shown = game.showDiagnostics;
-        pollInput(); // a recorded F switches the overlay; the queue is empty
+        takeInput(); // a recorded F switches the overlay; the queue is empty
         delayMs(5);
         EXPECT_EQ(ticksNow(), playing ? 7000u : 1005u) << playing;
         EXPECT_EQ(game.showDiagnostics != shown, playing) << playing;
