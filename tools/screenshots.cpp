@@ -13,6 +13,7 @@
 #include "rules/intro.h"
 #include "rules/loop.h"
 #include "rules/name_entry.h"
+#include "rules/view_step.h"
 #include "save/score_table.h"
 #include "save/settings.h"
 #include "sim/car.h"

@@ -17,17 +17,11 @@
 #include <cstdlib>
 #include <cstring>
 
-Blinks blinks;
-
 void (*beforeFlip)() = nullptr;
 
 namespace
 {
 constexpr int RED[3] = {255, 0, 0};
-constexpr int ATTRACT_FRAMES_WRAP = 100000;
-// Attract's pages: the road for the first seconds, then the chosen course's table of best
-// runs and the road by turns.
-constexpr int ROAD_PAGE_FRAMES = 420, TABLE_PAGE_FRAMES = 320;
 constexpr int LED_X = 274;
 constexpr int HIGH_SCORE_Y = 56;
 constexpr int SCORE_Y = 98;
@@ -53,24 +47,22 @@ void drawTileAt(const Tile& tile, int screenY)
     drawPicture(trackTileImages[tilePictureFor(tile.code)], tile.x, screenY);
 }
 
-void blinkStep(bool& on, int& counter, int bound)
+bool inRun(const GameVariables& game)
 {
-    if (counter == 0)
-        on = true;
-    else if (counter == bound)
-        on = false;
-    counter += on ? 1 : -1;
+    return game.gameState == STATE_PLAYING || game.gameState == STATE_TIME_UP ||
+           game.gameState == STATE_PAUSED;
 }
 
-void drawDiagnostics(float fpsEstimate, const int c[3])
+void drawDiagnostics(const GameView& v, float fpsEstimate, const int c[3])
 {
+    const RoadReadings& roadReadings = v.road;
     // Shown as a whole number, and only a number an int can hold.
     const float fps =
         std::isfinite(fpsEstimate) && std::fabs(fpsEstimate) < 1e9f ? fpsEstimate : 0.0f;
     const int rows[][2] = {{0, static_cast<int>(fps)},       {30, roadReadings.playerTerrain},
-                           {40, game.distanceMark},          {50, 0},
+                           {40, v.game.distanceMark},        {50, 0},
                            {80, roadReadings.diagTileRow},   {90, roadReadings.diagTrafficSpeed},
-                           {110, trackView.diagFirstTile},   {120, trackView.diagScroll},
+                           {110, v.track.diagFirstTile},     {120, v.track.diagScroll},
                            {130, roadReadings.probeX},       {140, roadReadings.probeY},
                            {150, roadReadings.diagLeftEdge}, {160, roadReadings.diagRightEdge}};
     for (const auto& row : rows)
@@ -79,37 +71,7 @@ void drawDiagnostics(float fpsEstimate, const int c[3])
     drawSmallText(screen, "*X*", roadReadings.probeX, roadReadings.probeY, 255, 255, 255);
 }
 
-bool inRun()
-{
-    return game.gameState == STATE_PLAYING || game.gameState == STATE_TIME_UP ||
-           game.gameState == STATE_PAUSED;
-}
 } // namespace
-
-void resetRenderState()
-{
-    blinks = Blinks();
-}
-
-void visitRenderState(StateVisitor& v)
-{
-    v(GROUP_NONE, blinks.scoreBlinkOn), v(GROUP_NONE, blinks.scoreBlinkCounter);
-    v(GROUP_NONE, blinks.messageBlinkOn), v(GROUP_NONE, blinks.messageBlinkCounter);
-    v(GROUP_NONE, blinks.attractFrames);
-    v.require(blinks.scoreBlinkCounter >= 0 && blinks.scoreBlinkCounter <= 10 &&
-                  blinks.messageBlinkCounter >= 0 && blinks.messageBlinkCounter <= 20 &&
-                  blinks.attractFrames >= 0 && blinks.attractFrames < ATTRACT_FRAMES_WRAP,
-              "the blink counters");
-}
-
-void scoreBlinkStep()
-{
-    blinkStep(blinks.scoreBlinkOn, blinks.scoreBlinkCounter, 10);
-}
-void messageBlinkStep()
-{
-    blinkStep(blinks.messageBlinkOn, blinks.messageBlinkCounter, 20);
-}
 
 namespace
 {
@@ -173,22 +135,6 @@ void drawPicture(SDL_Surface* picture, int x, int y)
         blitRegion(picture, screen, 0, 0, x, y, picture->w, picture->h);
 }
 
-namespace
-{
-// What this frame shows, as the step before the drawing chose it: the drawing reads it and
-// the game state, and changes neither.
-struct CarPicture {
-    SDL_Surface* first = nullptr;  // the sprite, or a crash spin's first view
-    SDL_Surface* second = nullptr; // a crash spin's second view
-    int y = 0, w = 0, h = 0;
-};
-struct FramePicture {
-    CarPicture cars[2]; // by car kind
-    bool scoreShown = true, timeShown = true, attractTextShown = false, volumeBarShown = false;
-    const char* message = nullptr; // "PAUSED" or "CHECKPOINT"
-} picture;
-} // namespace
-
 bool drawTrack(const TileList& tiles)
 {
     if (!screen)
@@ -210,92 +156,15 @@ void drawHeadlight(const Car& car, SDL_Surface* dest)
                    car.headlightImage->w, car.headlightImage->h);
 }
 
-void stepCar(Car& car, bool dark)
-{
-    CarPicture& p = picture.cars[car.kind == CAR_PLAYER ? 0 : 1];
-    p = CarPicture();
-    if (!car.frameA || !car.frameB)
-        return;
-    p.w = car.frameA->w, p.h = car.frameA->h;
-    p.y = car.kind == CAR_PLAYER ? car.screenY : car.y;
-    switch (car.state) {
-    case CAR_DRIVING:
-    case CAR_ON_GRAVEL:
-        if (car.speed == 0 && car.trafficSpeed == 0) {
-            p.first = car.frameA;
-        } else if (car.kind == CAR_TRAFFIC && dark) {
-            p.first = car.darkFrame;
-            if (car.darkFrame)
-                p.w = car.darkFrame->w, p.h = car.darkFrame->h;
-        } else {
-            p.first = car.animPhase ? car.frameA : car.frameB;
-            car.animPhase = !car.animPhase;
-        }
-        break;
-    case CAR_CRASHED:
-    case CAR_SKIDDING: {
-        SDL_Surface* const* step = car.crashFrames[crashSpin.crashFrameStep + 1];
-        p.first = step[CRASH_UP_CW];
-        p.second = step[CRASH_UP_CCW];
-        p.y = car.screenY;
-        crashSpin.crashFrameStep = crashSpin.crashFrameStep == 4 ? 0 : crashSpin.crashFrameStep + 1;
-        break;
-    }
-    default:
-        break;
-    }
-}
-
-bool drawCar(const Car& car, SDL_Surface* dest)
+bool drawCar(const Car& car, const CarPicture& p, SDL_Surface* dest)
 {
     if (!car.frameA || !car.frameB)
         return false;
-    const CarPicture& p = picture.cars[car.kind == CAR_PLAYER ? 0 : 1];
     blitRegion(p.first, dest, 0, 0, car.x, p.y, p.w, p.h);
     blitRegion(p.second, dest, 0, 0, car.x, p.y, p.w, p.h);
     if (car.kind == CAR_PLAYER && car.headlightsOn)
         drawHeadlight(car, dest);
     return true;
-}
-
-int advanceView(const TileList& tiles)
-{
-    int earned = 0;
-    stepTrack(tiles, game.gameState == STATE_PAUSED ? 0 : playerCar.speed, nullptr);
-    if (inRun())
-        stepCar(playerCar, true);
-    stepCar(trafficCar, inRun() && playerCar.headlightsOn);
-    picture.scoreShown = picture.timeShown = true;
-    picture.attractTextShown = false;
-    picture.message = nullptr;
-    if (inRun()) {
-        if (game.penaltyWatch.isStarted()) { // the score flashes while a contact penalty is pending
-            scoreBlinkStep();
-            picture.scoreShown = blinks.scoreBlinkOn;
-        }
-        earned = processMarkers();
-        if (game.timeLeft >= 0 && game.timeLeft <= 10) {
-            messageBlinkStep();
-            picture.timeShown = blinks.messageBlinkOn;
-        }
-        ageCheckpointMessage();
-        if (game.gameState == STATE_PAUSED || checkpointMessageShowing()) {
-            messageBlinkStep();
-            if (blinks.messageBlinkOn)
-                picture.message = game.gameState == STATE_PAUSED    ? "PAUSED"
-                                  : game.gameState == STATE_PLAYING ? "CHECKPOINT"
-                                                                    : nullptr;
-        }
-    } else if (game.gameState == STATE_ATTRACT) {
-        messageBlinkStep();
-        picture.attractTextShown = blinks.messageBlinkOn;
-    }
-    blinks.attractFrames =
-        game.gameState == STATE_ATTRACT ? (blinks.attractFrames + 1) % ATTRACT_FRAMES_WRAP : 0;
-    picture.volumeBarShown = game.volumeBarAge <= 50;
-    if (picture.volumeBarShown)
-        ++game.volumeBarAge;
-    return earned;
 }
 
 namespace
@@ -332,13 +201,7 @@ void drawTablePage(const std::string& course)
 }
 } // namespace
 
-bool tablePageNext()
-{
-    return game.gameState == STATE_ATTRACT &&
-           (blinks.attractFrames + 1) % (ROAD_PAGE_FRAMES + TABLE_PAGE_FRAMES) == ROAD_PAGE_FRAMES;
-}
-
-void drawPanelReadouts()
+void drawPanelReadouts(const GameVariables& game)
 {
     if (!screen)
         return;
@@ -348,7 +211,10 @@ void drawPanelReadouts()
     drawReadout(game.timeLeft, TIME_Y);
 }
 
-void drawCourseChoice()
+namespace
+{
+// In attract: the chosen course, its best score, and by turns its table of best runs.
+void drawCourseChoice(const GameView& v)
 {
     static const int INK[3] = {255, 255, 0};
     const Course* course = chosenCourse();
@@ -360,31 +226,33 @@ void drawCourseChoice()
     std::snprintf(line, sizeof line, "< %s%s >", course->name.c_str(),
                   course->faulty ? " (faulty)" : "");
     drawShadowed(line, 8, 4, INK);
-    std::snprintf(line, sizeof line, "BEST %d", game.highScore);
+    std::snprintf(line, sizeof line, "BEST %d", v.game.highScore);
     drawShadowed(line, 8, 18, INK);
-    const int page = blinks.attractFrames % (ROAD_PAGE_FRAMES + TABLE_PAGE_FRAMES);
-    if (page >= ROAD_PAGE_FRAMES)
+    if (v.picture.tablePageShown)
         drawTablePage(course->name);
 }
+} // namespace
 
-bool drawFrame(const TileList& tiles, float fpsEstimate)
+bool drawFrame(const TileList& tiles, const GameView& v, float fpsEstimate)
 {
+    const GameVariables& game = v.game;
+    const FramePicture& picture = v.picture;
     static const int WHITE[3] = {255, 255, 255};
-    const int* overlay = std::abs(roadReadings.playerTerrain) == 11 ? WHITE : RED;
+    const int* overlay = std::abs(v.road.playerTerrain) == 11 ? WHITE : RED;
 
     drawTrack(tiles);
-    if (inRun())
-        drawCar(playerCar, screen);
-    drawCar(trafficCar, screen);
+    if (inRun(game))
+        drawCar(v.player, picture.cars[0], screen);
+    drawCar(v.traffic, picture.cars[1], screen);
     drawPicture(panelFaceImage, PANEL_X, 0);
 
-    if (inRun()) {
+    if (inRun(game)) {
         if (picture.scoreShown)
             drawReadout(game.score, SCORE_Y);
         drawReadout(game.highScore, HIGH_SCORE_Y);
-        for (int i = 0; i < markerCounters.signsShownCount; ++i)
-            drawPicture(markerCounters.signsShown[i] == CODE_ROAD_OPENS ? warnOpenImage
-                                                                        : warnFunnelImage,
+        for (int i = 0; i < v.markers.signsShownCount; ++i)
+            drawPicture(v.markers.signsShown[i] == CODE_ROAD_OPENS ? warnOpenImage
+                                                                   : warnFunnelImage,
                         SIGN_X, SIGN_Y);
         if (picture.timeShown)
             drawReadout(game.timeLeft, TIME_Y);
@@ -406,11 +274,11 @@ bool drawFrame(const TileList& tiles, float fpsEstimate)
         SDL_FillRect(screen, &coinBox, SDL_MapRGB(screen->format, 16, 16, 24));
         drawMediumText(screen, "DEPOSIT COIN", 103, 200, 255, 0, 0);
         drawSmallText(screen, "(enter/home)", 126, 218, 255, 0, 0);
-        drawCourseChoice();
+        drawCourseChoice(v);
     }
 
     if (game.showDiagnostics)
-        drawDiagnostics(fpsEstimate, overlay);
+        drawDiagnostics(v, fpsEstimate, overlay);
     if (picture.volumeBarShown)
         drawMediumText(screen, volumeBar(game.masterVolume), 10, 215, overlay[0], overlay[1],
                        overlay[2]);

@@ -1,48 +1,52 @@
 #pragma once
-#include "platform/state_visitor.h"
 #include "sim/car.h"
 #include "track/level.h"
 
 struct SDL_Surface;
+struct GameVariables;
+struct TrackView;
+struct MarkerCounters;
+struct RoadReadings;
 
-// The blinking of the score readout and of the messages.
-struct Blinks {
-    bool scoreBlinkOn = true;
-    int scoreBlinkCounter = 0;
-    bool messageBlinkOn = true;
-    int messageBlinkCounter = 0;
-    int attractFrames = 0; // frames since attract began: its pages take turns
+// What a frame shows, as the view's step chose it: a car's sprite (or a crash spin's two
+// views) and where, and which texts show in this phase of their blinking.
+struct CarPicture {
+    SDL_Surface* first = nullptr;  // the sprite, or a crash spin's first view
+    SDL_Surface* second = nullptr; // a crash spin's second view
+    int y = 0, w = 0, h = 0;
 };
-extern Blinks blinks;
+struct FramePicture {
+    CarPicture cars[2]; // by car kind
+    bool scoreShown = true, timeShown = true, attractTextShown = false, volumeBarShown = false;
+    bool tablePageShown = false;   // attract shows the chosen course's table
+    const char* message = nullptr; // "PAUSED" or "CHECKPOINT"
+};
+
+// Everything the drawing reads of the game, and only to read it: the compiler holds the
+// drawing to drawing.
+struct GameView {
+    const GameVariables& game;
+    const Car& player;
+    const Car& traffic;
+    const TrackView& track;
+    const MarkerCounters& markers;
+    const RoadReadings& road;
+    const FramePicture& picture;
+};
 
 // Drawn last, just before the screen is shown (a replay's label); usually none.
 extern void (*beforeFlip)();
 
-void resetRenderState();
-void visitRenderState(StateVisitor& v);
-// The steps of a frame that its drawing used to take: the view scrolls by the player's speed
-// (the markers coming into view registered), the cars' animation and crash spin move on, the
-// marker pass applies checkpoints and counts the signs, the blinking, the "CHECKPOINT"
-// message and the volume bar age. It decides what the frame shows; drawFrame then draws just
-// that and changes nothing of the game. Returns the seconds the checkpoints passed have earned.
-int advanceView(const TileList& tiles);
-// A car's step: its sprite for this frame chosen and its animation (or crash spin) moved on.
-// `dark` is true for the traffic car while the player's headlights are on.
-void stepCar(Car& car, bool dark);
-bool drawFrame(const TileList& tiles, float fpsEstimate);
-// The next attract frame begins the page of the chosen course's table.
-bool tablePageNext();
+// The frame as the view shows it: road, cars, panel and readouts, signs, messages, attract's
+// texts and table, overlay, volume bar; then the screen is shown.
+bool drawFrame(const TileList& tiles, const GameView& view, float fpsEstimate);
 // The side panel with its three readouts (high score, score, time left), whatever blinks.
-void drawPanelReadouts();
-// In attract: the chosen course, its best score, and by turns its table of best runs.
-void drawCourseChoice();
+void drawPanelReadouts(const GameVariables& game);
 bool drawTrack(const TileList& tiles);
-// Draws the sprite the car's last step chose (and the player's headlights).
-bool drawCar(const Car& car, SDL_Surface* dest);
+// Draws the sprite the car's step chose (and the player's headlights).
+bool drawCar(const Car& car, const CarPicture& picture, SDL_Surface* dest);
 void drawHeadlight(const Car& car, SDL_Surface* dest);
 void blitRegion(SDL_Surface* src, SDL_Surface* dest, int srcX, int srcY, int destX, int destY,
                 int width, int height);
 // Draws a whole picture on the screen; a picture that never loaded draws nothing.
 void drawPicture(SDL_Surface* picture, int x, int y);
-void scoreBlinkStep();
-void messageBlinkStep();

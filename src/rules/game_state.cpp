@@ -10,6 +10,7 @@
 #include "rules/intro.h"
 #include "rules/loop.h"
 #include "rules/states.h"
+#include "rules/view_step.h"
 #include "save/score_table.h"
 #include "save/settings.h"
 #include "sim/car.h"
@@ -35,7 +36,7 @@ void resetGameVariables()
     resetContactState();
     resetMarkerState();
     resetTrackState();
-    resetRenderState();
+    resetViewState();
     resetSoundState();
     resetIntroState();
     clearClockHooks();
@@ -57,5 +58,5 @@ void visitGameState(StateVisitor& v)
     visitContactState(v);
     visitMarkerState(v);
     visitTrackState(v);
-    visitRenderState(v);
+    visitViewState(v);
 }

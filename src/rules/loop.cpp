@@ -3,6 +3,7 @@
 #include "present/render.h"
 #include "rules/scoring.h"
 #include "rules/states.h"
+#include "rules/view_step.h"
 #include "state/game.h"
 #include <cmath>
 
@@ -66,7 +67,7 @@ bool runFrame(FrameLoop& loop, TileList& tiles)
         loop.fpsIntervalWatch.start();
     }
     addCheckpointTime(advanceView(tiles));
-    drawFrame(tiles, loop.fpsEstimate);
+    drawFrame(tiles, currentView(), loop.fpsEstimate);
     const int sleep = frameSleepMs(loop.frameWatch.elapsed(), game.frameCapOn);
     if (hooks.ends)
         hooks.ends(loop, false);

@@ -7,6 +7,7 @@
 #include "present/render.h"
 #include "present/text.h"
 #include "rules/input.h"
+#include "rules/view_step.h"
 #include "save/score_table.h"
 #include "state/game.h"
 #include "track/course.h"
@@ -42,7 +43,7 @@ void drawInitialsEntry(const InitialsEntry& e, int place, int score, bool cursor
 {
     if (!screen)
         return;
-    drawPanelReadouts(); // the run's score stays in sight while its initials are asked for
+    drawPanelReadouts(game); // the run's score stays in sight while its initials are asked for
     SDL_Rect box = {24, 60, 220, 124};
     SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 40));
     char line[64];

@@ -3,6 +3,7 @@
 #include "present/text.h"
 #include "replay/snapshot.h"
 #include "rules/loop.h"
+#include "rules/view_step.h"
 #include "sim/car.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
@@ -47,7 +48,7 @@ class RenderTest : public ::testing::Test
     void showFrame()
     {
         advanceView(tiles);
-        drawFrame(tiles, 0.0f);
+        drawFrame(tiles, currentView(), 0.0f);
     }
     // Runs frames and returns, per frame, whether the area showed the colour.
     std::vector<bool> watch(int frames, int x, int y, int w, int h, bool (*match)(SDL_Color))
@@ -174,13 +175,13 @@ TEST_F(RenderTest, DarkStretchesShowTheConeAndDarkTraffic)
     playerCar.animPhase = true;
     drawTrack(tiles);
     stepCar(playerCar, true);
-    drawCar(playerCar, screen);
+    drawCar(playerCar, framePicture.cars[0], screen);
     const std::vector<Uint8> drawn = region();
     playerCar.headlightsOn = false;
     playerCar.animPhase = true;
     drawTrack(tiles);
     stepCar(playerCar, true);
-    drawCar(playerCar, screen);
+    drawCar(playerCar, framePicture.cars[0], screen);
     blitRegion(playerCar.headlightImage, screen, 0, 0, 120 - 88, playerCar.screenY - 138,
                playerCar.headlightImage->w, playerCar.headlightImage->h);
     EXPECT_TRUE(region() == drawn);
@@ -284,11 +285,11 @@ TEST_F(RenderTest, TheCrashSpinCyclesThroughFiveSteps)
     for (int i = 0; i < 7; ++i) {
         steps.push_back(crashSpin.crashFrameStep);
         stepCar(playerCar, false);
-        EXPECT_TRUE(drawCar(playerCar, screen));
+        EXPECT_TRUE(drawCar(playerCar, framePicture.cars[0], screen));
     }
     EXPECT_EQ(steps, (std::vector<int>{0, 1, 2, 3, 4, 0, 1}));
     Car bare;
-    EXPECT_FALSE(drawCar(bare, screen));
+    EXPECT_FALSE(drawCar(bare, CarPicture(), screen));
 }
 
 TEST_F(RenderTest, PositionsBeyondSixteenBitsAreSkippedNotWrapped)
@@ -370,9 +371,9 @@ TEST_F(RenderTest, DrawingAFrameTwiceChangesNothing)
     for (int frame = 0; frame < 3; ++frame) {
         advanceView(tiles);
         saveSnapshot(loop, before);
-        drawFrame(tiles, 0.0f);
+        drawFrame(tiles, currentView(), 0.0f);
         const uint64_t first = screenChecksum();
-        drawFrame(tiles, 0.0f);
+        drawFrame(tiles, currentView(), 0.0f);
         saveSnapshot(loop, after);
         EXPECT_EQ(screenChecksum(), first) << frame;
         EXPECT_TRUE(before == after) << frame;

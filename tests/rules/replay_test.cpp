@@ -7,6 +7,7 @@
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
 #include "rules/game_state.h"
+#include "rules/view_step.h"
 #include "rules/input.h"
 #include "rules/intro.h"
 #include "rules/loop.h"

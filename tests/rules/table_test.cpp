@@ -3,6 +3,7 @@
 #include "platform/keys.h"
 #include "present/render.h"
 #include "rules/courses.h"
+#include "rules/view_step.h"
 #include "rules/input.h"
 #include "rules/name_entry.h"
 #include "save/score_table.h"
