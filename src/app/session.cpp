@@ -61,16 +61,12 @@ bool initialise(bool fullScreen, bool withSound)
 
 int loadGame(TileList& tiles)
 {
-    game.levelNumber = 1;
     drawIntroScreen();
-    const std::string first = levelFilePath(game.levelNumber);
-    game.levelTileCount = countCourseTiles(first);
-    tiles.assign(game.levelTileCount, Tile());
     if (!loadAssets(drawIntroScreen))
         std::fprintf(stderr, "Quindara: some of the game's pictures are missing from _resources; "
                              "the game plays without them.\n");
     drawIntroScreen();
-    if (!loadCourseFile(tiles, first, drawIntroScreen))
+    if (!loadCourseFile(tiles, levelFilePath(1), drawIntroScreen))
         return EXIT_NO_LEVEL;
     drawIntroScreen();
     return 0;
@@ -160,8 +156,7 @@ void shutdown(TileList& tiles, bool save)
     // The display surface belongs to SDL, which releases it in SDL_Quit.
     screen = nullptr;
     resetCar(playerCar);
-    for (Tile& tile : tiles)
-        tile.release();
+    tiles.clear();
     soundCloseDevice();
     closeFonts();
     if (joystick)

@@ -25,22 +25,26 @@ std::string ownCoursesFolder()
 
 namespace
 {
+bool hasFaults(const CourseText& text)
+{
+    return !checkCourse(text).empty();
+}
+
 bool hasFaults(const std::string& path)
 {
     CourseText text;
-    return !readCourseText(path, text) || !checkCourse(text).empty();
+    return !readCourseText(path, text) || hasFaults(text);
 }
 } // namespace
 
 void findCourses()
 {
     std::vector<std::string> skipped;
-    courseList.courses = listCourses("_resources", ownCoursesFolder(), &skipped);
+    courseList.courses = listCourses("_resources", ownCoursesFolder(), &skipped,
+                                     [](const CourseText& text) { return hasFaults(text); });
     for (const std::string& line : skipped)
         std::fprintf(stderr, "Quindara: left out %s (quindara --check-course says more).\n",
                      line.c_str());
-    for (Course& c : courseList.courses)
-        c.faulty = hasFaults(c.path);
     courseList.chosen = 0;
 }
 
@@ -60,15 +64,12 @@ bool chooseCourse(TileList& tiles, int index)
     if (index < 0 || index >= static_cast<int>(courseList.courses.size()))
         return false;
     const Course& course = courseList.courses[index];
-    const int count = countCourseTiles(course.path);
-    if (count <= 0)
-        return false;
-    tiles.assign(count, Tile());
-    game.levelTileCount = count;
-    if (!loadCourseFile(tiles, course.path))
-        return false;
+    CourseText text;
+    if (!readCourseText(course.path, text) || text.rows.empty())
+        return false; // the course before stays
+    buildTiles(text, tiles);
     // Course 1's high score is the settings file's; every other course's is its table's best.
-    if (game.levelNumber == 1 && index != 0)
+    if (courseList.chosen == 0 && index != 0)
         settingsFile.courseOneBest = game.highScore;
     if (index == 0 && settingsFile.courseOneBest >= 0) {
         game.highScore = settingsFile.courseOneBest;
@@ -77,7 +78,6 @@ bool chooseCourse(TileList& tiles, int index)
         game.highScore = tableBest(course.name);
     }
     courseList.chosen = index;
-    game.levelNumber = index + 1;
     // Nothing of the course before is left: not its view, its markers, its distance or what
     // the road queries read on it (a run recorded next starts from this state).
     trackView = TrackView();

@@ -31,7 +31,6 @@ struct GameVariables {
     int lastScoredMark = 0;
     bool runArmed = false;
     int savedPlayerSpeed = 0;
-    int levelNumber = 1;
     int levelTileCount = 96;
     bool showDiagnostics = false;
     bool frameCapOn = true;

@@ -48,30 +48,41 @@ std::string printable(const std::string& s)
 }
 } // namespace
 
+std::string courseNameIn(const CourseText& text, const std::string& path)
+{
+    for (const std::string& line : text.after) {
+        const std::string t = trimmed(line);
+        if (lowered(t.substr(0, 5)) == "name:") {
+            const std::string name = trimmed(printable(trimmed(t.substr(5))));
+            if (!name.empty())
+                return name;
+        }
+    }
+    return trimmed(printable(fileStem(path)));
+}
+
 std::string courseNameOf(const std::string& path)
 {
     CourseText text;
-    if (readCourseText(path, text))
-        for (const std::string& line : text.after) {
-            const std::string t = trimmed(line);
-            if (lowered(t.substr(0, 5)) == "name:") {
-                const std::string name = trimmed(printable(trimmed(t.substr(5))));
-                if (!name.empty())
-                    return name;
-            }
-        }
-    return trimmed(printable(fileStem(path)));
+    readCourseText(path, text);
+    return courseNameIn(text, path);
 }
+
+namespace
+{
+// Why a course read as text cannot be played, or "".
+std::string unplayableIn(const CourseText& text)
+{
+    return text.rows.empty() ? "it has no rows of tiles before its first empty line" : "";
+}
+} // namespace
 
 std::string unplayableReason(const std::string& path)
 {
     CourseText text;
     if (!isPlainFile(path) || !readCourseText(path, text))
         return "it cannot be read";
-    for (const auto& row : text.rows)
-        if (!row.empty())
-            return "";
-    return "it has no rows of tiles before its first empty line";
+    return unplayableIn(text);
 }
 
 std::string uniqueCourseName(const std::vector<Course>& list, const std::string& wanted,
@@ -96,15 +107,18 @@ std::string uniqueCourseName(const std::vector<Course>& list, const std::string&
 }
 
 std::vector<Course> listCourses(const std::string& shippedFolder, const std::string& ownFolder,
-                                std::vector<std::string>* skipped)
+                                std::vector<std::string>* skipped,
+                                bool (*faulty)(const CourseText&))
 {
     std::vector<Course> list;
+    CourseText text; // each file is read once, for its name, whether it plays and its faults
     for (int n = 1; n <= 99; ++n) {
         const std::string path =
             shippedFolder + "/" + (n < 10 ? "0" : "") + std::to_string(n) + ".lvl";
         if (!isPlainFile(path))
             break;
-        list.push_back({courseNameOf(path), path, false, false});
+        const bool read = readCourseText(path, text);
+        list.push_back({courseNameIn(text, path), path, false, !read || (faulty && faulty(text))});
     }
     std::vector<std::string> own;
     if (DIR* dir = ownFolder.empty() ? nullptr : opendir(ownFolder.c_str())) {
@@ -118,13 +132,16 @@ std::vector<Course> listCourses(const std::string& shippedFolder, const std::str
     std::sort(own.begin(), own.end());
     for (const std::string& path : own) {
         // Only a course that can be chosen is listed; the rest are said once at start.
-        const std::string why = unplayableReason(path);
+        const std::string why = !isPlainFile(path) || !readCourseText(path, text)
+                                    ? "it cannot be read"
+                                    : unplayableIn(text);
         if (!why.empty()) {
             if (skipped)
                 skipped->push_back(path + ": " + why);
             continue;
         }
-        list.push_back({uniqueCourseName(list, courseNameOf(path), path), path, true, false});
+        list.push_back({uniqueCourseName(list, courseNameIn(text, path), path), path, true,
+                        faulty && faulty(text)});
     }
     return list;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include "track/level.h"
 #include <string>
 #include <vector>
 
@@ -22,13 +23,16 @@ extern CourseList courseList;
 // around it dropped, at most 24 characters), else the file's name without its folder and
 // `.lvl`.
 std::string courseNameOf(const std::string& path);
+std::string courseNameIn(const CourseText& text, const std::string& path);
 // The shipped courses (`NN.lvl` in `shippedFolder`, from 01 for as long as they follow on),
 // then the `.lvl` files of `ownFolder` in the order of their names, each named as
 // uniqueCourseName says.
 // A course file that cannot be played (unreadable, or no tiles) is left out, and said in
 // `skipped` as "PATH: why".
+// Each file is read once: `faulty`, when given, judges the course from its text.
 std::vector<Course> listCourses(const std::string& shippedFolder, const std::string& ownFolder,
-                                std::vector<std::string>* skipped = nullptr);
+                                std::vector<std::string>* skipped = nullptr,
+                                bool (*faulty)(const CourseText&) = nullptr);
 // Why a course file cannot be played, or "" when it can.
 std::string unplayableReason(const std::string& path);
 // A name for a course that no course of `list` shows (letter case aside), never empty: the one

@@ -8,14 +8,6 @@
 int scrollStartY = 0;
 bool courseHasGaps = false;
 
-Tile::Tile(int x_, int y_, int code_) : x(x_), y(y_), code(code_)
-{
-    bounds.x = static_cast<Sint16>(x_);
-    bounds.y = static_cast<Sint16>(y_);
-    bounds.w = TILE_WIDTH;
-    bounds.h = TILE_HEIGHT;
-}
-
 std::string levelFilePath(int level)
 {
     std::string number = std::to_string(level);
@@ -26,23 +18,6 @@ std::string levelFilePath(int level)
 
 namespace
 {
-
-// Reads one line of any length; a carriage return before the line feed is dropped.
-bool readLine(std::FILE* file, std::string& line)
-{
-    line.clear();
-    int c;
-    bool any = false;
-    while ((c = std::fgetc(file)) != EOF) {
-        any = true;
-        if (c == '\n')
-            break;
-        line.push_back(static_cast<char>(c));
-    }
-    if (!line.empty() && line.back() == '\r')
-        line.pop_back();
-    return any;
-}
 
 // Feeds every character of a line, plus the end mark, through the token grammar: commas are
 // skipped, every two other characters make a token, a lone last character pairs with the end.
@@ -82,41 +57,52 @@ bool loadLevel(TileList& tiles, int level, void (*progress)())
 
 int countCourseLines(const std::string& path)
 {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return 0;
-    int count = 0;
-    std::string line;
-    while (readLine(file, line) && !line.empty())
-        ++count;
-    std::fclose(file);
-    return count;
+    CourseText text;
+    return readCourseText(path, text) ? static_cast<int>(text.rows.size()) : 0;
 }
 
 int countCourseTiles(const std::string& path)
 {
-    int lines = countCourseLines(path);
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
-        return 0;
+    CourseText text;
     int count = 0;
-    std::string line;
-    for (int i = 0; i < lines && readLine(file, line); ++i)
-        forEachToken(
-            line, [&](const std::string&) { ++count; }, [] {});
-    std::fclose(file);
+    if (readCourseText(path, text))
+        for (const auto& row : text.rows)
+            count += static_cast<int>(row.size());
     return count;
 }
 
-bool readCourseText(const std::string& path, CourseText& text)
+namespace
 {
-    text = CourseText();
+// The whole file, read in large blocks. False when it cannot be opened.
+bool readWhole(const std::string& path, std::string& bytes)
+{
+    bytes.clear();
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (!file)
         return false;
-    std::string line;
+    char buffer[1 << 16];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+        bytes.append(buffer, n);
+    std::fclose(file);
+    return true;
+}
+} // namespace
+
+bool readCourseText(const std::string& path, CourseText& text, void (*progress)())
+{
+    text = CourseText();
+    std::string bytes;
+    if (!readWhole(path, bytes))
+        return false;
     bool body = true;
-    while (readLine(file, line)) {
+    int refresh = 0;
+    std::string line;
+    for (size_t at = 0; at < bytes.size();) {
+        const size_t end = std::min(bytes.find('\n', at), bytes.size());
+        line.assign(bytes, at, end - at);
+        at = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
         if (body && line.empty()) {
             body = false;
         } else if (body) {
@@ -129,15 +115,49 @@ bool readCourseText(const std::string& path, CourseText& text)
                     for (char c : token)
                         words = words || std::isalpha(static_cast<unsigned char>(c));
                 },
-                [] {});
+                [&] {
+                    // Keep the loading text moving through a long course.
+                    if (progress && ++refresh == 250) {
+                        progress();
+                        refresh = 0;
+                    }
+                });
             if (words)
                 text.wordRows.push_back(static_cast<int>(text.rows.size()) - 1);
         } else if (text.after.size() < 64) {
             text.after.push_back(line);
         }
     }
-    std::fclose(file);
     return true;
+}
+
+void buildTiles(const CourseText& text, TileList& tiles)
+{
+    size_t count = 0;
+    for (const auto& row : text.rows)
+        count += row.size();
+    tiles.clear();
+    tiles.reserve(count);
+    // Tiles are laid eight to a row in the order they come, whatever the lines they are on.
+    int x = 0, y = 0;
+    for (const auto& row : text.rows)
+        for (int code : row) {
+            tiles.emplace_back(x, y, code);
+            x += TILE_WIDTH;
+            if (x >= TRACK_WIDTH) {
+                x = 0;
+                y += TILE_HEIGHT;
+            }
+        }
+    const int lines = static_cast<int>(text.rows.size());
+    game.levelTileCount = static_cast<int>(tiles.size());
+    scrollStartY = lines * TILE_HEIGHT - SCREEN_HEIGHT;
+    // Cells that draw nothing: codes without a picture, rows short of tiles, or fewer rows
+    // than a screen and a row show.
+    courseHasGaps = tiles.size() != size_t(lines) * TILES_PER_ROW ||
+                    lines * TILE_HEIGHT < SCREEN_HEIGHT + TILE_HEIGHT ||
+                    std::any_of(tiles.begin(), tiles.end(),
+                                [](const Tile& t) { return tilePictureFor(t.code) == 0; });
 }
 
 int parseTileCode(const std::string& token)
@@ -159,54 +179,13 @@ int parseTileCode(const std::string& token)
 
 bool loadCourseFile(TileList& tiles, const std::string& path, void (*progress)())
 {
-    auto advance = [progress] {
-        if (progress)
-            progress();
-    };
-    const int lines = countCourseLines(path);
-    advance();
-    scrollStartY = lines * TILE_HEIGHT - SCREEN_HEIGHT;
-    advance();
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file)
+    if (progress)
+        progress();
+    CourseText text;
+    if (!readCourseText(path, text, progress)) {
+        scrollStartY = -SCREEN_HEIGHT; // as for a course of no rows; the game then ends
         return false;
-
-    int x = 0, y = 0;
-    size_t stored = 0;
-    int refresh = 0;
-    std::string line;
-    for (int i = 0; i < lines && readLine(file, line); ++i) {
-        forEachToken(
-            line,
-            [&](const std::string& token) {
-                if (stored < tiles.size())
-                    tiles[stored++] = Tile(x, y, parseTileCode(token));
-                x += TILE_WIDTH;
-                if (x >= TRACK_WIDTH) {
-                    x = 0;
-                    y += TILE_HEIGHT;
-                }
-            },
-            [&] {
-                // Keep the loading text moving through a long level.
-                if (++refresh == 250) {
-                    advance();
-                    refresh = 0;
-                }
-            });
     }
-    std::fclose(file);
-
-    // If the file changed or a read failed since it was counted, only the tiles really
-    // built may be scanned or released.
-    if (stored < tiles.size()) {
-        tiles.resize(stored);
-        game.levelTileCount = static_cast<int>(stored);
-    }
-    // Also a course shorter than the screen and a row: the view runs past its last row.
-    courseHasGaps = tiles.size() != size_t(lines) * TILES_PER_ROW ||
-                    lines * TILE_HEIGHT < SCREEN_HEIGHT + TILE_HEIGHT ||
-                    std::any_of(tiles.begin(), tiles.end(),
-                                [](const Tile& t) { return tilePictureFor(t.code) == 0; });
+    buildTiles(text, tiles);
     return true;
 }

@@ -8,17 +8,15 @@ constexpr int TILE_WIDTH = 40;
 constexpr int TILE_HEIGHT = 40;
 constexpr int TRACK_WIDTH = TILES_PER_ROW * TILE_WIDTH;
 
-// One 40x40 cell of the road, placed by the level file.
+// One 40x40 cell of the road, placed by the course file: where it lies on the course and its
+// code (its picture is the shared one for the code).
 struct Tile {
     int x = 0;
     int y = 0;
-    SDL_Surface* image = nullptr; // level cells are drawn from the shared tile pictures
-    SDL_Rect bounds = {0, 0, 0, 0};
     int code = 0;
 
     Tile() = default;
-    Tile(int x, int y, int code);
-    void release() { image = nullptr; }
+    Tile(int x_, int y_, int code_) : x(x_), y(y_), code(code_) {}
 };
 
 using TileList = std::vector<Tile>;
@@ -32,8 +30,10 @@ std::string levelFilePath(int level);
 int countLevelLines(int level);
 int countLevelTiles(int level);
 int parseTileCode(const std::string& token);
-// Fills tiles (sized by countLevelTiles) from the level file. False when it cannot be opened.
-// `progress`, when given, is called now and then so that a loading screen can move.
+// Fills tiles from the level file, read once: the list takes as many tiles as the file holds,
+// and the tile count, the scroll's start and the gaps follow. False (the list as it was) when
+// it cannot be opened. `progress`, when given, is called now and then so that a loading
+// screen can move.
 bool loadLevel(TileList& tiles, int level, void (*progress)() = nullptr);
 // The same for a course file named by its path: its rows up to the first empty line.
 int countCourseLines(const std::string& path);
@@ -47,4 +47,7 @@ struct CourseText {
     std::vector<std::string> after;
     std::vector<int> wordRows; // rows holding something other than codes (a letter, a word)
 };
-bool readCourseText(const std::string& path, CourseText& text);
+bool readCourseText(const std::string& path, CourseText& text, void (*progress)() = nullptr);
+// The tiles of a course read as text, and with them the tile count, the scroll's start and
+// whether it has gaps.
+void buildTiles(const CourseText& text, TileList& tiles);

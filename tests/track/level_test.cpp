@@ -69,7 +69,6 @@ TEST_F(LevelFile, TwelveRowsPlaceNinetySixTiles)
     EXPECT_EQ(tiles[9].x, 40);
     EXPECT_EQ(tiles[9].y, 40);
     EXPECT_EQ(tiles[9].code, 2);
-    EXPECT_EQ(tiles[9].bounds.w, 40);
     EXPECT_EQ(scrollStartY, 240);
     load(rowsOf(3, "0102030405060708"));
     EXPECT_EQ(scrollStartY, -120);
@@ -132,19 +131,27 @@ TEST_F(LevelFile, MissingFileFailsAndEmptyFileGivesAnEmptyTrack)
     EXPECT_TRUE(load("\n01,02\n").empty());
 }
 
-TEST_F(LevelFile, FewerTilesThanCountedShrinksTheList)
+// A course is read once: the list takes the tiles the file holds when it is read, whatever
+// its size before, and the tile count follows it; a file that cannot be opened leaves both.
+TEST_F(LevelFile, TheListTakesWhatTheFileHoldsWhenRead)
 {
-    // Counted with twelve rows; by the time it is loaded the file holds two.
-    stage.write("01.lvl", rowsOf(12, "02,02,02,02,02,02,02,02"));
-    game.levelTileCount = countLevelTiles(1);
-    TileList tiles(game.levelTileCount);
-    stage.write("01.lvl", rowsOf(2, "01,01,01,01,01,01,01,01"));
+    TileList tiles(96);
+    stage.write("01.lvl", rowsOf(2, "01,01,01,01,01,01,01,01") + "01\n");
     ASSERT_TRUE(loadLevel(tiles, 1));
-    EXPECT_EQ(game.levelTileCount, 16);
-    EXPECT_EQ(tiles.size(), 16u);
-    // And more tokens than counted are not stored past the end.
-    TileList small(3);
-    game.levelTileCount = 3;
-    ASSERT_TRUE(loadLevel(small, 1));
-    EXPECT_EQ(small.size(), 3u);
+    EXPECT_EQ(tiles.size(), 17u);
+    EXPECT_EQ(game.levelTileCount, 17);
+    EXPECT_TRUE(courseHasGaps); // a short course, a row short of tiles
+    stage.remove("01.lvl");
+    EXPECT_FALSE(loadLevel(tiles, 1));
+    EXPECT_EQ(tiles.size(), 17u);
+    EXPECT_EQ(game.levelTileCount, 17);
+    stage.write("01.lvl", rowsOf(7, "01,02,03,04,05,06,07,08"));
+    ASSERT_TRUE(loadLevel(tiles, 1));
+    EXPECT_FALSE(courseHasGaps); // a screen and a row of known codes: 7 rows
+    stage.write("01.lvl", rowsOf(6, "01,02,03,04,05,06,07,08"));
+    ASSERT_TRUE(loadLevel(tiles, 1));
+    EXPECT_TRUE(courseHasGaps); // 6: the view runs past the last row
+    stage.write("01.lvl", rowsOf(7, "01,02,03,04,05,06,07,00"));
+    ASSERT_TRUE(loadLevel(tiles, 1));
+    EXPECT_TRUE(courseHasGaps); // a code without a picture
 }
