@@ -20,7 +20,6 @@
 namespace
 {
 constexpr int COIN_WAIT_MS = 800;
-constexpr int RUN_SECONDS = 60;
 
 void changeVolume(int step)
 {

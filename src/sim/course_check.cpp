@@ -1,15 +1,15 @@
 #include "sim/course_check.h"
 #include "sim/car.h"
+#include "sim/player.h"
+#include "sim/road.h"
 #include "track/track.h"
 #include <algorithm>
 
 namespace
 {
 constexpr int PANEL_LEFT = PANEL_X;
-constexpr int WRAP_ROWS = 6;      // a screen's height: shown at both ends of a lap
-constexpr int SIGN_ROWS = 10;     // how far before a narrowing or opening its sign may stand
-constexpr int FIRST_SECONDS = 60; // the time a run starts with
-constexpr int BONUS_SECONDS = 30; // what each checkpoint adds
+constexpr int WRAP_ROWS = 6;  // a screen's height: shown at both ends of a lap
+constexpr int SIGN_ROWS = 10; // how far before a narrowing or opening its sign may stand
 
 // A cell the road runs through: road, or a marker lying on it.
 bool onRoad(int code)
@@ -29,34 +29,19 @@ std::pair<int, int> span(const std::vector<int>& row)
     return {left, right};
 }
 
-// Where a crash slide in this row may take the car, as the game works it out: to the right
-// of the first stretch of road (or to the right of the second carriageway, when the road
-// splits ahead), or short of the right edge of the screen. The car's right side.
-int slideRightSide(const std::vector<int>& flat, int row)
+// Where a crash slide in this row may take the car, asked of the game's own road queries: to
+// the right of the first stretch of road (or of the second carriageway, when the road splits
+// ahead), or short of the right edge of the screen. The car's right side.
+int slideRightSide(const TileList& tiles, int row)
 {
-    auto road = [&](int i) { return i >= 0 && i < int(flat.size()) && isRoadCode(flat[i]); };
-    auto splitsAhead = [&](int start) {
-        bool seenRoad = false, seenGap = false;
-        for (int i = start; i <= start + 5 && i < int(flat.size()); ++i) {
-            if (!seenRoad)
-                seenRoad = road(i);
-            else if (!seenGap)
-                seenGap = !road(i);
-            else if (road(i))
-                return true;
-        }
-        return false;
-    };
     const int first = row * TILES_PER_ROW;
     for (int i = first; i < first + TILES_PER_ROW; ++i) {
-        const int before = i > 0 ? i - 1 : 0;
-        if (!road(i) && road(before)) {
-            int edge = (before % TILES_PER_ROW) * TILE_WIDTH + 10;
-            if (splitsAhead(i + 1))
-                edge += 160;
-            const int target = edge + 15 >= SCREEN_WIDTH ? edge - 25 : edge + 15;
-            return target + CAR_WIDTH;
-        }
+        int edge = rightEdgeAt(tiles, i);
+        if (edge < 0)
+            continue;
+        if (roadSplitsAhead(tiles, i + 1))
+            edge += SECOND_CARRIAGEWAY;
+        return crashSlideTarget(edge) + CAR_WIDTH;
     }
     return 0;
 }
@@ -102,11 +87,13 @@ std::vector<CourseFault> checkCourse(const CourseText& text)
     if (!wellFormed)
         return faults; // the rest reads the course as a grid
 
-    std::vector<int> flat;
-    for (const auto& row : rows)
-        flat.insert(flat.end(), row.begin(), row.end());
+    TileList tiles;
+    tiles.reserve(size_t(n) * TILES_PER_ROW);
     for (int r = 0; r < n; ++r)
-        if (span(rows[r]).first >= 0 && slideRightSide(flat, r) > PANEL_LEFT)
+        for (int c = 0; c < TILES_PER_ROW; ++c)
+            tiles.emplace_back(c * TILE_WIDTH, r * TILE_HEIGHT, rows[r][c]);
+    for (int r = 0; r < n; ++r)
+        if (span(rows[r]).first >= 0 && slideRightSide(tiles, r) > PANEL_LEFT)
             fault(r + 1, 0, "a crash here slides the car under the side panel");
 
     // Driving order: the car starts at the bottom row and drives up.
@@ -158,12 +145,12 @@ std::vector<CourseFault> checkCourse(const CourseText& text)
         fault(0, 0, "no checkpoint: every run ends after 60 seconds");
     } else {
         auto driven = [&](int r) { return n - 1 - r; };
-        if (driven(at[0]) > FIRST_SECONDS * perSecond)
+        if (driven(at[0]) > RUN_SECONDS * perSecond)
             fault(at[0] + 1, 0, "the first checkpoint is too far to reach in 60 seconds");
         for (size_t k = 0; k < at.size(); ++k) {
             const int from = driven(at[k]);
             const int to = k + 1 < at.size() ? driven(at[k + 1]) : driven(at[0]) + lap;
-            if (to - from > BONUS_SECONDS * perSecond)
+            if (to - from > CHECKPOINT_SECONDS * perSecond)
                 fault(at[(k + 1) % at.size()] + 1, 0,
                       "this checkpoint is too far from the one before to reach in 30 seconds");
         }

@@ -10,7 +10,6 @@ Mix_Chunk* signalSound = nullptr;
 namespace
 {
 constexpr int SIGN_FRAMES = 100;
-constexpr int CHECKPOINT_BONUS = 30;
 } // namespace
 
 void resetMarkerState()
@@ -68,7 +67,7 @@ int processMarkers()
                 markerCounters.checkpointCount = 1;
                 markerCounters.checkpointMessageAge = 0;
                 soundPlay(5, checkpointSound, 0);
-                earned += CHECKPOINT_BONUS;
+                earned += CHECKPOINT_SECONDS;
             }
             break;
         case CODE_ROAD_OPENS:

@@ -243,14 +243,18 @@ void playerSounds(Car& car, int r, int trafficY)
 }
 } // namespace
 
+int crashSlideTarget(int edge)
+{
+    return edge + 15 >= SCREEN_WIDTH ? edge - 25 : edge + 15;
+}
+
 void movePlayer(Car& car, const TileList& tiles, int trafficY)
 {
     // 1-2: sideways, or the slide to the roadside after a crash.
     const int startX = car.x;
     if (car.state == CAR_CRASHED) {
         if (playerControl.crashTarget == -1) {
-            const int edge = laneEdge(tiles, car.y, false, true);
-            playerControl.crashTarget = edge + 15 >= SCREEN_WIDTH ? edge - 25 : edge + 15;
+            playerControl.crashTarget = crashSlideTarget(laneEdge(tiles, car.y, false, true));
         }
         if (car.x == playerControl.crashTarget) {
             playerControl.crashTarget = -1;

@@ -26,6 +26,8 @@ void resetPlayerState();
 void visitPlayerState(StateVisitor& v);
 void steerPlayer(Car& car, const bool keys[], const bool buttons[]);
 bool updateCar(Car& car, const TileList& tiles, int trafficY);
+// Where a crash slides the car to (its left side), from the road's right edge in its row.
+int crashSlideTarget(int edge);
 void movePlayer(Car& car, const TileList& tiles, int trafficY);
 // Engine sample level for a speed magnitude: 1..20, standing and overspeed use level 1.
 int engineSampleLevel(int engineLevel);

@@ -118,6 +118,14 @@ int terrainUnder(const TileList& tiles, int x, int rowY, bool forTraffic, bool r
     return skid ? SKID_CODE : result;
 }
 
+int rightEdgeAt(const TileList& tiles, int i)
+{
+    const int before = predecessor(i);
+    return !isRoadCode(tiles[i].code) && isRoadCode(tiles[before].code)
+               ? tiles[before].x + 10 // rightmost x where a car still sits on that road
+               : -1;
+}
+
 bool roadSplitsAhead(const TileList& tiles, int start)
 {
     const int last = static_cast<int>(tiles.size()) - 1;
@@ -151,9 +159,9 @@ int laneEdge(const TileList& tiles, int rowY, bool wantLeft, bool lookahead)
             }
             return true;
         }
-        const int before = predecessor(i);
-        if (!isRoadCode(tiles[i].code) && isRoadCode(tiles[before].code)) {
-            edge = tiles[before].x + 10; // rightmost x where a car still sits on that road
+        const int right = rightEdgeAt(tiles, i);
+        if (right >= 0) {
+            edge = right;
             if (lookahead)
                 split = roadSplitsAhead(tiles, i + 1);
             return false;
@@ -161,7 +169,7 @@ int laneEdge(const TileList& tiles, int rowY, bool wantLeft, bool lookahead)
         return true;
     });
     if (split && shiftToSecondCarriageway())
-        edge += 160;
+        edge += SECOND_CARRIAGEWAY;
     return edge;
 }
 

@@ -10,6 +10,11 @@ constexpr int SKID_CODE = 99;
 int terrainUnder(const TileList& tiles, int x, int rowY, bool forTraffic, bool recordProbe,
                  int& under);
 bool roadSplitsAhead(const TileList& tiles, int start);
+// The road's right edge where tile i ends a stretch of road (the tile before it is road, it
+// is not), or -1.
+int rightEdgeAt(const TileList& tiles, int i);
+// How far the second carriageway lies right of the first, when the road splits ahead.
+constexpr int SECOND_CARRIAGEWAY = 160;
 int laneEdge(const TileList& tiles, int rowY, bool wantLeft, bool lookahead);
 struct RoadEdges {
     int left = -1;

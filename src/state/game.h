@@ -12,6 +12,9 @@ constexpr const char* VERSION_TEXT = QUINDARA_VERSION_TEXT;
 // goes (pixels a frame, forward or back).
 constexpr int TILES_PER_ROW = 8;
 constexpr int CAR_SPEED_LIMIT = 40;
+// A run's time: what it starts with, and what each checkpoint adds (seconds).
+constexpr int RUN_SECONDS = 60;
+constexpr int CHECKPOINT_SECONDS = 30;
 // The side panel covers the screen from here to its right edge: the road is played left of it.
 constexpr int PANEL_X = 269;
 

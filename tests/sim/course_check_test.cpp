@@ -1,5 +1,10 @@
 // The course checker: nothing to say on a sound course, one line for each kind of fault.
+#include "sim/car.h"
 #include "sim/course_check.h"
+#include "sim/player.h"
+#include "sim/road.h"
+#include "state/game.h"
+#include "track/track.h"
 #include <algorithm>
 #include <functional>
 #include <gtest/gtest.h>
@@ -69,6 +74,19 @@ TEST(CourseCheck, NamesEachFaultWithItsRowAndColumn)
     };
     for (const Case& c : cases)
         EXPECT_EQ(faultsOf(18, 7, c.edit), c.says) << c.what;
+    // A sign counts ten rows before the change it announces, not eleven.
+    for (const int before : {10, 11}) {
+        const auto says = faultsOf(30, 7, [&](Rows& r) {
+            for (int i = 8; i <= 10; ++i)
+                r[i] = {1, 1, 3, 2, 2, 4, 1, 1};
+            r[10 + before][2] = 99, r[9][3] = 98;
+        });
+        EXPECT_EQ(says, before == 10
+                            ? std::vector<std::string>{}
+                            : std::vector<std::string>{"row 11: the road narrows here with "
+                                                       "no sign 99 in the 10 rows before"})
+            << before;
+    }
     // Road in the eighth column and a crash slide past the panel: every row says so (the
     // first row's road ends nowhere: the game reads on from the row before it, as here).
     const auto under = faultsOf(18, 7, [](Rows& r) {
@@ -109,4 +127,41 @@ TEST(CourseCheck, CheckpointsWithinReachAtFullSpeed)
               std::vector<std::string>{"no checkpoint: every run ends after 60 seconds"});
     EXPECT_EQ(faultsOf(11, 4, [](Rows&) {}),
               std::vector<std::string>{"the course has 11 rows; it needs at least 12"});
+}
+
+// The checker asks the game's own road queries: on every kind of row, its word on a crash's
+// slide is what the game does (a car right of the middle, on a split, takes the second
+// carriageway, as the checker assumes).
+TEST(CourseCheck, AgreesWithTheGameOnWhereACrashSlides)
+{
+    const std::vector<std::vector<int>> layouts = {ROAD,
+                                                   {1, 3, 2, 2, 2, 2, 2, 4},
+                                                   {2, 2, 16, 15, 2, 2, 4, 1},
+                                                   {1, 1, 3, 2, 2, 4, 1, 1},
+                                                   {2, 2, 2, 2, 2, 2, 4, 1},
+                                                   {1, 1, 1, 1, 3, 2, 2, 4}};
+    int under = 0;
+    for (const auto& layout : layouts) {
+        CourseText text;
+        text.rows.assign(18, layout);
+        text.rows[6][std::find(layout.begin(), layout.end(), 2) - layout.begin()] = 97;
+        const auto faults = checkCourse(text);
+        const bool checkerSays =
+            std::any_of(faults.begin(), faults.end(), [](const CourseFault& f) {
+                return f.row == 3 && f.what == "a crash here slides the car under the side panel";
+            });
+        TileList tiles;
+        for (int r = 0; r < 18; ++r)
+            for (int c = 0; c < 8; ++c)
+                tiles.emplace_back(c * 40, r * 40, text.rows[r][c]);
+        trackView = TrackView();
+        game.gameState = STATE_PLAYING;
+        playerCar.x = 200;
+        const int lands = crashSlideTarget(laneEdge(tiles, 2 * 40 + 20, false, true)) + CAR_WIDTH;
+        EXPECT_EQ(checkerSays, lands > PANEL_X) << layout[6] << layout[7];
+        under += checkerSays;
+    }
+    EXPECT_EQ(under, 2); // both sides of the panel's edge are tried
+    game = GameVariables();
+    playerCar = Car();
 }
