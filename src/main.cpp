@@ -1,8 +1,8 @@
 #include "app/check_course.h"
+#include "app/options.h"
 #include "app/play.h"
 #include "app/watch.h"
 #include "platform/exit_status.h"
-#include "rules/options.h"
 #include <cerrno>
 #include <cstdio>
 #include <cstring>

@@ -1,5 +1,5 @@
 #pragma once
-#include "rules/options.h"
+#include "app/options.h"
 
 // The game as a player plays it, every run recorded: returns the exit status.
 int playGame(const Options& options);

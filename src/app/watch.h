@@ -1,5 +1,5 @@
 #pragma once
-#include "rules/options.h"
+#include "app/options.h"
 
 // `quindara --replay FILE [--check | --dump]`: a recorded run watched in the window, checked
 // frame by frame without one, or its digests printed. Returns the exit status.

@@ -211,6 +211,31 @@ void drawPanelReadouts(const GameVariables& game)
     drawReadout(game.timeLeft, TIME_Y);
 }
 
+void drawInitialsScreen(const GameVariables& game, const char* letters, int cursor, int place,
+                        int score, bool cursorShown, int secondsLeft)
+{
+    if (!screen)
+        return;
+    drawPanelReadouts(game); // the run's score stays in sight while its initials are asked for
+    SDL_Rect box = {24, 60, 220, 124};
+    SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 40));
+    char line[64];
+    std::snprintf(line, sizeof line, "PLACE %d ON THE TABLE: %d", place + 1, score);
+    drawSmallText(screen, line, 40, 66, 255, 220, 0);
+    drawMediumText(screen, "YOUR INITIALS", 72, 84, 255, 255, 255);
+    for (int i = 0; i < 3 && letters[i]; ++i) {
+        const char letter[2] = {letters[i] == ' ' ? '_' : letters[i], 0};
+        if (i != cursor || cursorShown)
+            drawMediumText(screen, letter, 110 + 20 * i, 112, 255, i == cursor ? 220 : 255,
+                           i == cursor ? 0 : 255);
+    }
+    drawSmallText(screen, "type them, or up/down and right", 40, 140, 200, 200, 200);
+    drawSmallText(screen, "Return or Start enters them", 52, 154, 200, 200, 200);
+    std::snprintf(line, sizeof line, "entered as they are in %d s", secondsLeft);
+    drawSmallText(screen, line, 56, 168, 255, 220, 0);
+    presentScreen();
+}
+
 namespace
 {
 // In attract: the chosen course, its best score, and by turns its table of best runs.

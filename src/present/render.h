@@ -42,6 +42,11 @@ extern void (*beforeFlip)();
 bool drawFrame(const TileList& tiles, const GameView& view, float fpsEstimate);
 // The side panel with its three readouts (high score, score, time left), whatever blinks.
 void drawPanelReadouts(const GameVariables& game);
+// The initials a run enters its table with, over the frame beside the panel's readouts: the
+// place and score, the three letters (the one at the cursor blinking), how to enter them and
+// the seconds left to do it; then the screen is shown.
+void drawInitialsScreen(const GameVariables& game, const char* letters, int cursor, int place,
+                        int score, bool cursorShown, int secondsLeft);
 bool drawTrack(const TileList& tiles);
 // Draws the sprite the car's step chose (and the player's headlights).
 bool drawCar(const Car& car, const CarPicture& picture, SDL_Surface* dest);

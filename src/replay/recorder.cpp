@@ -40,8 +40,8 @@ void finishRun()
     if (game.gameState == STATE_ATTRACT && game.score > 0) { // a run that ended, not quit
         reloadScoreTables();
         if (game.score > tableBest(run.courseName))
-            writeReplayFile(recordFolder + "/" + bestRunFile(run.courseName, courseList.chosen == 0),
-                            run);
+            writeReplayFile(
+                recordFolder + "/" + bestRunFile(run.courseName, courseList.chosen == 0), run);
     }
 }
 

@@ -3,9 +3,7 @@
 #include "platform/gamepad.h"
 #include "platform/keys.h"
 #include "platform/signals.h"
-#include "platform/window.h"
 #include "present/render.h"
-#include "present/text.h"
 #include "rules/input.h"
 #include "rules/view_step.h"
 #include "save/score_table.h"
@@ -41,26 +39,7 @@ void move(InitialsEntry& e, int by)
 void drawInitialsEntry(const InitialsEntry& e, int place, int score, bool cursorShown,
                        int secondsLeft)
 {
-    if (!screen)
-        return;
-    drawPanelReadouts(game); // the run's score stays in sight while its initials are asked for
-    SDL_Rect box = {24, 60, 220, 124};
-    SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 40));
-    char line[64];
-    std::snprintf(line, sizeof line, "PLACE %d ON THE TABLE: %d", place + 1, score);
-    drawSmallText(screen, line, 40, 66, 255, 220, 0);
-    drawMediumText(screen, "YOUR INITIALS", 72, 84, 255, 255, 255);
-    for (int i = 0; i < 3; ++i) {
-        const char letter[2] = {e.letters[i] == ' ' ? '_' : e.letters[i], 0};
-        if (i != e.cursor || cursorShown)
-            drawMediumText(screen, letter, 110 + 20 * i, 112, 255, i == e.cursor ? 220 : 255,
-                           i == e.cursor ? 0 : 255);
-    }
-    drawSmallText(screen, "type them, or up/down and right", 40, 140, 200, 200, 200);
-    drawSmallText(screen, "Return or Start enters them", 52, 154, 200, 200, 200);
-    std::snprintf(line, sizeof line, "entered as they are in %d s", secondsLeft);
-    drawSmallText(screen, line, 56, 168, 255, 220, 0);
-    presentScreen();
+    drawInitialsScreen(game, e.letters.c_str(), e.cursor, place, score, cursorShown, secondsLeft);
 }
 
 void entryKey(InitialsEntry& e, int sym)

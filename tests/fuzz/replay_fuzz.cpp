@@ -1,9 +1,9 @@
 // Any bytes as a replay: refused with a reason, or read whole; what is read writes out and
 // reads back the same, and its starting state restores or is refused.
 #include "app/session.h"
+#include "present/intro.h"
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
-#include "rules/intro.h"
 #include "rules/loop.h"
 #include <cstdlib>
 

@@ -1,6 +1,6 @@
 #include "app/session.h"
 #include "present/assets.h"
-#include "rules/intro.h"
+#include "present/intro.h"
 #include "rules/loop.h"
 #include "rules/states.h"
 #include "sim/car.h"

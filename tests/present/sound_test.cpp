@@ -2,7 +2,7 @@
 #include "pilot.h"
 #include "platform/sound.h"
 #include "present/assets.h"
-#include "rules/intro.h"
+#include "present/intro.h"
 #include "rules/loop.h"
 #include "rules/states.h"
 #include "sim/car.h"

@@ -1,7 +1,7 @@
 #include "platform/gamepad.h"
 #include "platform/signals.h"
+#include "present/intro.h"
 #include "rules/input.h"
-#include "rules/intro.h"
 #include "rules/states.h"
 #include "state/game.h"
 #include "support/stage.h"

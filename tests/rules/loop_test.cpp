@@ -1,6 +1,6 @@
 #include "app/session.h"
 #include "platform/clock.h"
-#include "rules/intro.h"
+#include "present/intro.h"
 #include "rules/loop.h"
 #include "sim/player.h"
 #include "state/game.h"

@@ -3,10 +3,10 @@
 #include "platform/clock.h"
 #include "platform/sound.h"
 #include "present/assets.h"
+#include "present/intro.h"
 #include "rules/courses.h"
 #include "rules/game_state.h"
 #include "rules/input.h"
-#include "rules/intro.h"
 #include "rules/loop.h"
 #include "state/game.h"
 #include <SDL_mixer.h>

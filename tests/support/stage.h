@@ -1,8 +1,8 @@
 #pragma once
 #include "app/session.h"
 #include "pilot.h"
+#include "present/intro.h"
 #include "private_copy.h"
-#include "rules/intro.h"
 #include "rules/loop.h"
 #include "track/level.h"
 #include <SDL.h>

@@ -2,9 +2,9 @@
 // and can be driven from end to end in time.
 #include "app/session.h"
 #include "pilot.h"
+#include "present/intro.h"
 #include "present/render.h"
 #include "rules/courses.h"
-#include "rules/intro.h"
 #include "rules/loop.h"
 #include "sim/car.h"
 #include "sim/contact.h"

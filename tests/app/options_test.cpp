@@ -1,4 +1,4 @@
-#include "rules/options.h"
+#include "app/options.h"
 #include "support/stage.h"
 #include <fstream>
 #include <gtest/gtest.h>

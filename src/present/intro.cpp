@@ -1,4 +1,4 @@
-#include "rules/intro.h"
+#include "present/intro.h"
 #include "platform/clock.h"
 #include "platform/gamepad.h"
 #include "platform/signals.h"
@@ -111,7 +111,6 @@ void waitForAnyPress()
 
 void drawReadyBanner()
 {
-    game.gameState = STATE_ATTRACT;
     std::string banner = nextLoadingText();
     banner += VERSION_TEXT;
     banner += READY_TEXT;

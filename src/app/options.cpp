@@ -1,4 +1,4 @@
-#include "rules/options.h"
+#include "app/options.h"
 #include <cstring>
 #include <unistd.h>
 
