@@ -140,7 +140,7 @@ int main(int argc, char** argv)
             enterSession(false);
             auto t0 = std::chrono::steady_clock::now();
             TileList tiles;
-            if (startSession({false, 0, true, true, ""}, tiles) != 0)
+            if (startSession({.headless = true, .course = ""}, tiles) != 0)
                 return 1;
             std::printf("start-up with %d rows: %.0f ms\n", game.levelTileCount / 8, msSince(t0));
             measureGame(tiles, "frame work, " + std::to_string(game.levelTileCount / 8) + " rows",

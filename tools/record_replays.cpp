@@ -316,7 +316,7 @@ int recordOne(const Run& run, const std::string& resources, const std::string& o
     setVirtualTicks(4000);
     enterSession(false);
     int status = 1;
-    if (startSession({false, 0, false, true, ""}, tiles) == 0) {
+    if (startSession({.withSound = false, .headless = true, .course = ""}, tiles) == 0) {
         drawReadyBanner();
         recordRuns(settingsFolder(), tiles);
         startFrameLoop(loop);

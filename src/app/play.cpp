@@ -15,8 +15,12 @@ int playGame(const Options& options)
     if (!courseFound(options.course))
         return EXIT_NO_LEVEL;
     TileList tiles;
-    const int status =
-        startSession({options.fullscreen, options.scale, true, false, options.course}, tiles);
+    const int status = startSession({.fullScreen = options.fullscreen,
+                                     .scale = options.scale,
+                                     .withSound = true,
+                                     .headless = false,
+                                     .course = options.course},
+                                    tiles);
     if (status != 0)
         return status;
     if (quitSignalled()) {

@@ -171,8 +171,12 @@ int watchReplay(const Options& options)
     const bool headless = options.check || options.dump;
     TileList tiles;
     settingsFile.savesDisabled = true; // a replay never saves, not even when its run ends
-    int status =
-        startSession({options.fullscreen, options.scale, true, headless, options.course}, tiles);
+    int status = startSession({.fullScreen = options.fullscreen,
+                               .scale = options.scale,
+                               .withSound = true,
+                               .headless = headless,
+                               .course = options.course},
+                              tiles);
     if (status != 0)
         return status;
     FrameLoop loop;

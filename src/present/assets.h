@@ -22,7 +22,7 @@ extern TTF_Font* mediumFont;
 extern TTF_Font* ledFont;
 
 // Reads a bitmap, converts it to the screen's format and keys out magenta. A missing or
-// unreadable picture gives null and one line on standard output naming the file.
+// unreadable picture gives null and one line on the error output naming the file.
 SDL_Surface* loadPicture(const std::string& path);
 // Converts a surface read from disk to the screen's format; keyed unless `keyed` is false.
 SDL_Surface* convertPicture(SDL_Surface* raw, bool keyed);

@@ -263,7 +263,7 @@ bool drawFrame(const TileList& tiles, const GameView& v, float fpsEstimate)
     const GameVariables& game = v.game;
     const FramePicture& picture = v.picture;
     static const int WHITE[3] = {255, 255, 255};
-    const int* overlay = std::abs(v.road.playerTerrain) == 11 ? WHITE : RED;
+    const int* overlay = std::abs(v.road.playerTerrain) == CODE_DARK_ROAD ? WHITE : RED;
 
     drawTrack(tiles);
     if (inRun(game))

@@ -111,7 +111,7 @@ bool takeInput()
         // Out of time: the driving inputs are held released so the car rolls to a stop.
         for (int key : {KEY_UP, KEY_DOWN, KEY_RIGHT, KEY_LEFT})
             inputLatches.keyHeld[key] = false;
-        for (int button : {0, 2, 4, 6, 15})
+        for (int button : {BUTTON_UP, BUTTON_LEFT, BUTTON_DOWN, BUTTON_RIGHT, BUTTON_ACCELERATE})
             inputLatches.buttonHeld[button] = false;
         steerPlayer(playerCar, inputLatches.keyHeld, inputLatches.buttonHeld);
     } else if (game.gameState == STATE_PLAYING) {
@@ -126,7 +126,7 @@ bool takeInput()
     return commands.quit;
 }
 
-bool setUpRun(bool newGame)
+void setUpRun(bool newGame)
 {
     if (newGame) {
         resetMarkers();
@@ -159,7 +159,6 @@ bool setUpRun(bool newGame)
         }
     }
     game.runArmed = true;
-    return true;
 }
 
 void disarmRun()

@@ -6,6 +6,8 @@ bool updateFrame(TileList& tiles);
 // step in attract, full screen), the car steered, the volume and the overlay. True when the
 // player asked to quit.
 bool takeInput();
-bool setUpRun(bool newGame);
+// A new run (a start press in attract: the coin, its wait, the car at the start), or, with
+// false, the game made ready for the next: back to attract unless a run is under way.
+void setUpRun(bool newGame);
 void disarmRun();
 void pressStartPause();

@@ -205,14 +205,14 @@ void playerSounds(Car& car, int r, int trafficY)
     }
 
     // 11: into or out of a tunnel, restart the engine in the other variant.
-    if (r == 11 && !car.echoLatch11) {
+    if (r == CODE_DARK_ROAD && !car.echoLatch11) {
         clearEngineLatches(-1, car.engineLevelLatched);
         car.echoLatch11 = true;
-    } else if (r == 10 && !car.echoLatch10) {
+    } else if (r == CODE_TUNNEL_WALL && !car.echoLatch10) {
         clearEngineLatches(-1, car.engineLevelLatched);
         car.echoLatch10 = true;
     }
-    if ((r == 2 || r == 12) && (car.echoLatch11 || car.echoLatch10)) {
+    if ((r == CODE_ROAD || r == CODE_GRAVEL) && (car.echoLatch11 || car.echoLatch10)) {
         clearEngineLatches(-1, car.engineLevelLatched);
         car.echoLatch11 = false;
         car.echoLatch10 = false;
@@ -224,8 +224,9 @@ void playerSounds(Car& car, int r, int trafficY)
         car.engineLevelLatched[n] = true;
         clearEngineLatches(n, car.engineLevelLatched);
         const EngineSample& sample = car.engineSounds[n];
-        car.lastChannel =
-            soundPlay(car.engineChannel, (r == 10 || r == 11) ? sample.echo : sample.plain, -1);
+        car.lastChannel = soundPlay(
+            car.engineChannel,
+            (r == CODE_TUNNEL_WALL || r == CODE_DARK_ROAD) ? sample.echo : sample.plain, -1);
     }
 
     // 13: at top speed, one whoosh per pass of the traffic car.
@@ -287,13 +288,13 @@ void movePlayer(Car& car, const TileList& tiles, int trafficY)
     const int result = terrainUnder(tiles, car.x, car.screenY, false, true, under);
     const int r = std::abs(result);
     const bool crashed = car.state == CAR_CRASHED;
-    if (r == 2 || r == 11) {
+    if (r == CODE_ROAD || r == CODE_DARK_ROAD) {
         if (!crashed)
             car.state = CAR_DRIVING;
-    } else if (r == 12) {
+    } else if (r == CODE_GRAVEL) {
         if (!crashed)
             car.state = CAR_ON_GRAVEL;
-    } else if (r == 97 || r == 99) {
+    } else if (r == CODE_CHECKPOINT || r == CODE_ROAD_NARROWS) {
         if (!crashed)
             car.state = CAR_SKIDDING;
     } else {

@@ -45,13 +45,14 @@ int scanStart(int lookBack)
 bool isRoadCode(int code)
 {
     int m = std::abs(code);
-    return m == 2 || m == 11 || m == 12 || m == 97 || m == 99;
+    return m == CODE_ROAD || m == CODE_DARK_ROAD || m == CODE_GRAVEL || m == CODE_CHECKPOINT ||
+           m == CODE_ROAD_NARROWS;
 }
 
 bool isDarkCode(int code)
 {
     int m = std::abs(code);
-    return m == 10 || m == 11 || m == 18;
+    return m == CODE_TUNNEL_WALL || m == CODE_DARK_ROAD || m == CODE_NIGHT_VERGE;
 }
 
 bool isMarkerCode(int code)
@@ -64,7 +65,7 @@ int tilePictureFor(int code)
     if (code >= 1 && code <= 18)
         return code;
     if (isMarkerCode(code))
-        return 2; // markers lie on plain road
+        return CODE_ROAD; // markers lie on plain road
     return 0;
 }
 

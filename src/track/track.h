@@ -3,6 +3,12 @@
 #include "track/level.h"
 
 constexpr int MARKER_SLOTS = 100;
+// Tile codes with a rule of their own (data/TILES.md lists them all).
+constexpr int CODE_ROAD = 2;
+constexpr int CODE_TUNNEL_WALL = 10; // dark, and the engine echoes
+constexpr int CODE_DARK_ROAD = 11;   // road, dark, and the engine echoes
+constexpr int CODE_GRAVEL = 12;      // road that slows a car
+constexpr int CODE_NIGHT_VERGE = 18; // dark
 constexpr int CODE_CHECKPOINT = 97;
 constexpr int CODE_ROAD_OPENS = 98;
 constexpr int CODE_ROAD_NARROWS = 99;

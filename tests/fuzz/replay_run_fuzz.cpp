@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 1);
     enterSession(true); // the resources beside the fuzzer
-    if (startSession({false, 0, false, true, ""}, tiles) != 0)
+    if (startSession({.withSound = false, .headless = true, .course = ""}, tiles) != 0)
         std::abort();
     settingsFile.savesDisabled = true;
     return 0;
