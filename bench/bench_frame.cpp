@@ -5,9 +5,10 @@
 //                                      with the run recorded as every real run is, and not
 //   bench_frame RESOURCES_DIR present   whole frames as the player gets them, flip included and
 //                                      the run recorded, in the window SDL opens (run it under
-//                                      an X server)
-//   bench_frame RESOURCES_DIR floor     a full-screen picture blitted and flipped, nothing else:
-//                                      the least any frame can cost in that window
+//                                      an X server), in blocks taken in turn with the floor (a
+//                                      full-screen picture blitted and flipped, nothing else: the
+//                                      least any frame can cost in that window), and their ratio
+//                                      for attract's road, attract's table and a run
 #include "app/session.h"
 #include "platform/clock.h"
 #include "platform/window.h"
@@ -19,6 +20,7 @@
 #include "rules/game_state.h"
 #include "rules/input.h"
 #include "rules/loop.h"
+#include "rules/view_step.h"
 #include "sim/player.h"
 #include "state/game.h"
 #include "track/course.h"
@@ -120,8 +122,8 @@ void writeLongCourse(const fs::path& resources, int rows)
 int main(int argc, char** argv)
 {
     const std::string mode = argc == 3 ? argv[2] : "";
-    if (mode != "work" && mode != "present" && mode != "floor") {
-        std::fprintf(stderr, "usage: bench_frame RESOURCES_DIR work|present|floor\n");
+    if (mode != "work" && mode != "present") {
+        std::fprintf(stderr, "usage: bench_frame RESOURCES_DIR work|present\n");
         return 2;
     }
     const PrivateCopy copy(argv[1], "bench");
@@ -137,52 +139,77 @@ int main(int argc, char** argv)
             if (rows)
                 writeLongCourse(work / "_resources", rows);
             resetGameVariables();
-            enterSession(false);
+            // From the course's lookup and check on: the whole start-up a player waits for.
             auto t0 = std::chrono::steady_clock::now();
+            enterSession(false);
             TileList tiles;
             if (startSession({.headless = true, .course = ""}, tiles) != 0)
                 return 1;
             std::printf("start-up with %d rows: %.0f ms\n", game.levelTileCount / 8, msSince(t0));
             measureGame(tiles, "frame work, " + std::to_string(game.levelTileCount / 8) + " rows",
                         4000, true);
-            if (!rows) { // Left and Right in attract: every shipped course in turn, loaded whole
+            if (!rows) {
+                // Right in attract: every shipped course in turn, each switch with the frame it
+                // comes in (the course loaded whole, the choice written to disk, the frame drawn).
                 std::vector<double> times;
                 double longest = 0;
+                FrameLoop loop;
+                startFrameLoop(loop);
                 for (int round = 0; round < 20; ++round)
-                    for (int i = 0; i < static_cast<int>(courseList.courses.size()); ++i) {
+                    for (size_t i = 0; i < courseList.courses.size(); ++i) {
                         const auto s0 = std::chrono::steady_clock::now();
-                        if (!chooseCourse(tiles, i))
-                            return 1;
+                        pushKeyEvent(KEY_RIGHT, true);
+                        pushKeyEvent(KEY_RIGHT, false);
+                        runFrame(loop, tiles);
                         times.push_back(msSince(s0));
+                        advanceVirtualTicks(19);
                         if (game.levelTileCount / 8 >= 2000)
                             longest = std::max(longest, times.back());
                     }
-                report("switching course, every shipped one", times);
+                report("switching course with its frame, every one", times);
                 std::printf("switching to the longest, slowest of 20: %.3f ms\n", longest);
             }
             shutdown(tiles, false);
         }
-    } else if (mode == "present") { // the player's 3x window
+    } else { // the player's 3x window: the game's frames beside the floor's, in turns
         enterSession(false);
         TileList tiles;
         status = startSession({}, tiles);
         if (status == 0) {
+            SDL_Surface* picture = SDL_DisplayFormat(intro.introImage);
             recordRuns(work.string(), tiles);
-            measureGame(tiles, "whole frame with its flip, recorded, 3x window", 600, false);
+            FrameLoop loop;
+            startFrameLoop(loop);
+            game.frameCapOn = false;
+            std::vector<double> ours, least;
+            auto page = [&](const char* what, int frames) {
+                ours.clear(), least.clear();
+                for (int block = 0; block < frames / 50; ++block) {
+                    timeFrames(loop, tiles, 50, ours);
+                    for (int i = 0; i < 50; ++i) {
+                        const auto f0 = std::chrono::steady_clock::now();
+                        SDL_BlitSurface(picture, nullptr, screen, nullptr);
+                        SDL_Flip(screen);
+                        least.push_back(msSince(f0));
+                    }
+                }
+                std::sort(ours.begin(), ours.end());
+                std::sort(least.begin(), least.end());
+                std::printf("%-22s median %.3f ms, floor %.3f ms: ratio %.3f\n", what,
+                            ours[ours.size() / 2], least[least.size() / 2],
+                            ours[ours.size() / 2] / least[least.size() / 2]);
+            };
+            page("attract, the road", 300);
+            while (!tablePageNext()) // on to the table's page
+                timeFrames(loop, tiles, 1, ours);
+            page("attract, the table", 300);
+            pushKeyEvent(KEY_RETURN, true);
+            pushKeyEvent(KEY_RETURN, false);
+            runFrame(loop, tiles);
+            pushKeyEvent(KEY_UP, true);
+            page("a run, recorded", 600);
             stopRecording();
         }
-    } else if (chooseWindowScaling(0), !initialise()) {
-        status = 1;
-    } else {
-        SDL_Surface* picture = SDL_DisplayFormat(intro.introImage);
-        std::vector<double> times;
-        for (int i = 0; i < 600; ++i) {
-            const auto f0 = std::chrono::steady_clock::now();
-            SDL_BlitSurface(picture, nullptr, screen, nullptr);
-            SDL_Flip(screen);
-            times.push_back(msSince(f0));
-        }
-        report("floor: one full-screen blit and its flip", times);
     }
     return status;
 }

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # make bench: the game's own work per frame, headless, on a short and a very long course; then
-# whole frames with the flip in a 3x window under a private X server, next to a program that
-# only blits one picture and flips (the floor), each five times: the median of the five runs'
-# medians, and their spread.
+# whole frames with the flip in a 3x window under a private X server, taken in turns with frames
+# that only blit one picture and flip (the floor) in the same run: their ratio, five times.
 #   run.sh BENCH_PROGRAM RESOURCES_DIR
 set -u
 bench=$1 resources=$2
@@ -15,10 +14,12 @@ trap 'kill $xpid 2>/dev/null; rm -f "$fifo"' EXIT
 read -r -t 60 n <"$fifo" || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=:$n
 unset SDL_VIDEODRIVER
-for mode in present floor; do
-  for run in 1 2 3 4 5; do
-    "$bench" "$resources" $mode 2>/dev/null | grep -E 'playing|floor'
-  done | awk '{ for (i = 1; i <= NF; ++i) if ($i == "median") print $(i + 1) }' | sort -n |
-    awk -v mode=$mode '{ m[NR] = $1 }
-      END { printf "%-8s median of 5 runs %.3f ms, spread %.3f to %.3f ms\n", mode, m[int((NR + 1) / 2)], m[1], m[NR] }'
-done
+# Five runs of the window's frames, each beside the floor in the same run: the median ratio
+# of each page and the spread of the five.
+for run in 1 2 3 4 5; do
+  "$bench" "$resources" present 2>/dev/null | grep 'ratio' |
+    sed -E 's/^(.*[^ ]) +median .*ratio ([0-9.]+)$/\1\t\2/'
+done | sort -t "$(printf '\t')" -k1,1 -k2,2n |
+  awk -F '\t' '{ v[$1] = v[$1] " " $2; n[$1]++ }
+    END { for (p in v) { split(v[p], x, " ");
+      printf "%-22s ratio to the floor, median of %d runs %.3f, spread %.3f to %.3f\n", p, n[p], x[int((n[p] + 1) / 2)], x[1], x[n[p]] } }'
