@@ -131,14 +131,14 @@ int main(int argc, char** argv)
     setenv("SDL_AUDIODRIVER", "disk", 0);
     setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
     useVirtualClock(true);
-    resetGameVariables();
+    resetEveryRoom();
     int status = 0;
     if (mode == "work") {
         setenv("SDL_VIDEODRIVER", "dummy", 1);
         for (int rows : {0, 200000}) {
             if (rows)
                 writeLongCourse(work / "_resources", rows);
-            resetGameVariables();
+            resetEveryRoom();
             // From the course's lookup and check on: the whole start-up a player waits for.
             auto t0 = std::chrono::steady_clock::now();
             enterSession(false);

@@ -22,7 +22,7 @@
 #include "state/game.h"
 #include "track/track.h"
 
-void resetGameVariables()
+void resetEveryRoom()
 {
     resetSharedVariables();
     resetRoadReadings();

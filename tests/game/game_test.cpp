@@ -45,7 +45,7 @@ class WholeGame : public ::testing::Test
     {
         useVirtualClock(true);
         setVirtualTicks(500);
-        resetGameVariables();
+        resetEveryRoom();
     }
     void TearDown() override { useVirtualClock(false); }
 
@@ -78,7 +78,7 @@ TEST(Executable, WithoutALevelItEndsWithStatusOneAndTouchesNoSettings)
     stage.write("config.dat", std::string("\x10\x27\0\0\x40\0\0\0", 8));
     EXPECT_EQ(runStagedGame(stage, "").status, 1);
     EXPECT_EQ(stage.read("config.dat"), std::string("\x10\x27\0\0\x40\0\0\0", 8));
-    resetGameVariables();
+    resetEveryRoom();
     TileList tiles;
     EXPECT_EQ(startSession({}, tiles), 1);
     EXPECT_FALSE(soundDeviceOpen());

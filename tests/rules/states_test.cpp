@@ -303,7 +303,7 @@ TEST_F(StatesTest, OneResetRestoresEveryRoom)
 {
     FrameLoop fresh, loop;
     std::vector<uint8_t> before, after;
-    resetGameVariables();
+    resetEveryRoom();
     saveSnapshot(fresh, before);
     loadAssets();
     tiles = loadCourse();
@@ -318,7 +318,7 @@ TEST_F(StatesTest, OneResetRestoresEveryRoom)
     }
     saveSnapshot(fresh, after);
     ASSERT_NE(before, after);
-    resetGameVariables();
+    resetEveryRoom();
     saveSnapshot(fresh, after);
     EXPECT_EQ(before, after);
 }

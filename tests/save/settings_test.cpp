@@ -32,7 +32,7 @@ struct Loaded {
 Loaded loadFrom(const StagedResources& stage, const std::string& bytes)
 {
     stage.write("config.dat", bytes);
-    resetGameVariables();
+    resetEveryRoom();
     settingsFile.settings = Settings();
     loadSettings();
     return {game.highScore, settingsFile.settings.volume};
@@ -42,7 +42,7 @@ Loaded loadFrom(const StagedResources& stage, const std::string& bytes)
 TEST(Settings, MissingFileIsCreatedWithDefaults)
 {
     StagedResources stage;
-    resetGameVariables();
+    resetEveryRoom();
     settingsFile.settings = Settings();
     loadSettings();
     EXPECT_EQ(game.highScore, 0);
@@ -84,7 +84,7 @@ TEST(Settings, ShortFilesFillOnlyTheirLeadingBytes)
 TEST(Settings, SaveRoundTripsLittleEndian)
 {
     StagedResources stage;
-    resetGameVariables();
+    resetEveryRoom();
     game.highScore = 0x01020304;
     settingsFile.settings.volume = 128;
     ASSERT_TRUE(saveSettings());
@@ -104,7 +104,7 @@ TEST(Settings, AnInterruptedSaveLeavesTheOldFileIntact)
 {
     StagedResources stage;
     stage.write("config.dat", bytesOf(5000, 60));
-    resetGameVariables();
+    resetEveryRoom();
     game.highScore = 7000;
     settingsFile.settings.volume = 10;
     // The process dies after writing the new bytes but before they replace the old file.
@@ -132,7 +132,7 @@ TEST(Settings, AnotherCopysHigherScoreIsNeverLowered)
                  {5000, -1, 4900, 4900, 4899},
                  {5000, 5000, 4900, 5000, 5000}};
     for (const Case& c : cases) {
-        resetGameVariables();
+        resetEveryRoom();
         stage.write("config.dat", bytesOf(c.stored, 60));
         loadSettings();
         if (c.otherSaves >= 0)
@@ -153,7 +153,7 @@ TEST(Settings, AnotherCopysHigherScoreIsNeverLowered)
 TEST(Settings, ASaveDoesNotWaitForeverForAnotherCopysLock)
 {
     StagedResources stage;
-    resetGameVariables();
+    resetEveryRoom();
     const FolderLock other(stage.path(""), 0);
     ASSERT_TRUE(other.held());
     testing::internal::CaptureStderr();
@@ -202,7 +202,7 @@ TEST(Settings, AFullDiskLeavesNoFileBehind)
         GTEST_SKIP() << "no small file system can be mounted here";
     std::ofstream(disk + "/filler") << std::string(4096, 'x');
     for (const bool full : {true, false}) {
-        resetGameVariables();
+        resetEveryRoom();
         settingsFile.settingsPath = disk + "/config.dat";
         testing::internal::CaptureStderr();
         loadSettings();
@@ -220,7 +220,7 @@ TEST(Settings, AFullDiskLeavesNoFileBehind)
 TEST(Settings, AFileWhereTheFolderShouldBeIsNamed)
 {
     StagedResources stage;
-    resetGameVariables();
+    resetEveryRoom();
     settingsFile.settingsPath = stage.path("config.dat/quindara/config.dat");
     stage.write("config.dat", "not a folder");
     testing::internal::CaptureStderr();
@@ -259,7 +259,7 @@ TEST(Settings, SavesFallBackToWritingInPlaceAndFollowLinks)
             stage.write("real.dat", bytesOf(42, 99));
             symlink(c.written, stage.path("config.dat").c_str());
         }
-        resetGameVariables();
+        resetEveryRoom();
         game.highScore = 1234;
         settingsFile.settings.volume = 56;
         EXPECT_EQ(saveSettings(), c.saved) << kind;
@@ -311,7 +311,7 @@ TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
         if (child == 0) {
             if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
                 _exit(3);
-            resetGameVariables();
+            resetEveryRoom();
             settingsFile.settingsPath = chooseSettingsPath(false, "", home);
             loadSettings();
             const std::string loaded =

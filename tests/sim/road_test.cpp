@@ -11,7 +11,7 @@ namespace
 class RoadTest : public ::testing::Test
 {
   protected:
-    void SetUp() override { resetGameVariables(); }
+    void SetUp() override { resetEveryRoom(); }
     // Rows are laid from track y 0; with scrollY 0 a row's screen top is its track y.
     int under = 0;
     int terrain(const TileList& tiles, int x, int rowY, bool forTraffic = false)

@@ -18,7 +18,7 @@ class TrafficTest : public ::testing::Test
     {
         useVirtualClock(true);
         setVirtualTicks(777);
-        resetGameVariables();
+        resetEveryRoom();
         setKind(trafficCar, CAR_TRAFFIC);
         const std::vector<int> road = {1, 3, 2, 2, 2, 2, 4, 1};
         tiles = makeTiles({road, road, road, road, road, road, road, road, road, road, road, road});

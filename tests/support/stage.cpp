@@ -114,7 +114,7 @@ Headless::Headless(bool withAssets)
 {
     useVirtualClock(true);
     setVirtualTicks(1000);
-    resetGameVariables();
+    resetEveryRoom();
     forgetAssets();
     setSoundLogging(true);
     showFrames(false);

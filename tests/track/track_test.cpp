@@ -12,7 +12,7 @@ class TrackTest : public ::testing::Test
   protected:
     void SetUp() override
     {
-        resetGameVariables();
+        resetEveryRoom();
         drawn.clear();
     }
     static inline std::vector<std::pair<int, int>> drawn; // (tile x, screen y)
