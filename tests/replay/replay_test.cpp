@@ -270,7 +270,7 @@ TEST(ReplaySnapshot, RefusesEveryValueTheGameCannotProduce)
         {"the crash spin step", &crashSpin.crashFrameStep, SPIN_STEPS, SPIN_STEPS - 1},
         {"the crash spin step", &crashSpin.crashFrameStep, -1, 0},
         {"the checkpoint and sign counters", &markerCounters.warnOpenFrames, 101, 100},
-        {"the checkpoint and sign counters", &markerCounters.checkpointMessageAge, 101, 100},
+        {"the checkpoint and sign counters", &markerCounters.checkpointMessageAge, 100, 99},
         {"the scroll", &trackView.scrollY, scrollStartY + 1, scrollStartY},
         {"a marker", &trackView.trackMarkers[7].tileIndex, game.levelTileCount,
          game.levelTileCount - 1},
