@@ -71,6 +71,14 @@ TEST(CourseCheck, NamesEachFaultWithItsRowAndColumn)
              r[11][2] = 99, r[9][3] = 98;
          },
          {}},
+        {"a bend a column over and back, one column in common: no jump",
+         [](Rows& r) {
+             for (int i = 8; i <= 10; ++i)
+                 r[i] = {1, 1, 3, 2, 2, 4, 1, 1};
+             r[9] = {1, 3, 2, 98, 4, 1, 1, 1};
+             r[11][2] = 99;
+         },
+         {}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(faultsOf(18, 7, c.edit), c.says) << c.what;

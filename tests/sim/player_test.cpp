@@ -4,6 +4,7 @@
 #include "sim/player.h"
 #include "state/game.h"
 #include "support/stage.h"
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace
@@ -156,18 +157,32 @@ TEST_F(PlayerTest, DiagonalControls)
     EXPECT_EQ(playerCar.kind, CAR_PLAYER);
 }
 
-TEST_F(PlayerTest, SteeringGrowsButTheCarStaysOnScreen)
+// The car stays in sight, left of the panel, however hard it is steered; a move from the left
+// edge that would carry it past the right one is taken back too.
+TEST_F(PlayerTest, SteeringGrowsButTheCarStaysLeftOfThePanel)
 {
     keys[KEY_RIGHT] = true;
+    int rightmost = 0;
     for (int i = 0; i < 200; ++i) {
         frame();
         ASSERT_GE(playerCar.x, 0);
-        ASSERT_LE(playerCar.x, 290);
+        ASSERT_LE(playerCar.x, PANEL_X - CAR_WIDTH);
+        rightmost = std::max(rightmost, playerCar.x);
     }
+    EXPECT_GT(rightmost, PANEL_X - CAR_WIDTH - 20);
     EXPECT_EQ(playerCar.lateralSpeed, 100);
     keys[KEY_RIGHT] = false;
     frame();
     EXPECT_EQ(playerCar.lateralSpeed, 99); // recentres one per frame
+    // The last pixel the car may take, and the one past it.
+    for (const auto& [from, to] : {std::pair{0, 0},
+                                   {PANEL_X - CAR_WIDTH - 1, PANEL_X - CAR_WIDTH},
+                                   {PANEL_X - CAR_WIDTH, PANEL_X - CAR_WIDTH}}) {
+        playerCar.x = from;
+        playerCar.lateralSpeed = from == 0 ? 300 : 2; // less the one it recentres by
+        frame();
+        EXPECT_EQ(playerCar.x, to) << from;
+    }
 }
 
 TEST_F(PlayerTest, ACarCarriedPastTheRightEdgeCanSteerBack)
@@ -176,7 +191,7 @@ TEST_F(PlayerTest, ACarCarriedPastTheRightEdgeCanSteerBack)
     keys[KEY_LEFT] = true;
     for (int i = 0; i < 40; ++i)
         frame();
-    EXPECT_LE(playerCar.x, 290);
+    EXPECT_LE(playerCar.x, PANEL_X - CAR_WIDTH);
 }
 
 TEST_F(PlayerTest, CrashRecoveryNeedsBothTimeAndAStandstill)
