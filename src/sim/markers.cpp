@@ -25,9 +25,9 @@ void visitMarkerState(StateVisitor& v)
     v(g, markerCounters.warnOpenSounded), v(g, markerCounters.warnFunnelSounded);
     v.require(markerCounters.checkpointCount >= 0 && markerCounters.checkpointCount <= 1 &&
                   markerCounters.checkpointMessageAge >= 0 &&
-                  markerCounters.checkpointMessageAge <= 99 &&
-                  markerCounters.warnOpenFrames >= 0 && markerCounters.warnFunnelFrames >= 0 &&
-                  markerCounters.warnOpenFrames <= 100 && markerCounters.warnFunnelFrames <= 100,
+                  markerCounters.checkpointMessageAge <= 99 && markerCounters.warnOpenFrames >= 0 &&
+                  markerCounters.warnFunnelFrames >= 0 && markerCounters.warnOpenFrames <= 100 &&
+                  markerCounters.warnFunnelFrames <= 100,
               "the checkpoint and sign counters");
 }
 
