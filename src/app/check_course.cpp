@@ -27,7 +27,7 @@ int checkCourseFile(const std::string& path)
     for (const auto& row : text.rows)
         checkpoints += static_cast<int>(std::count(row.begin(), row.end(), CODE_CHECKPOINT));
     std::printf("%s: \"%s\", %zu rows, %d checkpoint%s: nothing to say.\n", path.c_str(),
-                courseNameOf(path).c_str(), text.rows.size(), checkpoints,
+                courseNameIn(text, path).c_str(), text.rows.size(), checkpoints,
                 checkpoints == 1 ? "" : "s");
     return 0;
 }

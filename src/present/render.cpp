@@ -42,6 +42,17 @@ void drawReadout(int value, int y)
     drawLedNumber(screen, value, LED_X - 1, y, RED[0], RED[1], RED[2]);
 }
 
+// The side panel with its three readouts (high score, score, time left), whatever blinks.
+void drawPanelReadouts(const GameVariables& game)
+{
+    if (!screen)
+        return;
+    drawPicture(panelFaceImage, PANEL_X, 0);
+    drawReadout(game.highScore, HIGH_SCORE_Y);
+    drawReadout(game.score, SCORE_Y);
+    drawReadout(game.timeLeft, TIME_Y);
+}
+
 void drawTileAt(const Tile& tile, int screenY)
 {
     drawPicture(trackTileImages[tilePictureFor(tile.code)], tile.x, screenY);
@@ -200,16 +211,6 @@ void drawTablePage(const std::string& course)
     }
 }
 } // namespace
-
-void drawPanelReadouts(const GameVariables& game)
-{
-    if (!screen)
-        return;
-    drawPicture(panelFaceImage, PANEL_X, 0);
-    drawReadout(game.highScore, HIGH_SCORE_Y);
-    drawReadout(game.score, SCORE_Y);
-    drawReadout(game.timeLeft, TIME_Y);
-}
 
 void drawInitialsScreen(const GameVariables& game, const char* letters, int cursor, int place,
                         int score, bool cursorShown, int secondsLeft)

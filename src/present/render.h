@@ -40,8 +40,6 @@ extern void (*beforeFlip)();
 // The frame as the view shows it: road, cars, panel and readouts, signs, messages, attract's
 // texts and table, overlay, volume bar; then the screen is shown.
 bool drawFrame(const TileList& tiles, const GameView& view, float fpsEstimate);
-// The side panel with its three readouts (high score, score, time left), whatever blinks.
-void drawPanelReadouts(const GameVariables& game);
 // The initials a run enters its table with, over the frame beside the panel's readouts: the
 // place and score, the three letters (the one at the cursor blinking), how to enter them and
 // the seconds left to do it; then the screen is shown.

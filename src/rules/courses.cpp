@@ -29,12 +29,6 @@ bool hasFaults(const CourseText& text)
 {
     return !checkCourse(text).empty();
 }
-
-bool hasFaults(const std::string& path)
-{
-    CourseText text;
-    return !readCourseText(path, text) || hasFaults(text);
-}
 } // namespace
 
 void findCourses()
@@ -51,11 +45,13 @@ void findCourses()
 int findOrAddCourse(const std::string& wanted)
 {
     const int index = findCourse(courseList.courses, wanted);
-    if (index >= 0 || wanted.find('/') == std::string::npos || !unplayableReason(wanted).empty())
+    CourseText text; // a file from elsewhere is read once, for whether it plays, its name, faults
+    if (index >= 0 || wanted.find('/') == std::string::npos || !isPlainFile(wanted) ||
+        !readCourseText(wanted, text) || text.rows.empty())
         return index;
     courseList.courses.push_back(
-        {uniqueCourseName(courseList.courses, courseNameOf(wanted), wanted), wanted, true,
-         hasFaults(wanted)});
+        {uniqueCourseName(courseList.courses, courseNameIn(text, wanted), wanted), wanted, true,
+         hasFaults(text)});
     return static_cast<int>(courseList.courses.size()) - 1;
 }
 

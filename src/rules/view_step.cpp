@@ -24,6 +24,15 @@ void blinkStep(bool& on, int& counter, int bound)
     counter += on ? 1 : -1;
 }
 
+void scoreBlinkStep()
+{
+    blinkStep(blinks.scoreBlinkOn, blinks.scoreBlinkCounter, 10);
+}
+void messageBlinkStep()
+{
+    blinkStep(blinks.messageBlinkOn, blinks.messageBlinkCounter, 20);
+}
+
 bool inRun()
 {
     return game.gameState == STATE_PLAYING || game.gameState == STATE_TIME_UP ||
@@ -46,15 +55,6 @@ void visitViewState(StateVisitor& v)
                   blinks.messageBlinkCounter >= 0 && blinks.messageBlinkCounter <= 20 &&
                   blinks.attractFrames >= 0 && blinks.attractFrames < ATTRACT_FRAMES_WRAP,
               "the blink counters");
-}
-
-void scoreBlinkStep()
-{
-    blinkStep(blinks.scoreBlinkOn, blinks.scoreBlinkCounter, 10);
-}
-void messageBlinkStep()
-{
-    blinkStep(blinks.messageBlinkOn, blinks.messageBlinkCounter, 20);
 }
 
 void stepCar(Car& car, bool dark)

@@ -27,8 +27,6 @@ int advanceView(const TileList& tiles);
 // A car's step: its sprite for this frame chosen and its animation (or crash spin) moved on.
 // `dark` is true for the traffic car while the player's headlights are on.
 void stepCar(Car& car, bool dark);
-void scoreBlinkStep();
-void messageBlinkStep();
 // The next attract frame begins the page of the chosen course's table.
 bool tablePageNext();
 // What the drawing reads of the game as it is now.

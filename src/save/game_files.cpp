@@ -26,17 +26,12 @@ bool readGameFile(const std::string& path, size_t limit, std::string& bytes, std
         return false;
     }
     char buffer[65536];
-    bool whole = false;
-    for (ssize_t n; !whole && bytes.size() <= limit;) {
-        n = read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0) {
-            whole = n == 0;
-            break;
-        }
-        bytes.append(buffer, size_t(n));
-    }
+    ssize_t n = 0;
+    while (bytes.size() <= limit &&
+           ((n = read(fd, buffer, sizeof buffer)) > 0 || (n < 0 && errno == EINTR)))
+        if (n > 0)
+            bytes.append(buffer, size_t(n));
+    const bool whole = n == 0;
     const int failure = errno;
     close(fd);
     if (bytes.size() > limit) {

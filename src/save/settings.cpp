@@ -191,16 +191,6 @@ bool saveSettings()
     return false;
 }
 
-int storedHighScore()
-{
-    unsigned char bytes[8];
-    bool dangling = false;
-    if (!readStored(resolvedTarget(settingsFile.settingsPath, dangling), bytes))
-        return -1;
-    const int32_t high = getLittleEndian(bytes);
-    return high >= 0 && high <= MAX_STORED_HIGH_SCORE ? high : -1;
-}
-
 void resetSettingsState()
 {
     settingsFile = SettingsFile();

@@ -62,9 +62,6 @@ bool saveSettings();
 // The same save with the volume taken from the live `masterVolume`, as at shutdown and at
 // the end of every run.
 bool saveCurrentSettings();
-// The high score in the settings file as it is now (another copy may have saved since this
-// one started), or -1 when there is none.
-int storedHighScore();
 // The course chosen in the last session (the file "course" in the settings folder: one line of
 // at most 64 characters, else none), and keeping it for the next.
 std::string rememberedCourse();

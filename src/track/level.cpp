@@ -42,33 +42,23 @@ void forEachToken(const std::string& line, OnToken onToken, OnChar onChar)
 
 int countLevelLines(int level)
 {
-    return countCourseLines(levelFilePath(level));
+    CourseText text;
+    return readCourseText(levelFilePath(level), text) ? static_cast<int>(text.rows.size()) : 0;
 }
 
 int countLevelTiles(int level)
 {
-    return countCourseTiles(levelFilePath(level));
+    CourseText text;
+    int count = 0;
+    if (readCourseText(levelFilePath(level), text))
+        for (const auto& row : text.rows)
+            count += static_cast<int>(row.size());
+    return count;
 }
 
 bool loadLevel(TileList& tiles, int level, void (*progress)())
 {
     return loadCourseFile(tiles, levelFilePath(level), progress);
-}
-
-int countCourseLines(const std::string& path)
-{
-    CourseText text;
-    return readCourseText(path, text) ? static_cast<int>(text.rows.size()) : 0;
-}
-
-int countCourseTiles(const std::string& path)
-{
-    CourseText text;
-    int count = 0;
-    if (readCourseText(path, text))
-        for (const auto& row : text.rows)
-            count += static_cast<int>(row.size());
-    return count;
 }
 
 namespace

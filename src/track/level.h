@@ -36,8 +36,6 @@ int parseTileCode(const std::string& token);
 // screen can move.
 bool loadLevel(TileList& tiles, int level, void (*progress)() = nullptr);
 // The same for a course file named by its path: its rows up to the first empty line.
-int countCourseLines(const std::string& path);
-int countCourseTiles(const std::string& path);
 bool loadCourseFile(TileList& tiles, const std::string& path, void (*progress)() = nullptr);
 
 // A course file as its reader sees it: the codes of each row up to the first empty line, and
