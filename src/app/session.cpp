@@ -7,6 +7,7 @@
 #include "present/assets.h"
 #include "present/intro.h"
 #include "rules/courses.h"
+#include "rules/scoring.h"
 #include "save/game_files.h"
 #include "save/score_table.h"
 #include "save/settings.h"
@@ -138,12 +139,13 @@ int startSession(const SessionSetup& setup, TileList& tiles)
         game.masterVolume = settingsFile.settings.volume;
         loadScoreTables(settingsFolder() + "/scores.txt");
     }
-    // The course asked for, or the one chosen last time (after the settings: the first
-    // course's high score is theirs).
+    // The course asked for, or the one chosen last time, and its best on the HI readout (after
+    // the settings: the first course's high score is theirs).
     if (!chooseStartingCourse(setup, tiles)) {
         shutdown(tiles, false);
         return EXIT_NO_LEVEL;
     }
+    showChosenCourseBest();
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "rules/courses.h"
 #include "platform/folders.h"
+#include "rules/scoring.h"
 #include "save/score_table.h"
 #include "save/settings.h"
 #include "sim/course_check.h"
@@ -64,16 +65,8 @@ bool chooseCourse(TileList& tiles, int index)
     if (!readCourseText(course.path, text) || text.rows.empty())
         return false; // the course before stays
     buildTiles(text, tiles);
-    // Course 1's high score is the settings file's; every other course's is its table's best.
-    if (courseList.chosen == 0 && index != 0)
-        settingsFile.courseOneBest = game.highScore;
-    if (index == 0 && settingsFile.courseOneBest >= 0) {
-        game.highScore = settingsFile.courseOneBest;
-        settingsFile.courseOneBest = -1;
-    } else if (index != 0) {
-        game.highScore = tableBest(course.name);
-    }
     courseList.chosen = index;
+    showChosenCourseBest();
     // Nothing of the course before is left: not its view, its markers, its distance or what
     // the road queries read on it (a run recorded next starts from this state).
     trackView = TrackView();

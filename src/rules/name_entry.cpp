@@ -5,6 +5,7 @@
 #include "platform/signals.h"
 #include "present/render.h"
 #include "rules/input.h"
+#include "rules/scoring.h"
 #include "rules/view_step.h"
 #include "save/score_table.h"
 #include "state/game.h"
@@ -74,23 +75,14 @@ void entryButton(InitialsEntry& e, int button)
         e.done = true;
 }
 
-namespace
-{
-// The HI readout, the BEST line and the table's first place show one score: the high score
-// rises to the table's best (a contact penalty may have taken it below).
-void agreeWithTable(const std::string& course)
-{
-    game.highScore = std::max(game.highScore, tableBest(course));
-}
-} // namespace
-
 bool offerFinishedRun(int stateBefore)
 {
     const Course* course = chosenCourse();
     if (stateBefore != STATE_TIME_UP || game.gameState != STATE_ATTRACT || !course)
         return true;
     const bool goOn = offerTableEntry(course->name, game.score); // attract still shows the score
-    agreeWithTable(course->name);
+    // The HI readout, the BEST line and the table's first place show one score.
+    raiseHighScoreToTable();
     return goOn;
 }
 
@@ -100,7 +92,7 @@ void refreshTable()
     if (!course || !tablePageNext())
         return;
     reloadScoreTables();
-    agreeWithTable(course->name);
+    raiseHighScoreToTable();
 }
 
 bool offerTableEntry(const std::string& course, int score)

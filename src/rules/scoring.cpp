@@ -1,12 +1,39 @@
 #include "rules/scoring.h"
+#include "save/score_table.h"
+#include "save/settings.h"
 #include "sim/car.h"
 #include "state/game.h"
+#include "track/course.h"
 #include "track/track.h"
+#include <algorithm>
 #include <cstdlib>
 
 namespace
 {
 constexpr int CONTACT_PENALTY = 100;
+}
+
+void setHighScore(int value)
+{
+    game.highScore = value;
+    if (courseList.chosen == 0)
+        settingsFile.settings.highScore = value;
+}
+
+void showChosenCourseBest()
+{
+    const Course* course = chosenCourse();
+    if (courseList.chosen == 0)
+        game.highScore = settingsFile.settings.highScore;
+    else
+        game.highScore = course ? tableBest(course->name) : 0;
+}
+
+void raiseHighScoreToTable()
+{
+    const Course* course = chosenCourse();
+    if (course)
+        setHighScore(std::max(game.highScore, tableBest(course->name)));
 }
 
 void addCheckpointTime(int seconds)
@@ -22,7 +49,7 @@ void scoreFrame()
         game.penaltyDue = false;
         if (game.score > 99) {
             if (game.score == game.highScore)
-                game.highScore = game.score - CONTACT_PENALTY;
+                setHighScore(game.score - CONTACT_PENALTY);
             game.score -= CONTACT_PENALTY;
         }
         game.penaltyWatch.stop();
@@ -39,5 +66,5 @@ void scoreFrame()
     if (game.timeLeft <= 0 && game.runArmed)
         game.gameState = STATE_TIME_UP;
     if (game.score >= game.highScore)
-        game.highScore = game.score;
+        setHighScore(game.score);
 }

@@ -7,3 +7,13 @@
 void scoreFrame();
 // The seconds the checkpoints passed in this frame have earned, added to the run's time.
 void addCheckpointTime(int seconds);
+
+// The HI readout is the chosen course's best, and every change to it goes through here: on the
+// first course the settings file's high score follows it (the file keeps that course's best).
+void setHighScore(int value);
+// The HI readout for the course just chosen: the settings file's high score on the first
+// course, its table's best on any other.
+void showChosenCourseBest();
+// The HI readout raised to the chosen course's table's best (a contact penalty may have taken
+// it below what the table holds).
+void raiseHighScoreToTable();

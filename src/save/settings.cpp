@@ -33,15 +33,9 @@ int32_t getLittleEndian(const unsigned char* in)
     return static_cast<int32_t>(v);
 }
 
-// The high score the file keeps: course 1's.
-int32_t courseOneHigh()
-{
-    return settingsFile.courseOneBest >= 0 ? settingsFile.courseOneBest : game.highScore;
-}
-
 void currentBytes(unsigned char bytes[8])
 {
-    putLittleEndian(bytes, courseOneHigh());
+    putLittleEndian(bytes, settingsFile.settings.highScore);
     putLittleEndian(bytes + 4, settingsFile.settings.volume);
 }
 
@@ -99,7 +93,7 @@ void bytesToSave(const std::string& target, unsigned char bytes[8])
         if (theirs > settingsFile.othersBest && theirs <= MAX_STORED_HIGH_SCORE)
             settingsFile.othersBest = theirs;
     }
-    if (settingsFile.othersBest > courseOneHigh())
+    if (settingsFile.othersBest > settingsFile.settings.highScore)
         putLittleEndian(bytes, settingsFile.othersBest);
 }
 
@@ -246,7 +240,7 @@ void loadSettings()
         for (size_t i = got; i < sizeof bytes; ++i)
             bytes[i] = start[i];
         std::fclose(file);
-        game.highScore = getLittleEndian(bytes);
+        settingsFile.settings.highScore = getLittleEndian(bytes);
         settingsFile.settings.volume = getLittleEndian(bytes + 4);
     } else if (errno == ENOENT) {
         settingsFile.settings.volume = DEFAULT_VOLUME;
@@ -267,8 +261,9 @@ void loadSettings()
         settingsFile.settingsLocked = true;
         settingsFile.settings.volume = DEFAULT_VOLUME;
     }
-    if (static_cast<uint32_t>(game.highScore) > static_cast<uint32_t>(MAX_STORED_HIGH_SCORE))
-        game.highScore = 0;
+    if (static_cast<uint32_t>(settingsFile.settings.highScore) >
+        static_cast<uint32_t>(MAX_STORED_HIGH_SCORE))
+        settingsFile.settings.highScore = 0;
     if (static_cast<uint32_t>(settingsFile.settings.volume) > 128u)
         settingsFile.settings.volume = DEFAULT_VOLUME;
 }

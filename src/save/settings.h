@@ -7,8 +7,10 @@ constexpr int32_t DEFAULT_VOLUME = 75;
 // The settings file beside the game: a build, or a copy run from its folder.
 extern const char* const SETTINGS_PATH;
 
-// The 8 stored bytes: the high score (the live `highScore`) and the volume.
+// The 8 stored bytes: the first course's high score (the HI readout follows it while that
+// course is chosen) and the volume.
 struct Settings {
+    int32_t highScore = 0;
     int32_t volume = 0;
 };
 
@@ -32,9 +34,6 @@ struct SettingsFile {
     // started: no save of this copy's goes below it, whatever this copy's own high score
     // does.
     int32_t othersBest = -1;
-    // Course 1's high score while another course is chosen (the live `highScore` is then that
-    // course's best); -1 while course 1 is chosen.
-    int32_t courseOneBest = -1;
 };
 extern SettingsFile settingsFile;
 

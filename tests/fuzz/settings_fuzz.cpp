@@ -21,9 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::fwrite(data, 1, size, file);
     std::fclose(file);
     resetSettingsState();
-    game.highScore = 0;
+    settingsFile.settings.highScore = 0;
     loadSettings();
-    if (game.highScore < 0 || game.highScore > MAX_STORED_HIGH_SCORE ||
+    if (settingsFile.settings.highScore < 0 ||
+        settingsFile.settings.highScore > MAX_STORED_HIGH_SCORE ||
         settingsFile.settings.volume < 0 || settingsFile.settings.volume > 128)
         std::abort();
     std::vector<TableEntry> entries, again;

@@ -4,6 +4,7 @@
 #include "replay/snapshot.h"
 #include "rules/game_state.h"
 #include "rules/input.h"
+#include "rules/scoring.h"
 #include "rules/states.h"
 #include "sim/car.h"
 #include "sim/contact.h"
@@ -133,7 +134,7 @@ TEST_F(StatesTest, TimeUpRollsToAStopThenReturnsToAttract)
 {
     startRun();
     game.gameState = STATE_TIME_UP;
-    game.highScore = 345;
+    setHighScore(345);
     game.masterVolume = 66;
     playerCar.speed = -3;
     inputLatches.keyHeld[KEY_UP] = true; // held, but the time is up: no throttle

@@ -35,7 +35,7 @@ Loaded loadFrom(const StagedResources& stage, const std::string& bytes)
     resetEveryRoom();
     settingsFile.settings = Settings();
     loadSettings();
-    return {game.highScore, settingsFile.settings.volume};
+    return {settingsFile.settings.highScore, settingsFile.settings.volume};
 }
 } // namespace
 
@@ -45,7 +45,7 @@ TEST(Settings, MissingFileIsCreatedWithDefaults)
     resetEveryRoom();
     settingsFile.settings = Settings();
     loadSettings();
-    EXPECT_EQ(game.highScore, 0);
+    EXPECT_EQ(settingsFile.settings.highScore, 0);
     EXPECT_EQ(settingsFile.settings.volume, 75);
     EXPECT_EQ(stage.read("config.dat"), bytesOf(0, 75));
 }
@@ -85,17 +85,17 @@ TEST(Settings, SaveRoundTripsLittleEndian)
 {
     StagedResources stage;
     resetEveryRoom();
-    game.highScore = 0x01020304;
+    settingsFile.settings.highScore = 0x01020304;
     settingsFile.settings.volume = 128;
     ASSERT_TRUE(saveSettings());
     const std::string bytes = stage.read("config.dat");
     ASSERT_EQ(bytes.size(), 8u);
     EXPECT_EQ(bytes[0], 0x04);
     EXPECT_EQ(bytes[3], 0x01);
-    game.highScore = 0;
+    settingsFile.settings.highScore = 0;
     settingsFile.settings.volume = 0;
     loadSettings();
-    EXPECT_EQ(game.highScore, 0x01020304);
+    EXPECT_EQ(settingsFile.settings.highScore, 0x01020304);
     EXPECT_EQ(settingsFile.settings.volume, 128);
     EXPECT_FALSE(stage.exists("config.dat.new"));
 }
@@ -105,17 +105,17 @@ TEST(Settings, AnInterruptedSaveLeavesTheOldFileIntact)
     StagedResources stage;
     stage.write("config.dat", bytesOf(5000, 60));
     resetEveryRoom();
-    game.highScore = 7000;
+    settingsFile.settings.highScore = 7000;
     settingsFile.settings.volume = 10;
     // The process dies after writing the new bytes but before they replace the old file.
     ASSERT_TRUE(writeSettingsFile(stage.path("config.dat.new")));
     EXPECT_FALSE(writeSettingsFile("/dev/full")); // a write that fails is never a save
     EXPECT_EQ(stage.read("config.dat"), bytesOf(5000, 60));
     // The next start reads the old file, undamaged.
-    game.highScore = 0;
+    settingsFile.settings.highScore = 0;
     settingsFile.settings.volume = 0;
     loadSettings();
-    EXPECT_EQ(game.highScore, 5000);
+    EXPECT_EQ(settingsFile.settings.highScore, 5000);
     EXPECT_EQ(settingsFile.settings.volume, 60);
 }
 
@@ -137,11 +137,11 @@ TEST(Settings, AnotherCopysHigherScoreIsNeverLowered)
         loadSettings();
         if (c.otherSaves >= 0)
             stage.write("config.dat", bytesOf(c.otherSaves, 90));
-        game.highScore = c.ours;
+        settingsFile.settings.highScore = c.ours;
         settingsFile.settings.volume = 33;
         ASSERT_TRUE(saveSettings());
         EXPECT_EQ(stage.read("config.dat"), bytesOf(c.kept, 33)) << c.otherSaves;
-        game.highScore = c.ours - 1; // this copy's own score, lowered by a penalty
+        settingsFile.settings.highScore = c.ours - 1; // this copy's own score, lowered by a penalty
         ASSERT_TRUE(saveSettings());
         EXPECT_EQ(stage.read("config.dat"), bytesOf(c.keptNext, 33)) << c.otherSaves;
         EXPECT_EQ(std::distance(std::filesystem::directory_iterator(stage.path("")), {}), 1);
@@ -158,7 +158,7 @@ TEST(Settings, ASaveDoesNotWaitForeverForAnotherCopysLock)
     ASSERT_TRUE(other.held());
     testing::internal::CaptureStderr();
     for (int32_t high : {10, 20}) {
-        game.highScore = high;
+        settingsFile.settings.highScore = high;
         ASSERT_TRUE(saveSettings());
         EXPECT_EQ(stage.read("config.dat"), bytesOf(high, 0));
     }
@@ -260,7 +260,7 @@ TEST(Settings, SavesFallBackToWritingInPlaceAndFollowLinks)
             symlink(c.written, stage.path("config.dat").c_str());
         }
         resetEveryRoom();
-        game.highScore = 1234;
+        settingsFile.settings.highScore = 1234;
         settingsFile.settings.volume = 56;
         EXPECT_EQ(saveSettings(), c.saved) << kind;
         if (c.written) {
@@ -314,9 +314,9 @@ TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
             resetEveryRoom();
             settingsFile.settingsPath = chooseSettingsPath(false, "", home);
             loadSettings();
-            const std::string loaded =
-                std::to_string(game.highScore) + " " + std::to_string(settingsFile.settings.volume);
-            game.highScore = 777;
+            const std::string loaded = std::to_string(settingsFile.settings.highScore) + " " +
+                                       std::to_string(settingsFile.settings.volume);
+            settingsFile.settings.highScore = 777;
             game.masterVolume = 33;
             const std::string r = settingsFile.settingsPath + "|" + loaded + "|" +
                                   (saveCurrentSettings() ? "saved" : "not saved");

@@ -3,8 +3,10 @@
 #include "platform/keys.h"
 #include "present/render.h"
 #include "rules/courses.h"
+#include "rules/game_state.h"
 #include "rules/input.h"
 #include "rules/name_entry.h"
+#include "rules/scoring.h"
 #include "rules/view_step.h"
 #include "save/score_table.h"
 #include "save/settings.h"
@@ -137,6 +139,29 @@ TEST(ScoreTable, AnotherCopysBestShowsWhenTheTablePageComes)
     courseList = CourseList();
     game = GameVariables();
     blinks = Blinks();
+}
+
+// The HI readout is the chosen course's best: the first course's is the settings file's and
+// follows the readout there; another course's is its table's, and leaves the file's alone.
+TEST(ScoreTable, EachCourseShowsItsOwnBest)
+{
+    StagedResources stage{ALL_RESOURCES};
+    resetEveryRoom();
+    findCourses();
+    TileList tiles;
+    scoreTables.entries = {run(300, "x", courseList.courses[1].name.c_str())};
+    settingsFile.settings.highScore = 900;
+    showChosenCourseBest();
+    EXPECT_EQ(game.highScore, 900);
+    ASSERT_TRUE(chooseCourse(tiles, 1));
+    EXPECT_EQ(game.highScore, 300);
+    setHighScore(301);
+    EXPECT_EQ(settingsFile.settings.highScore, 900);
+    ASSERT_TRUE(chooseCourse(tiles, 0));
+    EXPECT_EQ(game.highScore, 900);
+    setHighScore(800); // a contact penalty on the first course
+    EXPECT_EQ(settingsFile.settings.highScore, 800);
+    resetEveryRoom();
 }
 
 TEST(NameEntry, TypedOrOnAPad)
