@@ -1,4 +1,5 @@
 #include "app/check_course.h"
+#include "app/import_run.h"
 #include "app/options.h"
 #include "app/play.h"
 #include "app/watch.h"
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
         return EXIT_USAGE;
     default:
         status = !options.checkCourse.empty() ? checkCourseFile(options.checkCourse)
+                 : !options.importRun.empty() ? importRun(options)
                  : options.replay.empty()     ? playGame(options)
                                               : watchReplay(options);
     }

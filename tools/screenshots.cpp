@@ -1,6 +1,6 @@
 // Takes the README's pictures with the game's own start-up, frame loop and drawing, headless:
 // the ready banner, the attract screen, a run under way and a crash, the initials of a run
-// that enters the table, the table, and another course chosen.
+// that enters the table, the table, another course chosen, and a run racing a ghost.
 //   screenshots RESOURCES_DIR OUTPUT_DIR
 #include "app/session.h"
 #include "pilot.h"
@@ -11,14 +11,17 @@
 #include "present/render.h"
 #include "present/text.h"
 #include "private_copy.h"
+#include "rules/ghost.h"
 #include "rules/loop.h"
 #include "rules/name_entry.h"
 #include "rules/view_step.h"
 #include "save/score_table.h"
 #include "save/settings.h"
 #include "sim/car.h"
+#include "sim/markers.h"
 #include "sim/player.h"
 #include "state/game.h"
+#include "track/course.h"
 #include "track/track.h"
 #include <SDL.h>
 #include <cstdio>
@@ -79,14 +82,47 @@ void drawTileSheet()
     }
 }
 
+Pilot pilot;
+
 // Throttle held, steering for the middle of the road a little way ahead.
 void drive(FrameLoop& loop, TileList& tiles, int frames)
 {
-    static Pilot pilot;
     for (int i = 0; i < frames; ++i) {
         pilot.steer(tiles);
         runFrame(loop, tiles);
     }
+}
+
+// A run on the first course to its first checkpoint (shot there, once the ghost is in sight
+// while the split shows, when `shot` is given), then left to roll out of time; the throttle
+// held back for the first `late` frames.
+void runToFirstCheckpoint(FrameLoop& loop, TileList& tiles, int late, const char* shot)
+{
+    pushKeyEvent(KEY_RETURN, true), pushKeyEvent(KEY_RETURN, false);
+    runFrame(loop, tiles);
+    playerCar.x = 120;  // on the road, wherever the run before left the car
+    pilot.releaseAll(); // whatever the pilot held before is pressed again as it is needed
+    pilot.lookAhead = 30, pilot.pixelsPerStep = 10, pilot.maxLateral = 3, pilot.passingGap = 20;
+    pilot.throttle = false;
+    drive(loop, tiles, late);
+    pilot.throttle = true;
+    for (int i = 0;
+         i < 6000 && game.gameState == STATE_PLAYING && markerCounters.checkpointMessageAge != 1;
+         ++i) {
+        if (i % 50 == 0 && playerCar.speed == 0)
+            pilot.releaseAll(); // after a crash the throttle is pressed anew
+        drive(loop, tiles, 1);
+    }
+    drive(loop, tiles, 12);
+    // The ghost in sight, if it comes, while the split still shows.
+    for (int i = 0; i < 90 && shot && !(framePicture.ghost.carShown && framePicture.ghost.y > 20);
+         ++i)
+        drive(loop, tiles, 1);
+    if (shot)
+        shoot(shot);
+    pilot.releaseAll();
+    for (int i = 0; i < 20000 && game.gameState != STATE_ATTRACT; ++i)
+        runFrame(loop, tiles);
 }
 } // namespace
 
@@ -157,6 +193,17 @@ int main(int argc, char** argv)
     for (int i = 0; i < 30 || !blinks.messageBlinkOn || blinks.attractFrames % 740 >= 420; ++i)
         runFrame(loop, tiles);
     shoot("courses");
+
+    // Back on the first course, runs to the first checkpoint: the last races the one before as
+    // its ghost, and the split there says by how much.
+    pushKeyEvent(KEY_LEFT, true), pushKeyEvent(KEY_LEFT, false);
+    pushKeyEvent(KEY_LEFT, true), pushKeyEvent(KEY_LEFT, false);
+    for (int i = 0; i < 60; ++i)
+        runFrame(loop, tiles);
+    for (int run = 0; run < 2; ++run) // the first one starts where the last shot left the car
+        runToFirstCheckpoint(loop, tiles, 0, nullptr);
+    raceGhost(ghostRace.live, 1);
+    runToFirstCheckpoint(loop, tiles, 0, "ghost");
 
     shutdown(tiles, false);
     return failures == 0 ? 0 : 1;

@@ -22,13 +22,26 @@ std::string fromStartFolder(const char* path)
         return path;
     return std::string(folder) + "/" + path;
 }
+// "last", "best" or "table:N" (N from 1 to 10) name a run of the player's; anything else is a
+// file.
+bool namesOwnRun(const char* text, bool lastToo)
+{
+    if ((lastToo && std::strcmp(text, "last") == 0) || std::strcmp(text, "best") == 0)
+        return true;
+    if (std::strncmp(text, "table:", 6) != 0)
+        return false;
+    const std::string n = text + 6;
+    return n == "10" || (n.size() == 1 && n[0] >= '1' && n[0] <= '9');
+}
 } // namespace
 
 const char* usageText()
 {
     return "Usage: quindara [--fullscreen] [--scale N] [--course NAME|FILE]\n"
-           "       quindara --replay FILE|last|best [--course NAME]\n"
+           "                [--ghost best|off|table:N|FILE]\n"
+           "       quindara --replay FILE|last|best|table:N [--course NAME]\n"
            "                [--check | --dump [--recorded]]\n"
+           "       quindara --import FILE\n"
            "       quindara --check-course FILE\n"
            "       quindara --help | --version\n"
            "Drive the red car up the endless road against the clock.\n"
@@ -37,8 +50,14 @@ const char* usageText()
            "                 lowered to what fits the desktop)\n"
            "  --course NAME  start on this course: a course's name, or a course file\n"
            "                 (Left and Right choose one before a run)\n"
-           "  --replay FILE  watch a recorded run again: a file, or last or best (your last\n"
-           "                 run, your best on the chosen course); Escape leaves\n"
+           "  --ghost WHICH  the run raced as a see-through car: best (your best on the\n"
+           "                 course, the default), off, table:N (place N of the course's\n"
+           "                 table) or a run file of the same course (a friend's)\n"
+           "  --replay FILE  watch a recorded run again: a file, or last, best or table:N\n"
+           "                 (your last run, your best or place N on the chosen course);\n"
+           "                 Escape leaves\n"
+           "  --import FILE  check a friend's run frame by frame and take it in: its course\n"
+           "                 joins yours, the run its course's table\n"
            "  --check        with --replay: replay it without a window and check every frame\n"
            "  --dump         with --replay: print every frame's digests as replayed\n"
            "                 (with --recorded: as recorded, without replaying)\n"
@@ -48,6 +67,7 @@ const char* usageText()
            "Keys: Return or P insert a coin, start and pause; Up accelerates, Down or left\n"
            "Shift brakes, Left and Right steer (and choose the course while no run is on);\n"
            "Q and W set the volume; F shows the diagnostics; F11 switches full screen;\n"
+           "G switches the ghost on and off while no run is on;\n"
            "Escape quits. A game pad plays too: see the manual page.\n";
 }
 
@@ -60,6 +80,11 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
     };
     for (int i = 1; i < argc; ++i) {
         const char* arg = argv[i];
+        const char* next = i + 1 < argc ? argv[i + 1] : "";
+        const bool runOption =
+            std::strcmp(arg, "--replay") == 0 || std::strcmp(arg, "--ghost") == 0;
+        if (runOption && std::strncmp(next, "table:", 6) == 0 && !namesOwnRun(next, false))
+            return bad(std::string(arg) + " table:N takes a place from 1 to 10");
         const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
         // An option is never taken for the value of the one before it.
         const bool hasValue = value && value[0] && std::strncmp(value, "--", 2) != 0;
@@ -75,11 +100,19 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
                 return bad("--scale takes a whole number from 1 to 8");
         } else if (std::strcmp(arg, "--replay") == 0) {
             if (!hasValue)
-                return bad("--replay takes a replay file, or last or best");
+                return bad("--replay takes a replay file, or last, best or table:N");
             ++i;
-            const bool named =
-                std::strcmp(argv[i], "last") == 0 || std::strcmp(argv[i], "best") == 0;
-            options.replay = named ? argv[i] : fromStartFolder(argv[i]);
+            options.replay = namesOwnRun(argv[i], true) ? argv[i] : fromStartFolder(argv[i]);
+        } else if (std::strcmp(arg, "--ghost") == 0) {
+            if (!hasValue)
+                return bad("--ghost takes best, off, table:N or a run file");
+            ++i;
+            const bool named = namesOwnRun(argv[i], false) || std::strcmp(argv[i], "off") == 0;
+            options.ghost = named ? argv[i] : fromStartFolder(argv[i]);
+        } else if (std::strcmp(arg, "--import") == 0) {
+            if (!hasValue)
+                return bad("--import takes a run file");
+            options.importRun = fromStartFolder(argv[++i]);
         } else if (std::strcmp(arg, "--course") == 0) {
             if (!hasValue)
                 return bad("--course takes a course's name or a course file");
@@ -111,5 +144,10 @@ OptionsResult parseOptions(int argc, const char* const argv[], Options& options)
         return bad("--recorded goes with --dump");
     if (!options.checkCourse.empty() && (!options.replay.empty() || !options.course.empty()))
         return bad("--check-course goes alone");
+    if (!options.importRun.empty() && (!options.replay.empty() || !options.course.empty() ||
+                                       !options.checkCourse.empty() || !options.ghost.empty()))
+        return bad("--import goes alone");
+    if (!options.ghost.empty() && !options.replay.empty())
+        return bad("--ghost goes with playing, not with --replay (a run shows the ghost it raced)");
     return help ? OPTIONS_HELP : version ? OPTIONS_VERSION : OPTIONS_RUN;
 }

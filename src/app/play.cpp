@@ -1,25 +1,31 @@
 #include "app/play.h"
+#include "app/ghost_choice.h"
 #include "app/session.h"
 #include "platform/exit_status.h"
 #include "platform/signals.h"
 #include "present/intro.h"
 #include "replay/recorder.h"
+#include "rules/ghost.h"
 #include "rules/loop.h"
 #include "rules/name_entry.h"
+#include "save/score_table.h"
 #include "save/settings.h"
 #include "state/game.h"
 
 int playGame(const Options& options)
 {
     enterSession(true);
-    if (!courseFound(options.course))
+    std::string course = options.course;
+    if (!checkGhostFile(options.ghost, course))
+        return EXIT_BAD_REPLAY;
+    if (!courseFound(course))
         return EXIT_NO_LEVEL;
     TileList tiles;
     const int status = startSession({.fullScreen = options.fullscreen,
                                      .scale = options.scale,
                                      .withSound = true,
                                      .headless = false,
-                                     .course = options.course},
+                                     .course = course},
                                     tiles);
     if (status != 0)
         return status;
@@ -28,6 +34,9 @@ int playGame(const Options& options)
         shutdown(tiles, false);
         return 0;
     }
+    // --ghost off is for this session; a ghost asked for is on; else as the player left it.
+    ghostRace.switchedOn = options.ghost.empty() ? rememberedGhostSwitch() : options.ghost != "off";
+    keepGhostCurrent(options.ghost, tiles, true);
     showReadyBanner();
     // Every run is kept beside the settings, to be watched again with --replay.
     recordRuns(settingsFolder(), tiles);
@@ -35,9 +44,15 @@ int playGame(const Options& options)
     startFrameLoop(loop);
     if (!quitSignalled())
         for (int before = game.gameState; !runFrame(loop, tiles); before = game.gameState) {
-            if (!offerFinishedRun(before))
+            const std::string enteredBefore = scoreTables.lastEntered.stamp;
+            const bool goOn = offerFinishedRun(before);
+            if (scoreTables.lastEntered.stamp != enteredBefore)
+                keepTableRun(scoreTables.lastEntered); // its run stays with the entry
+            if (!goOn)
                 break;
             refreshTable();
+            keepGhostCurrent(options.ghost, tiles,
+                             before != STATE_ATTRACT && game.gameState == STATE_ATTRACT);
         }
     stopRecording();
     shutdown(tiles, true);

@@ -1,4 +1,5 @@
 #include "app/watch.h"
+#include "app/own_runs.h"
 #include "app/session.h"
 #include "platform/exit_status.h"
 #include "platform/signals.h"
@@ -10,8 +11,10 @@
 #include "replay/playback.h"
 #include "replay/recorder.h"
 #include "rules/courses.h"
+#include "rules/ghost.h"
 #include "rules/loop.h"
 #include "save/game_files.h"
+#include "save/score_table.h"
 #include "save/settings.h"
 #include "state/game.h"
 #include "track/course.h"
@@ -69,27 +72,30 @@ void printDigest(size_t frame, const FrameDigest& digest, const char* end)
     std::fputs(end, stdout);
 }
 
-// The replay a command line names: a file, or the player's last or best run. False, with
-// one line said, when it cannot be had.
+// The replay a command line names: a file, or the player's last run, best run or a table
+// entry's run. False, with one line said, when it cannot be had.
 bool findReplay(const std::string& named, const std::string& course, std::string& path,
                 Replay& replay)
 {
     path = named;
-    if (named == "last" || named == "best") {
-        std::string file = "last-run.qrp";
-        if (named == "best") {
-            // The best run of the course asked for, or of the one chosen last time.
-            const std::string wanted = course.empty() ? rememberedCourse() : course;
-            const int index = wanted.empty() ? 0 : findCourse(courseList.courses, wanted);
-            const std::string name = index >= 0 && index < int(courseList.courses.size())
-                                         ? courseList.courses[index].name
-                                         : wanted;
-            file = bestRunFile(name, index == 0);
+    const bool tablePlace = named.compare(0, 6, "table:") == 0;
+    if (named == "last" || named == "best" || tablePlace) {
+        // Of the course asked for, or of the one chosen last time.
+        const std::string wanted = course.empty() ? rememberedCourse() : course;
+        const int index = wanted.empty() ? 0 : findCourse(courseList.courses, wanted);
+        if (tablePlace)
+            loadScoreTables(settingsFolder() + "/scores.txt");
+        path = index < 0 && named == "best" ? settingsFolder() + "/" + bestRunFile(wanted, false)
+                                            : ownRunFile(named, index);
+        if (path.empty()) {
+            std::fprintf(stderr, "Quindara: the table of %s has no place %s.\n",
+                         index >= 0 ? courseList.courses[index].name.c_str() : wanted.c_str(),
+                         named.c_str() + 6);
+            return false;
         }
-        path = settingsFolder() + "/" + file;
         if (access(path.c_str(), F_OK) != 0) {
             std::fprintf(stderr, "Quindara: no %s run recorded yet (%s does not exist).\n",
-                         named.c_str(), path.c_str());
+                         tablePlace ? "such" : named.c_str(), path.c_str());
             return false;
         }
     }
@@ -186,30 +192,34 @@ int watchReplay(const Options& options)
         setViewerVolume(settingsFile.settings.volume); // the viewer's own, from the settings
         beforeFlip = drawReplayLabel;
     }
-    // The run's own course, among the shipped ones and the player's.
-    const int course = findCourse(courseList.courses, replay.courseName);
-    if (course < 0) {
+    // The run's own course, among the shipped ones and the player's, or the one it carries.
+    const int named = findCourse(courseList.courses, replay.courseName);
+    if (chooseRunCourse(replay, tiles) >= 0) {
+        // its course is chosen
+    } else if (named < 0) {
         std::fprintf(stderr,
                      "Quindara: %s was recorded on the course \"%s\", which is not installed.\n",
                      path.c_str(), replay.courseName.c_str());
         status = EXIT_BAD_REPLAY;
-    } else if (course != courseList.chosen && !chooseCourse(tiles, course)) {
-        std::fprintf(stderr, "Quindara: the course \"%s\" cannot be read.\n",
-                     replay.courseName.c_str());
-        status = EXIT_BAD_REPLAY;
-    } else if (courseChecksum(tiles) != replay.courseChecksum) {
+    } else {
         std::fprintf(stderr,
                      "Quindara: %s was recorded on another course of the name \"%s\" than the "
                      "one installed (%s).\n",
                      path.c_str(), replay.courseName.c_str(),
-                     courseList.courses[course].path.c_str());
+                     courseList.courses[named].path.c_str());
         status = EXIT_BAD_REPLAY;
+    }
+    if (status != 0) {
+        // said above
     } else if (std::string why; !restoreSnapshot(replay.snapshot, loop, &why)) {
         std::fprintf(stderr, "Quindara: %s: damaged (%s).\n", path.c_str(), why.c_str());
         status = EXIT_BAD_REPLAY;
     }
     Played played;
     if (status == 0) {
+        // The ghost it raced, as it raced it.
+        ghostRace.switchedOn = replay.ghostSwitchedOn;
+        raceGhost(replay.ghost, replay.ghostId);
         startPlayback(replay, headless);
         played = playFrames(replay, options, loop, tiles, headless);
         stopPlayback();
@@ -217,6 +227,10 @@ int watchReplay(const Options& options)
     beforeFlip = nullptr;
     lockFullScreen(false);
     const int finalScore = game.score;
+    // Where its car went is part of what the run claims (a ghost is raced on it): it must
+    // agree with the run played.
+    const bool trailAgrees = played.differs < replay.frames.size() ||
+                             played.frames < replay.frames.size() || ghostRace.live == replay.trail;
     shutdown(tiles, false);
     if (status != 0)
         return status;
@@ -228,6 +242,11 @@ int watchReplay(const Options& options)
         if (played.differs < replay.frames.size()) {
             std::printf("%zu frames, score %d: frame %zu differs (%s)\n", replay.frames.size(),
                         finalScore, played.differs, played.groups.c_str());
+            return EXIT_REPLAY_DIFFERS;
+        }
+        if (!trailAgrees) {
+            std::printf("%zu frames, score %d: the way its car went differs\n",
+                        replay.frames.size(), finalScore);
             return EXIT_REPLAY_DIFFERS;
         }
         std::printf("%zu frames, score %d: ok\n", replay.frames.size(), finalScore);

@@ -60,3 +60,11 @@ bool isInstalledCopy()
 {
     return access(INSTALLED_MARKER, F_OK) == 0;
 }
+
+void makeFolders(const std::string& folder)
+{
+    for (size_t slash = folder.find('/', 1); slash != std::string::npos;
+         slash = folder.find('/', slash + 1))
+        mkdir(folder.substr(0, slash).c_str(), 0755);
+    mkdir(folder.c_str(), 0755);
+}

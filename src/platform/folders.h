@@ -14,6 +14,9 @@ void enterProgramFolder();
 // variables; without arguments, the environment's.
 std::string playerDataFolder(const std::string& xdgDataHome, const std::string& home);
 std::string playerDataFolder();
+// Creates the folder and any above it that are missing (the per-user data folder on a first
+// save, the folder of kept runs).
+void makeFolders(const std::string& folder);
 // A plain file (not a folder, a FIFO or a device) is at this path.
 bool isPlainFile(const std::string& path);
 // Present in the resources of an installed copy (make install or the package).

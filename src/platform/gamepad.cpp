@@ -14,6 +14,7 @@ namespace
 enum PadButton {
     PAD_A = 0,
     PAD_B = 1,
+    PAD_X = 2,
     PAD_Y = 3,
     PAD_BACK = 4,
     PAD_START = 6,
@@ -155,6 +156,7 @@ void pollGamepad()
     press(8, on(PAD_START));
     press(9, on(PAD_BACK));
     press(11, on(PAD_Y));
+    press(BUTTON_GHOST, on(PAD_X));
     press(13, on(PAD_B) || axis(AXIS_LEFT_TRIGGER) >= STICK_THRESHOLD);
     press(15, on(PAD_A) || axis(AXIS_RIGHT_TRIGGER) >= STICK_THRESHOLD);
     press(16, on(PAD_RIGHT_SHOULDER));

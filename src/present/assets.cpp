@@ -8,13 +8,16 @@
 #include <SDL_image.h>
 #include <SDL_mixer.h>
 #include <SDL_ttf.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 SDL_Surface* trackTileImages[TILE_PICTURES + 1];
 SDL_Surface* panelImage = nullptr;
 SDL_Surface* panelMaskImage = nullptr;
 SDL_Surface* panelFaceImage = nullptr;
+SDL_Surface* ghostCarImage = nullptr;
 SDL_Surface* warnFunnelImage = nullptr;
 SDL_Surface* warnOpenImage = nullptr;
 Mix_Chunk* coinSound = nullptr;
@@ -245,6 +248,56 @@ SDL_Surface* composePanel()
     SDL_FreeSurface(face);
     return keyed;
 }
+// The ghost's car: the player's, pale blue, outlined in white and see-through, so that it is
+// never taken for the player's own car or for traffic.
+SDL_Surface* composeGhost()
+{
+    SDL_Surface* car = playerCar.frameA;
+    if (!car || !screen)
+        return nullptr;
+    SDL_Surface* ghost = SDL_ConvertSurface(car, screen->format, SDL_SWSURFACE);
+    if (!ghost)
+        return nullptr;
+    const Uint32 key = SDL_MapRGB(ghost->format, 255, 0, 255);
+    SDL_LockSurface(ghost);
+    const int bpp = ghost->format->BytesPerPixel;
+    auto at = [&](int x, int y) -> Uint8* {
+        return static_cast<Uint8*>(ghost->pixels) + y * ghost->pitch + x * bpp;
+    };
+    auto get = [&](int x, int y) {
+        Uint32 v = 0;
+        std::memcpy(&v, at(x, y), bpp);
+        return v;
+    };
+    auto keyed = [&](int x, int y) {
+        return x < 0 || y < 0 || x >= ghost->w || y >= ghost->h || get(x, y) == key;
+    };
+    std::vector<Uint32> out(ghost->w * ghost->h, key);
+    for (int y = 0; y < ghost->h; ++y)
+        for (int x = 0; x < ghost->w; ++x) {
+            if (keyed(x, y))
+                continue;
+            Uint8 r, g, b;
+            SDL_GetRGB(get(x, y), ghost->format, &r, &g, &b);
+            if (r > 200 && b > 200 && g < 80)
+                continue; // the key's fringe
+            const bool edge =
+                keyed(x - 1, y) || keyed(x + 1, y) || keyed(x, y - 1) || keyed(x, y + 1);
+            // Its shading kept (windows and tyres dark), in a pale blue-white no car wears.
+            const int grey = (r + g + b) / 3;
+            out[y * ghost->w + x] =
+                edge ? SDL_MapRGB(ghost->format, 255, 255, 255)
+                     : SDL_MapRGB(ghost->format, std::min(255, 60 + grey),
+                                  std::min(255, 100 + grey), std::min(255, 170 + grey / 2));
+        }
+    for (int y = 0; y < ghost->h; ++y)
+        for (int x = 0; x < ghost->w; ++x)
+            std::memcpy(at(x, y), &out[y * ghost->w + x], bpp);
+    SDL_UnlockSurface(ghost);
+    SDL_SetColorKey(ghost, SDL_SRCCOLORKEY, key);
+    SDL_SetAlpha(ghost, SDL_SRCALPHA, 170);
+    return ghost;
+}
 } // namespace
 
 bool loadAssets(void (*progress)())
@@ -253,6 +306,7 @@ bool loadAssets(void (*progress)())
     const bool ok = loadEveryAsset();
     loadingProgress = nullptr;
     panelFaceImage = composePanel();
+    ghostCarImage = composeGhost();
     return ok;
 }
 
@@ -260,6 +314,7 @@ void forgetAssets()
 {
     for (SDL_Surface*& tile : trackTileImages)
         tile = nullptr;
-    panelImage = panelMaskImage = panelFaceImage = warnFunnelImage = warnOpenImage = nullptr;
+    panelImage = panelMaskImage = panelFaceImage = ghostCarImage = warnFunnelImage = warnOpenImage =
+        nullptr;
     coinSound = signalSound = idleEngineSound = checkpointSound = nullptr;
 }

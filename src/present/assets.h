@@ -13,6 +13,8 @@ extern SDL_Surface* panelImage;
 extern SDL_Surface* panelMaskImage;
 // The two above as one picture, drawn in one copy (made as the assets load).
 extern SDL_Surface* panelFaceImage;
+// The ghost of a run raced: the player's car, see-through (made as the assets load).
+extern SDL_Surface* ghostCarImage;
 extern SDL_Surface* warnFunnelImage;
 extern SDL_Surface* warnOpenImage;
 extern Mix_Chunk* coinSound;

@@ -58,12 +58,6 @@ void drawTileAt(const Tile& tile, int screenY)
     drawPicture(trackTileImages[tilePictureFor(tile.code)], tile.x, screenY);
 }
 
-bool inRun(const GameVariables& game)
-{
-    return game.gameState == STATE_PLAYING || game.gameState == STATE_TIME_UP ||
-           game.gameState == STATE_PAUSED;
-}
-
 void drawDiagnostics(const GameView& v, float fpsEstimate, const int c[3])
 {
     const RoadReadings& roadReadings = v.road;
@@ -205,6 +199,8 @@ void drawTablePage(const std::string& course)
         std::snprintf(field, sizeof field, "%zu", i + 1);
         drawShadowed(field, 28, y, ink);
         drawShadowed(list[i].initials.c_str(), 48, y, ink);
+        if (isImported(list[i]))
+            drawShadowed("*", 76, y, ink); // a friend's run, taken in
         std::snprintf(field, sizeof field, "%d", list[i].score);
         drawShadowed(field, 96, y, ink);
         drawShadowed(list[i].date.c_str(), 172, y, ink);
@@ -254,8 +250,41 @@ void drawCourseChoice(const GameView& v)
     drawShadowed(line, 8, 4, INK);
     std::snprintf(line, sizeof line, "BEST %d", v.game.highScore);
     drawShadowed(line, 8, 18, INK);
+    if (v.picture.ghost.attractLine)
+        drawShadowed(v.picture.ghost.attractLine, 8, 32, INK);
     if (v.picture.tablePageShown)
         drawTablePage(course->name);
+}
+} // namespace
+
+namespace
+{
+// The ghost's car, under the others and in the play field only.
+void drawGhostCar(const GhostPicture& ghost)
+{
+    if (!ghost.carShown || !ghostCarImage || !screen)
+        return;
+    SDL_Rect field = {0, 0, PANEL_X, SCREEN_HEIGHT};
+    SDL_SetClipRect(screen, &field);
+    SDL_Rect at = {static_cast<Sint16>(ghost.x), static_cast<Sint16>(ghost.y), 0, 0};
+    SDL_BlitSurface(ghostCarImage, nullptr, screen, &at);
+    SDL_SetClipRect(screen, nullptr);
+}
+
+// How far the ghost is when out of sight, at the field's edge, and the split: green ahead, red
+// behind. The game's own texts are drawn after, over them.
+void drawGhostTexts(const GhostPicture& ghost)
+{
+    static const int AHEAD[3] = {80, 255, 80}, BEHIND[3] = {255, 90, 60}, PALE[3] = {170, 220, 255};
+    char line[32];
+    if (ghost.markerMetres != 0) {
+        std::snprintf(line, sizeof line, "%s GHOST %d m", ghost.markerMetres > 0 ? "^" : "v",
+                      std::abs(ghost.markerMetres));
+        const int x = std::max(2, std::min(ghost.x, PANEL_X - 92));
+        drawShadowed(line, x, ghost.markerMetres > 0 ? 2 : SCREEN_HEIGHT - 14, PALE);
+    }
+    if (ghost.split[0])
+        drawShadowed(ghost.split, 124, 68, ghost.splitAhead ? AHEAD : BEHIND, true);
 }
 } // namespace
 
@@ -267,9 +296,11 @@ bool drawFrame(const TileList& tiles, const GameView& v, float fpsEstimate)
     const int* overlay = std::abs(v.road.playerTerrain) == CODE_DARK_ROAD ? WHITE : RED;
 
     drawTrack(tiles);
+    drawGhostCar(picture.ghost);
     if (inRun(game))
         drawCar(v.player, picture.cars[0], screen);
     drawCar(v.traffic, picture.cars[1], screen);
+    drawGhostTexts(picture.ghost);
     drawPicture(panelFaceImage, PANEL_X, 0);
 
     if (inRun(game)) {

@@ -15,11 +15,23 @@ struct CarPicture {
     SDL_Surface* second = nullptr; // a crash spin's second view
     int y = 0, w = 0, h = 0;
 };
+// The ghost of a run raced: its car where it is in the play field, or a marker at the field's
+// top or bottom edge saying how far it is, and the split at the last checkpoint (or the score's
+// difference once the run is over).
+struct GhostPicture {
+    bool carShown = false;
+    int x = 0, y = 0;
+    int markerMetres = 0; // ahead (above the field) when positive, behind when negative
+    char split[24] = {};  // "" shows none
+    bool splitAhead = false;
+    const char* attractLine = nullptr; // whether a ghost is raced, on attract's screen
+};
 struct FramePicture {
     CarPicture cars[2]; // by car kind
     bool scoreShown = true, timeShown = true, attractTextShown = false, volumeBarShown = false;
     bool tablePageShown = false;   // attract shows the chosen course's table
     const char* message = nullptr; // "PAUSED" or "CHECKPOINT"
+    GhostPicture ghost;
 };
 
 // Everything the drawing reads of the game, and only to read it: the compiler holds the

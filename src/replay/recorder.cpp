@@ -2,10 +2,12 @@
 // frame, from the state the run started in.
 #include "replay/recorder.h"
 #include "platform/clock.h"
+#include "platform/folders.h"
 #include "platform/keys.h"
 #include "platform/signals.h"
 #include "platform/sound.h"
 #include "replay/replay_file.h"
+#include "rules/ghost.h"
 #include "rules/input.h"
 #include "rules/loop.h"
 #include "save/game_files.h"
@@ -17,6 +19,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <sys/stat.h>
 
 namespace
 {
@@ -29,9 +32,25 @@ bool runRecording = false;          // a run is under way and being kept
 std::vector<uint8_t> frameSnapshot; // the state this attract frame began in
 uint32_t frameSeed = 0;
 
+// What the run carries beside its frames: where its car went, the ghost it raced, and its
+// course's rows when the course is the player's own (a friend may not have it).
+void completeRun()
+{
+    run.trail = ghostRace.live;
+    run.ghostSwitchedOn = ghostRace.switchedOn;
+    run.ghostId = ghostRace.ghostId;
+    run.ghost = ghostRace.ghostId ? ghostRace.ghost : RunTrail();
+    const Course* course = chosenCourse();
+    CourseText text;
+    if (course && course->own && readCourseText(course->path, text) &&
+        courseChecksum(text.rows) == run.courseChecksum)
+        run.courseRows = std::move(text.rows);
+}
+
 void finishRun()
 {
     runRecording = false;
+    completeRun();
     if (!writeReplayFile(recordFolder + "/last-run.qrp", run))
         return; // a replay that cannot be kept costs nothing of the game
     // The best run is the one at the top of its course's table, which ranks final scores and
@@ -98,6 +117,17 @@ void frameEnds(const FrameLoop&, bool quit)
         finishRun();
 }
 } // namespace
+
+void keepTableRun(const TableEntry& entry)
+{
+    const std::string path = tableRunFile(recordFolder, entry.stamp);
+    if (run.frames.empty() || path.empty())
+        return;
+    makeFolders(recordFolder + "/runs");
+    run.initials = entry.initials, run.date = entry.date, run.stamp = entry.stamp;
+    writeReplayFile(path, run);
+    pruneTableRuns(recordFolder);
+}
 
 void recordRuns(const std::string& folder, const TileList& tiles)
 {

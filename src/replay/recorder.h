@@ -9,3 +9,8 @@
 // and gives them back when it stops.
 void recordRuns(const std::string& folder, const TileList& tiles);
 void stopRecording();
+// The run just ended entered its course's table as `entry`: it is kept under the entry's stamp
+// (with its initials and day) for as long as the entry stays, and the kept runs of entries
+// gone go.
+struct TableEntry;
+void keepTableRun(const TableEntry& entry);

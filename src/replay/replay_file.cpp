@@ -4,8 +4,10 @@
 #include "platform/hash.h"
 #include "rules/input.h"
 #include "save/game_files.h"
+#include "save/score_table.h"
 #include <SDL.h>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -34,6 +36,27 @@ struct Out {
     {
         const int32_t d = static_cast<int32_t>(to - from);
         varint(static_cast<uint32_t>(d << 1) ^ static_cast<uint32_t>(d >> 31));
+    }
+    void text(const std::string& t)
+    {
+        u8(static_cast<uint32_t>(t.size()));
+        bytes.insert(bytes.end(), t.begin(), t.end());
+    }
+    void trail(const RunTrail& t)
+    {
+        varint(static_cast<uint32_t>(t.points.size()));
+        TrailPoint before;
+        for (const TrailPoint& p : t.points) {
+            delta(static_cast<uint32_t>(before.x), static_cast<uint32_t>(p.x));
+            delta(static_cast<uint32_t>(before.screenY), static_cast<uint32_t>(p.screenY));
+            delta(static_cast<uint32_t>(before.progress), static_cast<uint32_t>(p.progress));
+            before = p;
+        }
+        varint(static_cast<uint32_t>(t.checkpointFrames.size()));
+        uint32_t frame = 0;
+        for (uint32_t f : t.checkpointFrames)
+            varint(f - frame), frame = f;
+        varint(static_cast<uint32_t>(t.finalScore));
     }
 };
 
@@ -76,6 +99,52 @@ struct In {
         const uint32_t z = varint();
         return from + ((z >> 1) ^ (0u - (z & 1)));
     }
+    // A short text of printable characters, at most `limit` of them; "" and bad when not.
+    std::string text(size_t limit)
+    {
+        const uint32_t length = u8();
+        if (length > limit || !need(length)) {
+            bad = true;
+            return "";
+        }
+        std::string t(data + pos, data + pos + length);
+        pos += length;
+        for (char c : t)
+            if (static_cast<unsigned char>(c) < 32 || static_cast<unsigned char>(c) >= 127)
+                bad = true;
+        return t;
+    }
+    // A count of items each taking at least a byte: never more than are left.
+    uint32_t count(uint32_t limit)
+    {
+        const uint32_t n = varint();
+        if (n > limit || n > size - pos)
+            bad = true;
+        return bad ? 0 : n;
+    }
+    void trail(RunTrail& t)
+    {
+        const uint32_t points = count(MAX_REPLAY_FRAMES);
+        t.points.reserve(points);
+        TrailPoint p;
+        for (uint32_t i = 0; i < points && !bad; ++i) {
+            // Each value is bounded as a whole once read (trailFault).
+            const int32_t x = static_cast<int32_t>(delta(static_cast<uint32_t>(p.x)));
+            const int32_t y = static_cast<int32_t>(delta(static_cast<uint32_t>(p.screenY)));
+            p.progress = static_cast<int32_t>(delta(static_cast<uint32_t>(p.progress)));
+            if (x < TRAIL_MIN_X || x > TRAIL_MAX_X || y < TRAIL_MIN_Y || y > TRAIL_MAX_Y)
+                bad = true;
+            p.x = static_cast<int16_t>(x), p.screenY = static_cast<int16_t>(y);
+            t.points.push_back(p);
+        }
+        const uint32_t checkpoints = count(TRAIL_MAX_CHECKPOINTS);
+        uint32_t frame = 0;
+        for (uint32_t i = 0; i < checkpoints && !bad; ++i)
+            t.checkpointFrames.push_back(frame += varint());
+        t.finalScore = static_cast<int32_t>(varint());
+        if (!bad && *trailFault(t))
+            bad = true;
+    }
 };
 // One frame's events, clock readings and digest, added to the replay; `clock` and `previous`
 // carry the frame before's last reading and digest. False for an event the game cannot take
@@ -110,6 +179,24 @@ bool decodeFrame(In& in, Replay& r, uint32_t& clock, FrameDigest& previous)
     r.closeFrame(digest, head & 1);
     return true;
 }
+// The table entry a run carries: none at all, or three initials, a day and a stamp that can
+// only name a file of the settings folder.
+bool entryFieldsSound(const Replay& r)
+{
+    if (r.initials.empty() && r.date.empty() && r.stamp.empty())
+        return true;
+    if (r.initials.size() != 3 || r.date.size() != 10 || r.stamp.empty())
+        return false;
+    for (char c : r.initials)
+        if (!std::isupper(static_cast<unsigned char>(c)) &&
+            !std::isdigit(static_cast<unsigned char>(c)) && c != ' ' && c != '.')
+            return false;
+    for (size_t i = 0; i < 10; ++i)
+        if ((i == 4 || i == 7) ? r.date[i] != '-'
+                               : !std::isdigit(static_cast<unsigned char>(r.date[i])))
+            return false;
+    return stampIsSafe(r.stamp);
+}
 } // namespace
 
 void Replay::closeFrame(const FrameDigest& digest, bool quit)
@@ -127,6 +214,12 @@ void Replay::closeFrame(const FrameDigest& digest, bool quit)
 
 void Replay::clear()
 {
+    courseRows.clear();
+    initials.clear(), date.clear(), stamp.clear();
+    trail = RunTrail();
+    ghostSwitchedOn = true;
+    ghostId = 0;
+    ghost = RunTrail();
     snapshot.clear();
     frames.clear();
     events.clear();
@@ -141,6 +234,15 @@ uint32_t courseChecksum(const TileList& tiles)
     return h;
 }
 
+uint32_t courseChecksum(const std::vector<std::vector<int>>& rows)
+{
+    uint32_t h = fnv1a(nullptr, 0);
+    for (const std::vector<int>& row : rows)
+        for (const int& code : row)
+            h = fnv1a(&code, sizeof code, h);
+    return h;
+}
+
 std::vector<uint8_t> encodeReplay(const Replay& r)
 {
     Out o;
@@ -150,6 +252,13 @@ std::vector<uint8_t> encodeReplay(const Replay& r)
     const size_t nameLength = std::min(r.courseName.size(), MAX_COURSE_NAME);
     o.u8(static_cast<uint8_t>(nameLength));
     o.bytes.insert(o.bytes.end(), r.courseName.begin(), r.courseName.begin() + nameLength);
+    o.varint(static_cast<uint32_t>(r.courseRows.size()));
+    for (const std::vector<int>& row : r.courseRows) {
+        o.varint(static_cast<uint32_t>(row.size()));
+        for (int code : row)
+            o.delta(0, static_cast<uint32_t>(code));
+    }
+    o.text(r.initials), o.text(r.date), o.text(r.stamp);
     o.u32(r.seed);
     o.u32(static_cast<uint32_t>(r.snapshot.size()));
     o.bytes.insert(o.bytes.end(), r.snapshot.begin(), r.snapshot.end());
@@ -173,6 +282,11 @@ std::vector<uint8_t> encodeReplay(const Replay& r)
                 o.u16(f.digest.group[g]);
         previous = f.digest;
     }
+    o.trail(r.trail);
+    o.u8(r.ghostSwitchedOn ? 1 : 0);
+    o.u32(r.ghostId);
+    if (r.ghostId != 0)
+        o.trail(r.ghost);
     o.u32(fnv1a(o.bytes.data(), o.bytes.size()));
     return o.bytes;
 }
@@ -202,6 +316,7 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
         error = "damaged (its checksum does not match)";
         return false;
     }
+    r.fileChecksum = In{data, size, size - 4}.u32();
     In in{data, size - 4, 6}; // what the checksum covers
     r.courseChecksum = in.u32();
     const uint32_t nameLength = in.u8();
@@ -216,6 +331,22 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
             error = "damaged (its course's name is not text)";
             return false;
         }
+    const uint32_t rows = in.count(MAX_CARRIED_ROWS);
+    r.courseRows.resize(rows);
+    for (uint32_t i = 0; i < rows && !in.bad; ++i) {
+        const uint32_t tiles = in.count(MAX_CARRIED_ROW_TILES);
+        for (uint32_t t = 0; t < tiles && !in.bad; ++t) {
+            const int32_t code = static_cast<int32_t>(in.delta(0));
+            if (code < -MAX_CARRIED_CODE || code > MAX_CARRIED_CODE)
+                in.bad = true;
+            r.courseRows[i].push_back(code);
+        }
+    }
+    r.initials = in.text(3), r.date = in.text(10), r.stamp = in.text(40);
+    if (in.bad || !entryFieldsSound(r)) {
+        error = "damaged (the course or the table entry it carries)";
+        return false;
+    }
     r.seed = in.u32();
     const uint32_t snapshotSize = in.u32();
     if (snapshotSize > MAX_SNAPSHOT_BYTES || !in.need(snapshotSize)) {
@@ -242,8 +373,20 @@ bool decodeReplay(const uint8_t* data, size_t size, Replay& r, std::string& erro
             return false;
         }
     }
-    if (in.bad || in.pos != in.size) {
+    if (in.bad) {
         error = "damaged (its frames do not add up)";
+        return false;
+    }
+    in.trail(r.trail);
+    const uint32_t switched = in.u8();
+    r.ghostSwitchedOn = switched == 1;
+    r.ghostId = in.u32();
+    if (switched > 1 || (r.ghostId != 0 && !r.ghostSwitchedOn))
+        in.bad = true;
+    if (r.ghostId != 0)
+        in.trail(r.ghost);
+    if (in.bad || r.trail.points.size() > r.frames.size() || in.pos != in.size) {
+        error = "damaged (the way its car went, or its ghost's, does not add up)";
         return false;
     }
     return true;

@@ -60,10 +60,24 @@ bool chooseCourse(TileList& tiles, int index)
 {
     if (index < 0 || index >= static_cast<int>(courseList.courses.size()))
         return false;
-    const Course& course = courseList.courses[index];
     CourseText text;
-    if (!readCourseText(course.path, text) || text.rows.empty())
+    if (!readCourseText(courseList.courses[index].path, text))
         return false; // the course before stays
+    return chooseCourseText(tiles, index, text);
+}
+
+int addCarriedCourse(const std::string& name, const CourseText& text)
+{
+    // Under the name it was recorded with, which its run's screens show: the list is this
+    // session's alone.
+    courseList.courses.push_back({name, "", true, hasFaults(text)});
+    return static_cast<int>(courseList.courses.size()) - 1;
+}
+
+bool chooseCourseText(TileList& tiles, int index, const CourseText& text)
+{
+    if (index < 0 || index >= static_cast<int>(courseList.courses.size()) || text.rows.empty())
+        return false;
     buildTiles(text, tiles);
     courseList.chosen = index;
     showChosenCourseBest();

@@ -17,5 +17,10 @@ bool chooseCourse(TileList& tiles, int index);
 // frame, a step for every press (a press queued with a start press never changes the course
 // of that run).
 void stepCourse(int direction);
+// The same with the course's rows given (a course a recorded run carries).
+bool chooseCourseText(TileList& tiles, int index, const CourseText& text);
+// A course that is in no file, only in a recorded run, joins this session's list under its name
+// (another course may have it too). Returns its place.
+int addCarriedCourse(const std::string& name, const CourseText& text);
 void applyCourseStep(TileList& tiles);
 void resetCourseChoice();

@@ -7,6 +7,7 @@
 #include "present/intro.h"
 #include "present/render.h"
 #include "rules/courses.h"
+#include "rules/ghost.h"
 #include "rules/input.h"
 #include "rules/loop.h"
 #include "rules/states.h"
@@ -37,6 +38,7 @@ void resetEveryRoom()
     resetMarkerState();
     resetTrackState();
     resetViewState();
+    resetGhostRace();
     resetSoundState();
     resetIntroState();
     clearClockHooks();

@@ -41,6 +41,8 @@ void keyDown(int sym, FrameCommands& c)
         c.actions.push_back(sym == KEY_LEFT ? ACTION_COURSE_BACK : ACTION_COURSE_ON);
     else if (sym == KEY_F11)
         c.actions.push_back(ACTION_FULL_SCREEN);
+    else if (sym == KEY_G)
+        c.actions.push_back(ACTION_GHOST);
 }
 
 void keyUp(int sym, bool& quit)
@@ -70,6 +72,8 @@ void buttonDown(int button, FrameCommands& c)
         c.actions.push_back(ACTION_START_PAUSE);
     else if (button == BUTTON_LEFT || button == BUTTON_RIGHT)
         c.actions.push_back(button == BUTTON_LEFT ? ACTION_COURSE_BACK : ACTION_COURSE_ON);
+    else if (button == BUTTON_GHOST)
+        c.actions.push_back(ACTION_GHOST);
 }
 
 void buttonUp(int button, bool& quit)

@@ -49,6 +49,7 @@ enum InputAction : uint8_t {
     ACTION_COURSE_BACK, // Left: the course before, in attract
     ACTION_COURSE_ON,   // Right: the course after, in attract
     ACTION_FULL_SCREEN, // F11
+    ACTION_GHOST,       // G, a pad's X: the ghost on or off, in attract
 };
 // What a frame's input asks of the game: the presses in the order they came, the quit, the
 // volume keys held, and the overlay's switch (once a press). The held keys and buttons are in

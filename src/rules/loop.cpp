@@ -1,6 +1,7 @@
 #include "rules/loop.h"
 #include "platform/clock.h"
 #include "present/render.h"
+#include "rules/ghost.h"
 #include "rules/scoring.h"
 #include "rules/states.h"
 #include "rules/view_step.h"
@@ -66,7 +67,10 @@ bool runFrame(FrameLoop& loop, TileList& tiles)
         }
         loop.fpsIntervalWatch.start();
     }
-    addCheckpointTime(advanceView(tiles));
+    const int earned = advanceView(tiles);
+    addCheckpointTime(earned);
+    stepGhost(earned > 0);
+    showGhost();
     drawFrame(tiles, currentView(), loop.fpsEstimate);
     const int sleep = frameSleepMs(loop.frameWatch.elapsed(), game.frameCapOn);
     if (hooks.ends)

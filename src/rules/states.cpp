@@ -5,6 +5,7 @@
 #include "platform/window.h"
 #include "present/assets.h"
 #include "rules/courses.h"
+#include "rules/ghost.h"
 #include "rules/input.h"
 #include "rules/scoring.h"
 #include "save/settings.h"
@@ -104,7 +105,11 @@ bool takeInput()
             pressStartPause();
         else if (action == ACTION_FULL_SCREEN)
             toggleFullScreen();
-        else if (game.gameState == STATE_ATTRACT) // a course step, between runs only
+        else if (game.gameState != STATE_ATTRACT) // the rest is for between runs only
+            continue;
+        else if (action == ACTION_GHOST)
+            switchGhost();
+        else
             stepCourse(action == ACTION_COURSE_BACK ? -1 : 1);
     }
     if (game.gameState == STATE_TIME_UP) {

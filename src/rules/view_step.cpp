@@ -33,11 +33,6 @@ void messageBlinkStep()
     blinkStep(blinks.messageBlinkOn, blinks.messageBlinkCounter, 20);
 }
 
-bool inRun()
-{
-    return game.gameState == STATE_PLAYING || game.gameState == STATE_TIME_UP ||
-           game.gameState == STATE_PAUSED;
-}
 } // namespace
 
 void resetViewState()
@@ -98,13 +93,13 @@ int advanceView(const TileList& tiles)
     FramePicture& picture = framePicture;
     int earned = 0;
     stepTrack(tiles, game.gameState == STATE_PAUSED ? 0 : playerCar.speed, nullptr);
-    if (inRun())
+    if (inRun(game))
         stepCar(playerCar, true);
-    stepCar(trafficCar, inRun() && playerCar.headlightsOn);
+    stepCar(trafficCar, inRun(game) && playerCar.headlightsOn);
     picture.scoreShown = picture.timeShown = true;
     picture.attractTextShown = false;
     picture.message = nullptr;
-    if (inRun()) {
+    if (inRun(game)) {
         if (game.penaltyWatch.isStarted()) { // the score flashes while a contact penalty is pending
             scoreBlinkStep();
             picture.scoreShown = blinks.scoreBlinkOn;

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
+#include <dirent.h>
 #include <sstream>
 #include <unistd.h>
 
@@ -72,6 +73,46 @@ std::string freshStamp()
     return text;
 }
 } // namespace
+
+bool stampIsSafe(const std::string& stamp)
+{
+    return !stamp.empty() && stamp.size() <= 40 &&
+           stamp.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-") == std::string::npos;
+}
+
+std::string tableRunFile(const std::string& folder, const std::string& stamp)
+{
+    return stampIsSafe(stamp) ? folder + "/runs/" + stamp + ".qrp" : "";
+}
+
+int pruneTableRuns(const std::string& folder)
+{
+    if (scoreTables.path.empty())
+        return 0; // no table read: nothing to tell a kept run from one that is not
+    const std::string runs = folder + "/runs";
+    const FolderLock lock(folder, SAVE_LOCK_WAIT_MS);
+    DIR* dir = opendir(runs.c_str());
+    if (!dir)
+        return 0;
+    int removed = 0;
+    while (const dirent* entry = readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name == "." || name == "..")
+            continue;
+        const bool kept =
+            std::any_of(scoreTables.entries.begin(), scoreTables.entries.end(),
+                        [&](const TableEntry& e) { return name == e.stamp + ".qrp"; });
+        if (!kept && unlink((runs + "/" + name).c_str()) == 0)
+            ++removed;
+    }
+    closedir(dir);
+    return removed;
+}
+
+bool isImported(const TableEntry& entry)
+{
+    return entry.stamp.compare(0, 7, "import-") == 0;
+}
 
 std::vector<TableEntry> mergeTables(const std::vector<TableEntry>& a,
                                     const std::vector<TableEntry>& b)
@@ -213,7 +254,13 @@ int placeFor(const std::string& course, int score)
 
 int enterRun(const std::string& course, int score, const std::string& initials)
 {
-    TableEntry entry{course, score, initials, today(), freshStamp()};
+    return enterEntry({course, score, initials, today(), freshStamp()});
+}
+
+int enterEntry(const TableEntry& entry)
+{
+    scoreTables.lastEntered = entry;
+    const std::string& course = entry.course;
     std::vector<TableEntry> ours = scoreTables.entries;
     ours.push_back(entry);
     if (!scoreTables.path.empty()) {

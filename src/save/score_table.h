@@ -14,11 +14,21 @@ struct TableEntry {
     std::string stamp;    // when and by which copy: tells two runs with the same score apart
 };
 constexpr int TABLE_PLACES = 10;
+// A stamp names the file its entry's run is kept in: 1 to 40 of a-z, 0-9 and '-'.
+bool stampIsSafe(const std::string& stamp);
+// That file, in the settings folder's "runs" folder; "" for a stamp that cannot name one.
+std::string tableRunFile(const std::string& folder, const std::string& stamp);
+// The kept runs of entries no table holds any more (and what a save cut short left in the
+// runs folder) go. Returns how many went.
+int pruneTableRuns(const std::string& folder);
+// An entry made by importing a friend's run has a stamp of its own kind, and shows it.
+bool isImported(const TableEntry& entry);
 
 struct ScoreTables {
     std::vector<TableEntry> entries; // every course's, each course's best first
     std::string path;                // empty: nothing is read or saved (a check, a tool)
     bool damageReported = false;
+    TableEntry lastEntered; // the entry this copy made last (its run is kept under its stamp)
 };
 extern ScoreTables scoreTables;
 
@@ -39,6 +49,9 @@ int placeFor(const std::string& course, int score);
 // Enters a run (today's date, a fresh stamp), then saves: the file as another copy left it,
 // merged with this copy's entries, best ten of each course. Returns the place it took.
 int enterRun(const std::string& course, int score, const std::string& initials);
+// The same for an entry made elsewhere (an imported run): an entry of the same stamp already
+// there is not added again.
+int enterEntry(const TableEntry& entry);
 // Both lists merged (one entry for each stamp), each course's best ten kept, in order.
 std::vector<TableEntry> mergeTables(const std::vector<TableEntry>& a,
                                     const std::vector<TableEntry>& b);

@@ -54,14 +54,6 @@ std::string resolvedTarget(const std::string& path, bool& dangling)
     return path;
 }
 
-// Creates the folders above `path` (the per-user data folder on a first save).
-void makeParentFolders(const std::string& path)
-{
-    for (size_t slash = path.find('/', 1); slash != std::string::npos;
-         slash = path.find('/', slash + 1))
-        mkdir(path.substr(0, slash).c_str(), 0755);
-}
-
 void remember(const unsigned char bytes[8])
 {
     std::memcpy(settingsFile.lastKnown, bytes, sizeof settingsFile.lastKnown);
@@ -156,7 +148,7 @@ bool saveSettings()
         return false; // a file we could not read is never replaced by defaults
     bool dangling = false;
     const std::string target = resolvedTarget(settingsFile.settingsPath, dangling);
-    makeParentFolders(target);
+    makeFolders(folderOf(target));
     const FolderLock lock(folderOf(target), SAVE_LOCK_WAIT_MS);
     if (!lock.held() && !settingsFile.lockWaitReported) {
         settingsFile.lockWaitReported = true;
@@ -275,6 +267,22 @@ std::string rememberedCourse()
         return "";
     const std::string name = text.substr(0, text.find('\n'));
     return name.size() <= 64 ? name : "";
+}
+
+bool rememberedGhostSwitch()
+{
+    std::string text, why;
+    return !readGameFile(settingsFolder() + "/ghost", 64, text, why) ||
+           text.compare(0, 3, "off") != 0;
+}
+
+void rememberGhostSwitch(bool on)
+{
+    if (settingsFile.savesDisabled || settingsFile.settingsLocked)
+        return;
+    const char* text = on ? "on\n" : "off\n";
+    const FolderLock lock(settingsFolder(), SAVE_LOCK_WAIT_MS);
+    replaceFile(settingsFolder() + "/ghost", text, std::strlen(text));
 }
 
 void rememberCourse(const std::string& name)

@@ -41,6 +41,13 @@ struct GameVariables {
 };
 extern GameVariables game;
 
+// A run is under way: played, paused, or rolling to a stop once its time is up.
+inline bool inRun(const GameVariables& g)
+{
+    return g.gameState == STATE_PLAYING || g.gameState == STATE_TIME_UP ||
+           g.gameState == STATE_PAUSED;
+}
+
 // Back to the start-up values of the variables above.
 void resetSharedVariables();
 // Hands the variables above to the visitor (a replay's snapshot, its digests).

@@ -48,10 +48,15 @@ TEST(Options, ARefusedCommandLineSaysWhatWasWrong)
         {{"--version", "extra"}, "unexpected 'extra'"},
         {{"--help", "--bogus"}, "unknown option '--bogus'"},
         {{"--scale", "--fullscreen"}, "--scale takes a whole number from 1 to 8"},
-        {{"--replay"}, "--replay takes a replay file, or last or best"},
+        {{"--replay"}, "--replay takes a replay file, or last, best or table:N"},
         {{"--dump"}, "--dump goes with --replay"},
         {{"--replay", "x", "--check", "--dump"}, "--check and --dump do not go together"},
         {{"--replay", "x", "--recorded"}, "--recorded goes with --dump"},
+        {{"--ghost", "table:11"}, "--ghost table:N takes a place from 1 to 10"},
+        {{"--replay", "table:0"}, "--replay table:N takes a place from 1 to 10"},
+        {{"--import", "x", "--course", "y"}, "--import goes alone"},
+        {{"--ghost", "off", "--replay", "x"},
+         "--ghost goes with playing, not with --replay (a run shows the ghost it raced)"},
     };
     for (const auto& [args, problem] : refused) {
         std::vector<const char*> argv = {"quindara"};

@@ -464,10 +464,9 @@ TEST_F(WholeGame, EveryRecordedRunChecks)
                   std::string::npos)
             << best.out;
     }
+    // A run on an own course carries it: it checks where the course is not.
     for (int run = 0; run < runs; ++run)
         for (const bool withOwn : {true, false}) {
-            if (!withOwn && ownCourse[run])
-                continue;
             const Finished f = runStagedGame(
                 stage, withOwn ? "XDG_DATA_HOME=" + data : "XDG_DATA_HOME=" + stage.dir() + "/none",
                 "--replay " + stage.path("run" + std::to_string(run) + ".qrp") + " --check");

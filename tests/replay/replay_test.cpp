@@ -27,6 +27,8 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
 {
     Replay r;
     r.courseChecksum = 0x1234, r.courseName = "Coast Road", r.seed = 5000, r.snapshot = {1, 2, 3};
+    r.courseRows = {{2, 2, 16}, {-97, 100000}}; // what a run of an own course carries
+    r.initials = "AB.", r.date = "2026-12-09", r.stamp = "0012-import";
     for (uint32_t i = 0; i < 40; ++i) {
         r.events.insert(r.events.end(), {{SDL_KEYDOWN, 273}, {SDL_JOYBUTTONUP, uint16_t(i)}});
         r.ticks.insert(r.ticks.end(),
@@ -35,12 +37,19 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
         d.group[i % DIGEST_GROUPS] = uint16_t(i * 977);
         r.closeFrame(d, i == 39);
     }
+    const size_t framesEnd = encodeReplay(r).size() - 12; // an empty trail and no ghost: 8 bytes
+    r.trail.points = {{40, 200, 0}, {-100, 340, 40}, {400, -100, 40}};
+    r.trail.checkpointFrames = {1, 2}, r.trail.finalScore = 2 * SESSION_FRAMES;
+    r.ghostId = 7, r.ghost = r.trail;
     const std::vector<uint8_t> bytes = encodeReplay(r);
     Replay back;
     std::string error;
     ASSERT_TRUE(decodeReplay(bytes.data(), bytes.size(), back, error)) << error;
     EXPECT_EQ(encodeReplay(back), bytes);
     EXPECT_EQ(back.courseName, "Coast Road");
+    EXPECT_EQ(back.courseRows, r.courseRows);
+    EXPECT_TRUE(back.trail == r.trail && back.ghost == r.trail && back.ghostId == 7);
+    EXPECT_EQ(back.stamp + back.date + back.initials, "0012-import2026-12-09AB.");
     EXPECT_EQ(back.ticks, r.ticks);
     EXPECT_EQ(back.frames[7].firstTick, 21u);
     EXPECT_EQ(back.frames[7].eventCount, 2u);
@@ -59,7 +68,10 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
     }
     // A file cut inside a field but with a sound checksum: the reader names where it ends.
     const size_t nameEnd = 4 + 2 + 4 + 1 + r.courseName.size();
-    const size_t snapshotEnd = nameEnd + 8 + r.snapshot.size();
+    // The rows (a count, then each row's count and codes: -97 takes 2 bytes, 100000 takes 3),
+    // then the initials, the day and the stamp, each after its length.
+    const size_t carriedEnd = nameEnd + 1 + (1 + 3) + (1 + 2 + 3) + (1 + 3) + (1 + 10) + (1 + 11);
+    const size_t snapshotEnd = carriedEnd + 8 + r.snapshot.size();
     for (size_t n = 6; n + 4 < bytes.size(); ++n) {
         std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + n);
         const uint32_t sum = fnv1a(cut.data(), cut.size());
@@ -67,7 +79,10 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
             cut.push_back(uint8_t(sum >> 8 * i));
         EXPECT_FALSE(decodeReplay(cut.data(), cut.size(), back, error)) << "cut at " << n;
         const char* says = n < nameEnd       ? "damaged (its course's name is cut short)"
+                           : n < carriedEnd  ? "damaged (the course or the table entry it carries)"
                            : n < snapshotEnd ? "damaged (its starting state is cut short)"
+                           : n >= framesEnd
+                               ? "damaged (the way its car went, or its ghost's, does not add up)"
                            : n >= snapshotEnd + 4 && n + 4 < r.frames.size()
                                ? "damaged (it claims too many frames)"
                                : "damaged (its frames do not add up)";
@@ -83,6 +98,40 @@ TEST(ReplayFile, RoundTripsAndRefusesWhatIsNotAWholeReplay)
         const bool taken = decodeReplay(oddBytes.data(), oddBytes.size(), back, error);
         EXPECT_EQ(taken, e.code == 255) << error;
         EXPECT_EQ(error, taken ? error : "damaged (frame 1 holds an event the game cannot take)");
+    }
+    // What a run carries is held to what the game makes: a trail off the screen or jumping
+    // along the road, checkpoints out of order, a table entry whose stamp could name another
+    // file; each value next to its bound is taken.
+    struct Carried {
+        void (*change)(Replay&);
+        bool taken;
+    } carried[] = {
+        {[](Replay& x) { x.trail.points[1].x = -101; }, false},
+        {[](Replay& x) { x.trail.points[2].screenY = 341; }, false},
+        {[](Replay& x) { x.trail.points[1].progress = 41; }, false},
+        {[](Replay& x) { x.trail.points[2].progress = -1; }, false},
+        {[](Replay& x) { x.trail.points[2].progress = 0; }, true}, // backing up
+        {[](Replay& x) { x.trail.points[0].progress = 1, x.trail.points[1].progress = 40; }, false},
+        {[](Replay& x) {
+             x.ghost.checkpointFrames = {2, 2};
+         },
+         false},
+        {[](Replay& x) { x.ghost.checkpointFrames = {3}; }, false},
+        {[](Replay& x) { x.ghost.finalScore = 2 * SESSION_FRAMES + 1; }, false},
+        {[](Replay& x) { x.stamp = "../x"; }, false},
+        {[](Replay& x) { x.initials = "ab "; }, false},
+        {[](Replay& x) { x.date = "2026/12/09"; }, false},
+        {[](Replay& x) { x.courseRows[0][0] = 100001; }, false},
+        {[](Replay& x) { x.courseRows[0] = std::vector<int>(65, 2); }, false},
+        {[](Replay& x) { x.courseRows[0] = std::vector<int>(64, 2); }, true},
+        {[](Replay& x) { x.initials = x.date = x.stamp = ""; }, true},
+    };
+    for (const Carried& c : carried) {
+        Replay odd = r;
+        c.change(odd);
+        const std::vector<uint8_t> oddBytes = encodeReplay(odd);
+        EXPECT_EQ(decodeReplay(oddBytes.data(), oddBytes.size(), back, error), c.taken)
+            << &c - carried;
     }
     // A course's name is text: it is printed, and looked for among the courses.
     Replay named = r;
