@@ -26,14 +26,22 @@ bool checkGhostFile(const std::string& wanted, std::string& course)
                      error.c_str());
         return false;
     }
+    // Its course is the one with its tiles, whatever it is called here.
+    const int own = courseWithTiles(replay);
+    if (own < 0) {
+        std::fprintf(stderr,
+                     "Quindara: %s is a run of the course \"%s\", which is not among yours "
+                     "(quindara --import takes it in).\n",
+                     wanted.c_str(), replay.courseName.c_str());
+        return false;
+    }
     if (course.empty()) {
-        course = replay.courseName;
-    } else if (findCourse(courseList.courses, course) !=
-               findCourse(courseList.courses, replay.courseName)) {
+        course = courseList.courses[own].name;
+    } else if (findCourse(courseList.courses, course) != own) {
         std::fprintf(stderr,
                      "Quindara: %s is a run of the course \"%s\", not of %s: it cannot be "
                      "raced there.\n",
-                     wanted.c_str(), replay.courseName.c_str(), course.c_str());
+                     wanted.c_str(), courseList.courses[own].name.c_str(), course.c_str());
         return false;
     }
     return true;

@@ -1,4 +1,5 @@
 #include "app/import_run.h"
+#include "app/own_runs.h"
 #include "app/session.h"
 #include "app/watch.h"
 #include "platform/exit_status.h"
@@ -17,20 +18,6 @@
 
 namespace
 {
-// The course of the list with the run's tiles, the one of its name first; -1 when none.
-int courseWithTiles(const Replay& replay)
-{
-    const int named = findCourse(courseList.courses, replay.courseName);
-    for (int i = -1; i < static_cast<int>(courseList.courses.size()); ++i) {
-        const int index = i < 0 ? named : i;
-        CourseText text;
-        if (index >= 0 && readCourseText(courseList.courses[index].path, text) &&
-            courseChecksum(text.rows) == replay.courseChecksum)
-            return index;
-    }
-    return -1;
-}
-
 // The course the run carries, written among the player's own under a file name of its own
 // (never over another); the path, or "" when it could not be written.
 std::string keepCarriedCourse(const Replay& replay)
@@ -55,7 +42,10 @@ std::string keepCarriedCourse(const Replay& replay)
         }
         text += "\n";
     }
-    text += "\nname: " + replay.courseName + "\n";
+    // Under a name no course of the player's has: theirs keep theirs.
+    const std::string name =
+        uniqueCourseName(courseList.courses, replay.courseName.substr(0, 24), "imported");
+    text += "\nname: " + name + "\n";
     const FolderLock lock(folder, SAVE_LOCK_WAIT_MS);
     for (int n = 1; n < 1000; ++n) {
         const std::string path =
@@ -110,7 +100,7 @@ int importRun(const Options& options)
         }
     const TableEntry entry{name, replay.trail.finalScore,
                            replay.initials.empty() ? "..." : replay.initials,
-                           replay.date.empty() ? "" : replay.date, stamp};
+                           replay.date, stamp};
     const int place = enterEntry(entry);
     if (place < 0) {
         std::printf("Its score, %d, does not reach the table of %s.\n", entry.score,

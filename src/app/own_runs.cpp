@@ -24,6 +24,19 @@ std::string ownRunFile(const std::string& named, int course)
     return tableRunFile(settingsFolder(), table[place - 1].stamp);
 }
 
+int courseWithTiles(const Replay& replay)
+{
+    const int named = findCourse(courseList.courses, replay.courseName);
+    for (int i = -1; i < static_cast<int>(courseList.courses.size()); ++i) {
+        const int index = i < 0 ? named : i;
+        CourseText text;
+        if (index >= 0 && readCourseText(courseList.courses[index].path, text) &&
+            courseChecksum(text.rows) == replay.courseChecksum)
+            return index;
+    }
+    return -1;
+}
+
 int chooseRunCourse(const Replay& replay, TileList& tiles)
 {
     const int named = findCourse(courseList.courses, replay.courseName);

@@ -257,8 +257,11 @@ int enterRun(const std::string& course, int score, const std::string& initials)
     return enterEntry({course, score, initials, today(), freshStamp()});
 }
 
-int enterEntry(const TableEntry& entry)
+int enterEntry(const TableEntry& made)
 {
+    TableEntry entry = made;
+    if (entry.date.empty())
+        entry.date = today();
     scoreTables.lastEntered = entry;
     const std::string& course = entry.course;
     std::vector<TableEntry> ours = scoreTables.entries;

@@ -49,8 +49,8 @@ int placeFor(const std::string& course, int score);
 // Enters a run (today's date, a fresh stamp), then saves: the file as another copy left it,
 // merged with this copy's entries, best ten of each course. Returns the place it took.
 int enterRun(const std::string& course, int score, const std::string& initials);
-// The same for an entry made elsewhere (an imported run): an entry of the same stamp already
-// there is not added again.
+// The same for an entry made elsewhere (an imported run; today's date when it has none): an
+// entry of the same stamp already there is not added again.
 int enterEntry(const TableEntry& entry);
 // Both lists merged (one entry for each stamp), each course's best ten kept, in order.
 std::vector<TableEntry> mergeTables(const std::vector<TableEntry>& a,

@@ -44,8 +44,8 @@ TEST(Ghost, ARunRacedAgainstItsOwnTrailDrivesOnItsCarInEveryFrame)
             }
             FrameDigest played = playedDigest(), recorded = r.frames[i].digest;
             played.group[GROUP_SCREEN] = recorded.group[GROUP_SCREEN] = 0;
-            ASSERT_TRUE(played == recorded) << name << " frame " << i << ": "
-                                            << differingGroups(played, recorded);
+            ASSERT_TRUE(played == recorded)
+                << name << " frame " << i << ": " << differingGroups(played, recorded);
         }
         stopPlayback();
         EXPECT_EQ(onCar, inRunFrames) << name;
@@ -64,15 +64,14 @@ TEST(Ghost, AheadOrBehindItShowsWhereAndByHowMuch)
 {
     Headless sdl(true);
     struct Case {
-        int ahead;       // pixels of road the ghost is ahead
-        bool carShown;   // in the field
+        int ahead;     // pixels of road the ghost is ahead
+        bool carShown; // in the field
         int markerMetres;
     } cases[] = {
-        {0, true, 0},
-        {200 + 39, true, 0},   // its tail still in the field
-        {200 + 40, false, 36}, // just out above: 240 px, 36 m
-        {-39, true, 0},        // its nose still in the field
-        {-40, false, -6},      // just out below
+        {0, true, 0},          {200 + 39, true, 0}, // its tail still in the field
+        {200 + 40, false, 36},                      // just out above: 240 px, 36 m
+        {-39, true, 0},                             // its nose still in the field
+        {-40, false, -6},                           // just out below
     };
     for (const Case& c : cases) {
         resetGhostRace();

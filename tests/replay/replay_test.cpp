@@ -12,6 +12,7 @@
 #include "rules/loop.h"
 #include "rules/states.h"
 #include "rules/view_step.h"
+#include "save/score_table.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
 #include "sim/player.h"
@@ -222,6 +223,40 @@ TEST(ReplayRecording, ARunIsKeptWithItsStartingStateAndEveryFrame)
             EXPECT_EQ(check.out, "101 frames, score " + std::to_string(scored) + ": ok\n");
         }
     }
+}
+
+// A run that enters its table is kept with its entry (its initials and day in it), and goes
+// when the entry leaves the table; a stamp that could name another file names none.
+TEST(ReplayRecording, ATableEntrysRunStaysAsLongAsTheEntry)
+{
+    StagedResources stage{ALL_RESOURCES};
+    Headless sdl(true);
+    TileList tiles = loadCourse();
+    const std::string folder = stage.dir() + "/_resources";
+    loadScoreTables(folder + "/scores.txt");
+    recordRuns(folder, tiles);
+    FrameLoop loop;
+    startRun(loop, tiles);
+    tapKey(KEY_ESCAPE);
+    runFrame(loop, tiles);
+    enterRun("Quindara Ring", 5, "ABC");
+    const TableEntry entry = scoreTables.lastEntered;
+    keepTableRun(entry);
+    stopRecording();
+    Replay r;
+    std::string error;
+    ASSERT_TRUE(readReplayFile(tableRunFile(folder, entry.stamp), r, error)) << error;
+    EXPECT_EQ(r.initials + r.date + r.stamp, "ABC" + entry.date + entry.stamp);
+    for (int i = 0; i < TABLE_PLACES - 1; ++i)
+        enterRun("Quindara Ring", 100 + i, "XYZ");
+    EXPECT_EQ(pruneTableRuns(folder), 0); // tenth: still on the table
+    enterRun("Quindara Ring", 200, "XYZ");
+    EXPECT_EQ(pruneTableRuns(folder), 1);
+    EXPECT_FALSE(stage.exists("runs/" + entry.stamp + ".qrp"));
+    const std::string refused[] = {"../x", "a/b", "", "ABC", "1-a.", std::string(38, '1') + "-az"};
+    for (const std::string& stamp : refused)
+        EXPECT_EQ(tableRunFile(folder, stamp), "") << stamp;
+    EXPECT_NE(tableRunFile(folder, std::string(37, '1') + "-az"), "");
 }
 
 // A field added to the snapshot, or moved, changes its layout: the replay format is raised

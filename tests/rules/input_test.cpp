@@ -2,9 +2,11 @@
 #include "platform/signals.h"
 #include "platform/sound.h"
 #include "present/intro.h"
+#include "rules/ghost.h"
 #include "rules/input.h"
 #include "rules/loop.h"
 #include "rules/states.h"
+#include "save/settings.h"
 #include "sim/car.h"
 #include "sim/player.h"
 #include "state/game.h"
@@ -79,6 +81,31 @@ TEST_F(InputTest, F11AloneSwitchesFullScreen)
         takeInput();
         EXPECT_EQ(fullScreen(), sym == KEY_F11 ? !before : before) << sym;
     }
+}
+
+// G or a pad's X switches the ghost between runs, and the switch is kept; in a run they do
+// nothing.
+TEST_F(InputTest, GOrXSwitchesTheGhostBetweenRunsOnly)
+{
+    const struct {
+        int state;
+        bool key; // G, else the pad's X
+        bool on;  // after the press
+    } presses[] = {{STATE_ATTRACT, true, false},
+                   {STATE_ATTRACT, false, true},
+                   {STATE_PLAYING, true, true},
+                   {STATE_ATTRACT, false, false}};
+    for (const auto& p : presses) {
+        game.gameState = p.state;
+        if (p.key)
+            tapKey(KEY_G);
+        else
+            pushButton(BUTTON_GHOST, true), pushButton(BUTTON_GHOST, false);
+        takeInput();
+        EXPECT_EQ(ghostRace.switchedOn, p.on);
+        EXPECT_EQ(rememberedGhostSwitch(), p.on);
+    }
+    EXPECT_EQ(stage.read("ghost"), "off\n");
 }
 
 TEST_F(InputTest, ReleaseOfAPressConsumedElsewhereDoesNotQuit)
