@@ -22,8 +22,7 @@ bool checkGhostFile(const std::string& wanted, std::string& course)
     Replay replay;
     std::string error;
     if (!readReplayFile(wanted, replay, error)) {
-        std::fprintf(stderr, "Quindara: %s cannot be raced: %s.\n", wanted.c_str(),
-                     error.c_str());
+        std::fprintf(stderr, "Quindara: %s cannot be raced: %s.\n", wanted.c_str(), error.c_str());
         return false;
     }
     // Its course is the one with its tiles, whatever it is called here.
@@ -60,7 +59,8 @@ void keepGhostCurrent(const std::string& wanted, const TileList& tiles, bool run
     if (!switchedOn || wanted == "off")
         return;
     // A file of another course, or a place of the table with no run: the course's best.
-    const std::string chosen = isFile(wanted) ? wanted : ownRunFile(wanted.empty() ? "best" : wanted, course);
+    const std::string chosen =
+        isFile(wanted) ? wanted : ownRunFile(wanted.empty() ? "best" : wanted, course);
     for (const std::string& path : {chosen, ownRunFile("best", course)}) {
         Replay replay;
         std::string error;

@@ -69,8 +69,7 @@ int importRun(const Options& options)
     }
     Replay replay;
     std::string error, bytes, why;
-    if (!readReplayFile(path, replay, error) ||
-        !readGameFile(path, MAX_REPLAY_BYTES, bytes, why)) {
+    if (!readReplayFile(path, replay, error) || !readGameFile(path, MAX_REPLAY_BYTES, bytes, why)) {
         std::fprintf(stderr, "Quindara: %s changed while it was checked: nothing was imported.\n",
                      path.c_str());
         return EXIT_BAD_REPLAY;
@@ -99,12 +98,10 @@ int importRun(const Options& options)
             return 0;
         }
     const TableEntry entry{name, replay.trail.finalScore,
-                           replay.initials.empty() ? "..." : replay.initials,
-                           replay.date, stamp};
+                           replay.initials.empty() ? "..." : replay.initials, replay.date, stamp};
     const int place = enterEntry(entry);
     if (place < 0) {
-        std::printf("Its score, %d, does not reach the table of %s.\n", entry.score,
-                    name.c_str());
+        std::printf("Its score, %d, does not reach the table of %s.\n", entry.score, name.c_str());
         return 0;
     }
     const std::string kept = tableRunFile(settingsFolder(), stamp);

@@ -30,11 +30,11 @@ const char* trailFault(const RunTrail& trail);
 // the same with or without a ghost.
 struct GhostRace {
     RunTrail ghost;
-    uint32_t ghostId = 0; // the raced run's file checksum (0: none)
+    uint32_t ghostId = 0;   // the raced run's file checksum (0: none)
     bool switchedOn = true; // the player's switch (G, a pad's X, in attract)
     RunTrail live;
     bool running = false; // a run is under way and its trail growing
-    int splitFrames = 0; // how long the split at the last checkpoint shows yet
+    int splitFrames = 0;  // how long the split at the last checkpoint shows yet
     int splitHundredths = 0;
     bool scoreShown = false; // the run has ended: the score's difference shows
 };
