@@ -16,8 +16,10 @@
 #include "present/intro.h"
 #include "private_copy.h"
 #include "replay/recorder.h"
+#include "replay/replay_file.h"
 #include "rules/courses.h"
 #include "rules/game_state.h"
+#include "rules/ghost.h"
 #include "rules/input.h"
 #include "rules/loop.h"
 #include "rules/view_step.h"
@@ -106,6 +108,64 @@ void measureGame(TileList& tiles, const std::string& label, int frames, bool com
     pushKeyEvent(KEY_UP, false);
 }
 
+// The ghost on the longest shipped course: a run driven to its end and recorded (ten of them, as
+// long as the longest run a player makes, are what a course's kept runs take), read back to be
+// raced, and raced: its cost a frame, in blocks taken in turn with the same run unraced.
+void measureGhost(TileList& tiles, const fs::path& folder)
+{
+    chooseCourse(tiles, 0);
+    FrameLoop loop;
+    startFrameLoop(loop);
+    game.frameCapOn = false;
+    recordRuns(folder.string(), tiles);
+    runFrame(loop, tiles);
+    pushKeyEvent(KEY_RETURN, true), pushKeyEvent(KEY_RETURN, false);
+    runFrame(loop, tiles);
+    pushKeyEvent(KEY_UP, true);
+    for (int i = 0; i < 20000 && game.gameState != STATE_ATTRACT; ++i) {
+        runFrame(loop, tiles);
+        advanceVirtualTicks(19);
+    }
+    pushKeyEvent(KEY_UP, false);
+    runFrame(loop, tiles);
+    stopRecording();
+    const fs::path file = folder / "last-run.qrp";
+    Replay run;
+    std::string error;
+    std::vector<double> times;
+    for (int i = 0; i < 20; ++i) {
+        const auto t0 = std::chrono::steady_clock::now();
+        if (!readReplayFile(file.string(), run, error) ||
+            courseChecksum(tiles) != run.courseChecksum)
+            return;
+        raceGhost(run.trail, run.fileChecksum);
+        times.push_back(msSince(t0));
+    }
+    const double bytesAFrame = double(fs::file_size(file)) / run.frames.size();
+    // A course's table keeps ten runs: how long they may be, each, in 2 MB.
+    const double minutesIn2MB = 2e6 / 10 / bytesAFrame * 19 / 60000;
+    std::printf("a run of %zu frames on %s: %.1f bytes a frame; ten runs of three minutes: %.2f "
+                "MB; ten fit in 2 MB up to %.1f minutes each\n",
+                run.frames.size(), run.courseName.c_str(), bytesAFrame,
+                10 * bytesAFrame * (3 * 60 * 1000 / 19) / 1e6, minutesIn2MB);
+    report("starting a ghost: its run read, checked, raced", times);
+    std::vector<double> raced, alone;
+    pushKeyEvent(KEY_RETURN, true), pushKeyEvent(KEY_RETURN, false);
+    runFrame(loop, tiles);
+    pushKeyEvent(KEY_UP, true);
+    for (int block = 0; block < 30 && game.gameState != STATE_ATTRACT; ++block) {
+        const bool on = block % 2 == 0;
+        raceGhost(on ? run.trail : RunTrail(), 1);
+        timeFrames(loop, tiles, 100, on ? raced : alone);
+    }
+    pushKeyEvent(KEY_UP, false);
+    std::sort(raced.begin(), raced.end());
+    std::sort(alone.begin(), alone.end());
+    const double a = raced[raced.size() / 2], b = alone[alone.size() / 2];
+    std::printf("a frame racing the ghost: median %.4f ms, alone %.4f ms: the ghost %.4f ms\n", a,
+                b, a - b);
+}
+
 // A course of `rows` rows: the real one, repeated.
 void writeLongCourse(const fs::path& resources, int rows)
 {
@@ -168,6 +228,7 @@ int main(int argc, char** argv)
                     }
                 report("switching course with its frame, every one", times);
                 std::printf("switching to the longest, slowest of 20: %.3f ms\n", longest);
+                measureGhost(tiles, work);
             }
             shutdown(tiles, false);
         }
