@@ -58,10 +58,13 @@ void keepGhostCurrent(const std::string& wanted, const TileList& tiles, bool run
     raceGhost(RunTrail(), 0);
     if (!switchedOn || wanted == "off")
         return;
-    // A file of another course, or a place of the table with no run: the course's best.
-    const std::string chosen =
-        isFile(wanted) ? wanted : ownRunFile(wanted.empty() ? "best" : wanted, course);
-    for (const std::string& path : {chosen, ownRunFile("best", course)}) {
+    // A file of another course, or a place of the table with no run: the course's best, the
+    // run at the top of its table (a friend's imported there too), else its best-run file.
+    const std::string chosen = isFile(wanted)                       ? wanted
+                               : wanted.empty() || wanted == "best" ? ownRunFile("table:1", course)
+                                                                    : ownRunFile(wanted, course);
+    for (const std::string& path :
+         {chosen, ownRunFile("table:1", course), ownRunFile("best", course)}) {
         Replay replay;
         std::string error;
         if (!path.empty() && readReplayFile(path, replay, error) &&

@@ -1,6 +1,7 @@
 #include "app/play.h"
 #include "app/ghost_choice.h"
 #include "app/session.h"
+#include "app/watch.h"
 #include "platform/exit_status.h"
 #include "platform/signals.h"
 #include "present/intro.h"
@@ -8,6 +9,7 @@
 #include "rules/ghost.h"
 #include "rules/loop.h"
 #include "rules/name_entry.h"
+#include "rules/states.h"
 #include "save/score_table.h"
 #include "save/settings.h"
 #include "state/game.h"
@@ -51,6 +53,8 @@ int playGame(const Options& options)
             if (!goOn)
                 break;
             refreshTable();
+            if (const int place = takeWatchRequest())
+                watchTableRun(place, tiles, loop);
             keepGhostCurrent(options.ghost, tiles,
                              before != STATE_ATTRACT && game.gameState == STATE_ATTRACT);
         }

@@ -165,6 +165,49 @@ Played playFrames(const Replay& replay, const Options& options, FrameLoop& loop,
 }
 } // namespace
 
+bool watchTableRun(int place, TileList& tiles, FrameLoop& loop)
+{
+    Replay replay;
+    std::string error;
+    const int course = courseList.chosen;
+    const size_t listed = courseList.courses.size();
+    const std::string path = ownRunFile("table:" + std::to_string(place), course);
+    if (path.empty() || !readReplayFile(path, replay, error))
+        return false;
+    // What the game was, to be given back: attract's state, the ghost raced next, the saves.
+    std::vector<uint8_t> before;
+    saveSnapshot(loop, before);
+    const GhostRace ghost = ghostRace;
+    const bool savesWere = settingsFile.savesDisabled;
+    stopRecording();
+    soundHalt(-1);
+    settingsFile.savesDisabled = true;
+    lockFullScreen(true);
+    beforeFlip = drawReplayLabel;
+    setViewerVolume(game.masterVolume); // Q and W are the viewer's while it plays
+    if (chooseRunCourse(replay, tiles) >= 0 && restoreSnapshot(replay.snapshot, loop)) {
+        ghostRace.switchedOn = replay.ghostSwitchedOn;
+        raceGhost(replay.ghost, replay.ghostId);
+        startPlayback(replay, false);
+        Options watching;
+        playFrames(replay, watching, loop, tiles, false);
+        stopPlayback();
+    }
+    beforeFlip = nullptr;
+    lockFullScreen(false);
+    soundHalt(-1);
+    setViewerVolume(-1);
+    if (courseList.chosen != course)
+        chooseCourse(tiles, course);
+    courseList.courses.resize(listed); // a course the run carried was this watch's alone
+    restoreSnapshot(before, loop);
+    soundVolume(game.masterVolume);
+    ghostRace = ghost;
+    settingsFile.savesDisabled = savesWere;
+    recordRuns(settingsFolder(), tiles);
+    return true;
+}
+
 int watchReplay(const Options& options)
 {
     enterSession(true);

@@ -190,6 +190,8 @@ void drawTablePage(const std::string& course)
     SDL_FillRect(screen, &box, SDL_MapRGB(screen->format, 0, 0, 40));
     drawShadowed("BEST RUNS", 94, 75, GOLD);
     const auto list = tableOf(course);
+    if (!list.empty())
+        drawShadowed("1-9, 0: watch", 186, 75, INK);
     if (list.empty())
         drawShadowed("no runs yet: be the first", 56, 128, INK);
     for (size_t i = 0; i < list.size(); ++i) { // in columns: the font's letters differ in width

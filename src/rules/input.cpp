@@ -43,6 +43,8 @@ void keyDown(int sym, FrameCommands& c)
         c.actions.push_back(ACTION_FULL_SCREEN);
     else if (sym == KEY_G)
         c.actions.push_back(ACTION_GHOST);
+    else if (sym >= '0' && sym <= '9')
+        c.actions.push_back(ACTION_WATCH), c.watchPlace = sym == '0' ? 10 : sym - '0';
 }
 
 void keyUp(int sym, bool& quit)

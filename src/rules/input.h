@@ -50,12 +50,14 @@ enum InputAction : uint8_t {
     ACTION_COURSE_ON,   // Right: the course after, in attract
     ACTION_FULL_SCREEN, // F11
     ACTION_GHOST,       // G, a pad's X: the ghost on or off, in attract
+    ACTION_WATCH,       // 1 to 9 and 0: watch that place's run, on attract's table page
 };
 // What a frame's input asks of the game: the presses in the order they came, the quit, the
 // volume keys held, and the overlay's switch (once a press). The held keys and buttons are in
 // inputLatches. The states act on it; reading it acts on nothing.
 struct FrameCommands {
     std::vector<InputAction> actions;
+    int watchPlace = 0; // the place (1 to 10) the last ACTION_WATCH asks for
     bool quit = false;
     bool volumeUp = false, volumeDown = false;
     bool overlayToggle = false;

@@ -8,6 +8,7 @@
 #include "rules/ghost.h"
 #include "rules/input.h"
 #include "rules/scoring.h"
+#include "rules/view_step.h"
 #include "save/settings.h"
 #include "sim/contact.h"
 #include "sim/markers.h"
@@ -20,6 +21,7 @@
 
 namespace
 {
+int watchAsked = 0; // the table place whose run the player asked to watch
 constexpr int COIN_WAIT_MS = 800;
 
 void changeVolume(int step)
@@ -95,6 +97,13 @@ bool updateFrame(TileList& tiles)
     return quit;
 }
 
+int takeWatchRequest()
+{
+    const int place = game.gameState == STATE_ATTRACT ? watchAsked : 0;
+    watchAsked = 0;
+    return place;
+}
+
 bool takeInput()
 {
     // Commands kept from frame to frame: their list keeps its storage.
@@ -109,6 +118,8 @@ bool takeInput()
             continue;
         else if (action == ACTION_GHOST)
             switchGhost();
+        else if (action == ACTION_WATCH)
+            watchAsked = framePicture.tablePageShown ? commands.watchPlace : watchAsked;
         else
             stepCourse(action == ACTION_COURSE_BACK ? -1 : 1);
     }

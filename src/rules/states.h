@@ -6,6 +6,9 @@ bool updateFrame(TileList& tiles);
 // step in attract, full screen), the car steered, the volume and the overlay. True when the
 // player asked to quit.
 bool takeInput();
+// The place (1 to 10) of the chosen course's table whose run the player asked to watch (a digit
+// while attract shows the table), or 0; asked once.
+int takeWatchRequest();
 // A new run (a start press in attract: the coin, its wait, the car at the start), or, with
 // false, the game made ready for the next: back to attract unless a run is under way.
 void setUpRun(bool newGame);

@@ -1,10 +1,14 @@
 // Runs that travel: a friend's run of their own course, watched, checked and taken in on a
 // machine that never had the course.
+#include "app/watch.h"
 #include "platform/exit_status.h"
 #include "platform/keys.h"
+#include "replay/playback.h"
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
 #include "rules/courses.h"
+#include "save/score_table.h"
+#include "save/settings.h"
 #include "state/game.h"
 #include "support/stage.h"
 #include "track/course.h"
@@ -110,4 +114,48 @@ TEST(Sharing, AFriendsRunIsCheckedTakenOnceAndAnAlteredOneChangesNothing)
         EXPECT_NE(f.err.find("nothing was imported"), std::string::npos) << file << f.err;
         EXPECT_EQ(keptFiles(stage), taken) << file;
     }
+}
+
+// On attract's table page, a digit watches that place's run in the game's own window; then the
+// game is back as it was, recording again.
+TEST(Sharing, ATablePlacesRunIsWatchedFromAttractAndTheGameGoesOn)
+{
+    StagedResources stage{ALL_RESOURCES};
+    Headless sdl(true);
+    TileList tiles = loadCourse();
+    const std::string folder = stage.path("");
+    loadScoreTables(folder + "/scores.txt");
+    settingsFile.settingsPath = stage.path("config.dat");
+    recordRuns(settingsFolder(), tiles);
+    FrameLoop loop;
+    startRun(loop, tiles);
+    pushKey(KEY_UP, true);
+    for (int i = 0; i < 100; ++i)
+        runFrame(loop, tiles);
+    pushKey(KEY_UP, false);
+    tapKey(KEY_ESCAPE);
+    runFrame(loop, tiles);
+    enterRun("Quindara Ring", 9, "ABC");
+    keepTableRun(scoreTables.lastEntered);
+    game.gameState = STATE_ATTRACT;
+    runFrame(loop, tiles);
+    std::vector<uint8_t> before, after;
+    saveSnapshot(loop, before);
+    EXPECT_FALSE(watchTableRun(2, tiles, loop)); // no second place
+    ASSERT_TRUE(watchTableRun(1, tiles, loop));
+    Replay r;
+    std::string error;
+    ASSERT_TRUE(readReplayFile(tableRunFile(folder, scoreTables.lastEntered.stamp), r, error));
+    EXPECT_TRUE(playedDigest() == r.frames.back().digest); // played to its end, as recorded
+    saveSnapshot(loop, after);
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(settingsFile.savesDisabled);
+    // Recording again: the next run is kept as the last.
+    stage.remove("last-run.qrp");
+    tapKey(KEY_RETURN);
+    runFrame(loop, tiles);
+    tapKey(KEY_ESCAPE);
+    runFrame(loop, tiles);
+    stopRecording();
+    EXPECT_TRUE(stage.exists("last-run.qrp"));
 }
