@@ -9,6 +9,7 @@
 #include "replay/recorder.h"
 #include "replay/replay_file.h"
 #include "rules/game_state.h"
+#include "rules/ghost.h"
 #include "rules/loop.h"
 #include "rules/name_entry.h"
 #include "save/score_table.h"
@@ -368,7 +369,7 @@ TEST_F(WholeGame, MissingFontsStillStartAndQuitCleanly)
 // far beyond any a driver steers; the presses include F11, which a check without a window
 // never acts on. A run that enters its table asks for initials, and the keys held at its end
 // are let go while they are typed. Every run checks with the player's own courses and, when
-// it was not driven on one, without them.
+// it was not driven on one, without them; from the second on, each races the one before.
 TEST_F(WholeGame, EveryRecordedRunChecks)
 {
     const std::string data = stage.dir() + "/data", own = data + "/quindara/courses";
@@ -404,6 +405,13 @@ TEST_F(WholeGame, EveryRecordedRunChecks)
             ++switches;
         }
         ownCourse.push_back(chosenCourse()->own);
+        // From the second run on, the run before is raced as the ghost (the fifth with the
+        // ghost switched off, the sixth on again): its trail travels in the new run's file,
+        // and the check draws it as the run did.
+        if (run >= 4)
+            tapKey(KEY_G), frames(1);
+        if (run > 0 && ghostRace.switchedOn)
+            raceGhost(ghostRace.live, 1000 + run);
         tapKey(KEY_RETURN);
         if (run == 0) {
             pushKey(KEY_LEFT, true);
@@ -463,6 +471,14 @@ TEST_F(WholeGame, EveryRecordedRunChecks)
         EXPECT_NE(best.out.find("score " + std::to_string(tableBest("Quindara Ring")) + ": ok"),
                   std::string::npos)
             << best.out;
+    }
+    for (int run : {1, 4, 5}) {
+        Replay r;
+        std::string error;
+        ASSERT_TRUE(readReplayFile(stage.path("run" + std::to_string(run) + ".qrp"), r, error));
+        EXPECT_EQ(r.ghostId, run == 4 ? 0u : 1000u + run);
+        EXPECT_EQ(r.ghostSwitchedOn, run != 4);
+        EXPECT_FALSE(r.ghost.points.empty() && run != 4);
     }
     // A run on an own course carries it: it checks where the course is not.
     for (int run = 0; run < runs; ++run)
