@@ -9,8 +9,10 @@
 //                                      full-screen picture blitted and flipped, nothing else: the
 //                                      least any frame can cost in that window), and their ratio
 //                                      for attract's road, attract's table and a run
+#include "app/music.h"
 #include "app/session.h"
 #include "platform/clock.h"
+#include "platform/sound.h"
 #include "platform/window.h"
 #include "present/assets.h"
 #include "present/intro.h"
@@ -23,6 +25,7 @@
 #include "rules/input.h"
 #include "rules/loop.h"
 #include "rules/view_step.h"
+#include "save/preferences.h"
 #include "sim/player.h"
 #include "state/game.h"
 #include "track/course.h"
@@ -166,6 +169,42 @@ void measureGhost(TileList& tiles, const fs::path& folder)
                 b, a - b);
 }
 
+// The music: frames in a run with the course's tune playing (mixed by the audio thread into the
+// disk driver's file, as it is for a player into the card) in blocks taken in turn with frames in
+// silence.
+void measureMusic(TileList& tiles)
+{
+    if (!soundDeviceOpen()) {
+        std::printf("the music's cost: no sound device, not measured\n");
+        return;
+    }
+    FrameLoop loop;
+    startFrameLoop(loop);
+    game.frameCapOn = false;
+    pushKeyEvent(KEY_RETURN, true), pushKeyEvent(KEY_RETURN, false);
+    runFrame(loop, tiles);
+    pushKeyEvent(KEY_UP, true);
+    std::vector<double> playing, silent;
+    for (int block = 0; block < 30 && game.gameState == STATE_PLAYING; ++block) {
+        const bool on = block % 2 == 0;
+        preferences.musicOn = on;
+        for (int i = 0; i < 100; ++i) {
+            const auto f0 = std::chrono::steady_clock::now();
+            keepMusic();
+            runFrame(loop, tiles);
+            (on ? playing : silent).push_back(msSince(f0));
+            advanceVirtualTicks(19);
+        }
+    }
+    pushKeyEvent(KEY_UP, false);
+    musicStop();
+    std::sort(playing.begin(), playing.end());
+    std::sort(silent.begin(), silent.end());
+    const double a = playing[playing.size() / 2], b = silent[silent.size() / 2];
+    std::printf("a frame with the music: median %.4f ms, silent %.4f ms: the music %.4f ms\n", a, b,
+                a - b);
+}
+
 // A course of `rows` rows: the real one, repeated.
 void writeLongCourse(const fs::path& resources, int rows)
 {
@@ -270,6 +309,10 @@ int main(int argc, char** argv)
             pushKeyEvent(KEY_UP, true);
             page("a run, recorded", 600);
             stopRecording();
+            pushKeyEvent(KEY_UP, false);
+            for (int i = 0; i < 20000 && game.gameState != STATE_ATTRACT; ++i)
+                timeFrames(loop, tiles, 1, ours);
+            measureMusic(tiles);
         }
     }
     return status;

@@ -15,11 +15,13 @@ read -r -t 60 n <"$fifo" || { echo "Xvfb did not start"; exit 1; }
 export DISPLAY=:$n
 unset SDL_VIDEODRIVER
 # Five runs of the window's frames, each beside the floor in the same run: the median ratio
-# of each page and the spread of the five.
+# of each page and the spread of the five; and what the music costs a frame, in each.
+music=$(mktemp)
 for run in 1 2 3 4 5; do
-  "$bench" "$resources" present 2>/dev/null | grep 'ratio' |
+  "$bench" "$resources" present 2>/dev/null | tee -a "$music" | grep 'ratio' |
     sed -E 's/^(.*[^ ]) +median .*ratio ([0-9.]+)$/\1\t\2/'
 done | sort -t "$(printf '\t')" -k1,1 -k2,2n |
   awk -F '\t' '{ v[$1] = v[$1] " " $2; n[$1]++ }
     END { for (p in v) { split(v[p], x, " ");
       printf "%-22s ratio to the floor, median of %d runs %.3f, spread %.3f to %.3f\n", p, n[p], x[int((n[p] + 1) / 2)], x[1], x[n[p]] } }'
+grep 'the music' "$music"; rm -f "$music"

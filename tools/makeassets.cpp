@@ -484,7 +484,8 @@ int main(int argc, char** argv)
         return 2;
     }
     out = argv[1];
-    if (!makeFolder(out) || !makeFolder(out + "/crash") || !makeFolder(out + "/sound")) {
+    if (!makeFolder(out) || !makeFolder(out + "/crash") || !makeFolder(out + "/sound") ||
+        !makeFolder(out + "/music")) {
         std::fprintf(stderr, "makeassets: cannot create %s\n", out.c_str());
         return 1;
     }
@@ -540,6 +541,14 @@ int main(int argc, char** argv)
     saveSound(coinChime(), "coinin.wav");
     saveSound(signalBeeps(), "signal1.wav");
     saveSound(checkpointFanfare(), "checkpoint.wav");
+    // The music, one channel: attract's tune, then each shipped course's.
+    for (int t = 0; t < GAME_TUNES; ++t) {
+        const std::string name = t == 0 ? "attract.wav" : "0" + std::to_string(t) + ".wav";
+        if (!writeWav(musicLoop(gameTune(t)), out + "/music/" + name, 1)) {
+            std::fprintf(stderr, "makeassets: cannot write music/%s\n", name.c_str());
+            ++failures;
+        }
+    }
 
     if (argc == 3) {
         const std::string icons = argv[2];

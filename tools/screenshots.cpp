@@ -14,6 +14,7 @@
 #include "rules/ghost.h"
 #include "rules/loop.h"
 #include "rules/name_entry.h"
+#include "rules/settings_screen.h"
 #include "rules/view_step.h"
 #include "save/score_table.h"
 #include "save/settings.h"
@@ -204,6 +205,14 @@ int main(int argc, char** argv)
         runToFirstCheckpoint(loop, tiles, 0, nullptr);
     raceGhost(ghostRace.live, 1);
     runToFirstCheckpoint(loop, tiles, 0, "ghost");
+
+    // The settings screen, a key being given anew.
+    SettingsMenu menu;
+    settingsKey(menu, KEY_DOWN), settingsKey(menu, KEY_DOWN), settingsKey(menu, KEY_LEFT);
+    menu.cursor = LINE_FIRST_KEY;
+    settingsKey(menu, KEY_RETURN);
+    drawSettingsScreen(settingsPicture(menu));
+    shoot("settings");
 
     shutdown(tiles, false);
     return failures == 0 ? 0 : 1;

@@ -72,10 +72,10 @@ void normalise(Signal& s, float peak)
             v *= peak / most;
 }
 
-bool writeWav(const Signal& mono, const std::string& path)
+bool writeWav(const Signal& mono, const std::string& path, int channels)
 {
-    const uint32_t frames = uint32_t(mono.size());
-    const uint32_t dataBytes = frames * 4;
+    const uint32_t frames = uint32_t(mono.size()), frameBytes = 2 * uint32_t(channels);
+    const uint32_t dataBytes = frames * frameBytes;
     std::vector<uint8_t> out(44 + dataBytes);
     auto put32 = [&](size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i)
@@ -90,17 +90,17 @@ bool writeWav(const Signal& mono, const std::string& path)
     std::copy_n("WAVEfmt ", 8, out.begin() + 8);
     put32(16, 16);
     put16(20, 1);
-    put16(22, 2);
+    put16(22, uint16_t(channels));
     put32(24, SAMPLE_RATE);
-    put32(28, SAMPLE_RATE * 4);
-    put16(32, 4);
+    put32(28, SAMPLE_RATE * frameBytes);
+    put16(32, uint16_t(frameBytes));
     put16(34, 16);
     std::copy_n("data", 4, out.begin() + 36);
     put32(40, dataBytes);
     for (uint32_t i = 0; i < frames; ++i) {
         const int16_t v = int16_t(std::lround(std::clamp(mono[i], -1.0f, 1.0f) * 32767.0f));
-        put16(44 + 4 * i, uint16_t(v));
-        put16(46 + 4 * i, uint16_t(v));
+        for (int c = 0; c < channels; ++c)
+            put16(44 + frameBytes * i + 2 * c, uint16_t(v));
     }
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f)
@@ -275,4 +275,151 @@ Signal checkpointFanfare()
     fadeEdges(s, 30, 600);
     normalise(s, 0.65f);
     return s;
+}
+
+namespace
+{
+// A note of `seconds` at `hz` with a soft attack, its harmonics shaped by `bright`.
+Signal note(float seconds, float hz, float decay, float bright)
+{
+    Signal s(static_cast<size_t>(seconds * SAMPLE_RATE));
+    for (size_t i = 0; i < s.size(); ++i) {
+        const float t = float(i) / SAMPLE_RATE;
+        const float attack = std::min(1.0f, t * 200.0f);
+        const float v = std::sin(TAU * hz * t) + bright * 0.5f * std::sin(2 * TAU * hz * t) +
+                        bright * 0.25f * std::sin(3 * TAU * hz * t);
+        s[i] = v * attack * std::exp(-decay * t);
+    }
+    fadeEdges(s, 0, 200);
+    return s;
+}
+
+Signal kick()
+{
+    Signal s(static_cast<size_t>(0.25f * SAMPLE_RATE));
+    float phase = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const float t = float(i) / SAMPLE_RATE;
+        phase += TAU * (45.0f + 90.0f * std::exp(-t * 30.0f)) / SAMPLE_RATE;
+        s[i] = std::sin(phase) * std::exp(-t * 12.0f);
+    }
+    return s;
+}
+
+Signal snare(uint32_t seed)
+{
+    Noise n(seed);
+    Signal s(static_cast<size_t>(0.18f * SAMPLE_RATE));
+    for (size_t i = 0; i < s.size(); ++i) {
+        const float t = float(i) / SAMPLE_RATE;
+        s[i] = (0.7f * n.next() + 0.4f * std::sin(TAU * 185.0f * t)) * std::exp(-t * 22.0f);
+    }
+    return s;
+}
+
+Signal hat(uint32_t seed)
+{
+    Noise n(seed);
+    Signal s(static_cast<size_t>(0.05f * SAMPLE_RATE));
+    float last = 0;
+    for (size_t i = 0; i < s.size(); ++i) {
+        const float v = n.next(), high = v - last; // the noise's top end
+        last = v;
+        s[i] = high * std::exp(-float(i) / SAMPLE_RATE * 70.0f);
+    }
+    return s;
+}
+
+// Adds `part` at sample `at` of a loop, what runs past its end carried round to its start.
+void addRound(Signal& loop, const Signal& part, size_t at, float gain)
+{
+    for (size_t i = 0; i < part.size(); ++i)
+        loop[(at + i) % loop.size()] += gain * part[i];
+}
+
+float semitones(float hz, int steps)
+{
+    return hz * std::pow(2.0f, steps / 12.0f);
+}
+} // namespace
+
+Signal musicLoop(const Tune& tune)
+{
+    static const int MAJOR[7] = {0, 2, 4, 5, 7, 9, 11}, MINOR[7] = {0, 2, 3, 5, 7, 8, 10};
+    const int* scale = tune.minor ? MINOR : MAJOR;
+    auto degreeHz = [&](float tonic, int degree) {
+        const int octave = degree >= 0 ? degree / 7 : (degree - 6) / 7;
+        return semitones(tonic, scale[degree - 7 * octave] + 12 * octave);
+    };
+    const float step = 60.0f / tune.bpm / 4; // a sixteenth
+    const size_t stepSamples = size_t(step * SAMPLE_RATE);
+    Signal loop(stepSamples * 16 * size_t(tune.bars), 0.0f);
+    Noise choice(tune.seed);
+    // A two-bar phrase and its answer, each a line of eighths on the scale, rests among them;
+    // the tune plays phrase, answer, phrase, answer varied, round its chords.
+    int phrases[2][16];
+    for (auto& phrase : phrases) {
+        int degree = int(std::fabs(choice.next()) * 5);
+        for (int& n : phrase) {
+            degree += int(std::lround(choice.next() * 2.4f));
+            degree = std::clamp(degree, -2, 9);
+            n = std::fabs(choice.next()) < 0.18f ? -100 : degree; // -100: a rest
+        }
+    }
+    const float brightK = 0.08f + 0.5f * tune.brightness;
+    for (int bar = 0; bar < tune.bars; ++bar) {
+        const int chord = tune.progression[bar % 4];
+        const size_t barStart = size_t(bar) * 16 * stepSamples;
+        // The bass: the chord's root on the beats, its fifth between, an octave below the tonic.
+        for (int beat = 0; beat < 8; ++beat) {
+            const int degree = chord + (beat % 2 ? 4 : 0);
+            addRound(loop, note(step * 1.8f, degreeHz(tune.tonicHz / 4, degree), 5.0f, 0.6f),
+                     barStart + size_t(beat) * 2 * stepSamples, 0.55f);
+        }
+        // The melody: the phrase of this pair of bars, lifted to the chord on its strong notes.
+        const int* phrase = phrases[(bar / 2) % 2];
+        const bool varied = bar / 4 % 2 == 1 && bar % 2 == 1;
+        for (int eighth = 0; eighth < 8; ++eighth) {
+            int degree = phrase[(bar % 2) * 8 + eighth];
+            if (degree == -100)
+                continue;
+            if (eighth % 4 == 0)
+                degree = chord + (degree - chord + 70) % 7 / 3 * 2; // a chord note: root, 3rd, 5th
+            if (varied)
+                degree += 2;
+            addRound(loop, note(step * 2.2f, degreeHz(tune.tonicHz, degree), 3.5f, tune.brightness),
+                     barStart + size_t(eighth) * 2 * stepSamples, 0.32f);
+        }
+        // The drums: kick on one and three (and before three, every other bar), snare on two
+        // and four, hats on the eighths as bright as the tune.
+        for (int beat = 0; beat < 4; ++beat) {
+            const size_t at = barStart + size_t(beat) * 4 * stepSamples;
+            addRound(loop, beat % 2 ? snare(uint32_t(bar * 4 + beat + 7)) : kick(), at,
+                     beat % 2 ? 0.32f : 0.7f);
+        }
+        if (bar % 2)
+            addRound(loop, kick(), barStart + 6 * stepSamples, 0.5f);
+        for (int eighth = 0; eighth < 8; ++eighth)
+            addRound(loop, hat(uint32_t(bar * 8 + eighth + 99)),
+                     barStart + size_t(eighth) * 2 * stepSamples,
+                     0.16f * tune.brightness * (eighth % 2 ? 0.6f : 1.0f));
+    }
+    circularLowPass(loop, brightK);
+    // Under the effects: at the music's full volume, with the engine's loudest note (0.6)
+    // beside it, the mix stays within range.
+    normalise(loop, MUSIC_PEAK);
+    return loop;
+}
+
+const Tune& gameTune(int index)
+{
+    // At least 30 s each before it repeats: bars of four beats at the tune's tempo.
+    static const Tune tunes[GAME_TUNES] = {
+        {108, 392.0f, false, {0, 5, 3, 4}, 0.55f, 11, 16}, // attract: G, easy going
+        {124, 523.3f, false, {0, 4, 5, 3}, 0.65f, 23, 16}, // Quindara Ring: C, on its way
+        {132, 587.3f, false, {0, 3, 4, 3}, 0.95f, 37, 20}, // Coast Road: D, bright and open
+        {88, 440.0f, true, {0, 5, 2, 6}, 0.15f, 41, 12},   // Night Run: A minor, slow and dark
+        {140, 329.6f, true, {0, 6, 5, 6}, 0.6f, 53, 20},   // Motorway: E minor, driving
+    };
+    return tunes[std::clamp(index, 0, GAME_TUNES - 1)];
 }

@@ -67,7 +67,8 @@ const char* usageText()
            "Keys: Return or P insert a coin, start and pause; Up accelerates, Down or left\n"
            "Shift brakes, Left and Right steer (and choose the course while no run is on);\n"
            "Q and W set the volume; F shows the diagnostics; F11 switches full screen;\n"
-           "G switches the ghost on and off while no run is on;\n"
+           "while no run is on, G switches the ghost on and off and S opens the settings\n"
+           "(the volumes, the music, the window, keys of your own);\n"
            "Escape quits. A game pad plays too: see the manual page.\n";
 }
 

@@ -1,5 +1,6 @@
 #include "app/play.h"
 #include "app/ghost_choice.h"
+#include "app/music.h"
 #include "app/session.h"
 #include "app/watch.h"
 #include "platform/exit_status.h"
@@ -9,7 +10,9 @@
 #include "rules/ghost.h"
 #include "rules/loop.h"
 #include "rules/name_entry.h"
+#include "rules/settings_screen.h"
 #include "rules/states.h"
+#include "save/preferences.h"
 #include "save/score_table.h"
 #include "save/settings.h"
 #include "state/game.h"
@@ -23,12 +26,14 @@ int playGame(const Options& options)
     if (!courseFound(course))
         return EXIT_NO_LEVEL;
     TileList tiles;
-    const int status = startSession({.fullScreen = options.fullscreen,
-                                     .scale = options.scale,
-                                     .withSound = true,
-                                     .headless = false,
-                                     .course = course},
-                                    tiles);
+    loadPreferences(); // the window's scale and full screen among them
+    const int status =
+        startSession({.fullScreen = options.fullscreen || preferences.fullScreen,
+                      .scale = options.scale ? options.scale : preferences.windowScale,
+                      .withSound = true,
+                      .headless = false,
+                      .course = course},
+                     tiles);
     if (status != 0)
         return status;
     if (quitSignalled()) {
@@ -37,7 +42,7 @@ int playGame(const Options& options)
         return 0;
     }
     // --ghost off is for this session; a ghost asked for is on; else as the player left it.
-    ghostRace.switchedOn = options.ghost.empty() ? rememberedGhostSwitch() : options.ghost != "off";
+    ghostRace.switchedOn = options.ghost.empty() ? preferences.ghostOn : options.ghost != "off";
     keepGhostCurrent(options.ghost, tiles, true);
     showReadyBanner();
     // Every run is kept beside the settings, to be watched again with --replay.
@@ -55,6 +60,9 @@ int playGame(const Options& options)
             refreshTable();
             if (const int place = takeWatchRequest())
                 watchTableRun(place, tiles, loop);
+            if (takeSettingsRequest() && !openSettingsScreen())
+                break;
+            keepMusic();
             keepGhostCurrent(options.ghost, tiles,
                              before != STATE_ATTRACT && game.gameState == STATE_ATTRACT);
         }

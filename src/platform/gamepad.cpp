@@ -17,6 +17,7 @@ enum PadButton {
     PAD_X = 2,
     PAD_Y = 3,
     PAD_BACK = 4,
+    PAD_GUIDE = 5,
     PAD_START = 6,
     PAD_LEFT_SHOULDER = 9,
     PAD_RIGHT_SHOULDER = 10,
@@ -157,7 +158,8 @@ void pollGamepad()
     press(9, on(PAD_BACK));
     press(11, on(PAD_Y));
     press(BUTTON_GHOST, on(PAD_X));
-    press(13, on(PAD_B) || axis(AXIS_LEFT_TRIGGER) >= STICK_THRESHOLD);
+    press(BUTTON_SETTINGS, on(PAD_GUIDE));
+    press(BUTTON_BRAKE, on(PAD_B) || axis(AXIS_LEFT_TRIGGER) >= STICK_THRESHOLD);
     press(15, on(PAD_A) || axis(AXIS_RIGHT_TRIGGER) >= STICK_THRESHOLD);
     press(16, on(PAD_RIGHT_SHOULDER));
     press(17, on(PAD_LEFT_SHOULDER));

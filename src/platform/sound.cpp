@@ -2,10 +2,12 @@
 #include "platform/hash.h"
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <deque>
 #include <map>
+#include <string>
 #include <unistd.h>
 
 namespace
@@ -41,8 +43,65 @@ bool soundOpenDevice()
     return deviceOpen;
 }
 
+namespace
+{
+Mix_Music* tune = nullptr;
+std::string tunePath;
+} // namespace
+
+void musicPlay(const char* path)
+{
+    if (tunePath == path && tune && Mix_PlayingMusic() && !Mix_FadingMusic())
+        return; // the tune goes on
+    musicStop();
+    tunePath = path;
+    if (!deviceOpen || !*path)
+        return;
+    tune = Mix_LoadMUS(path);
+    if (tune)
+        Mix_PlayMusic(tune, -1);
+}
+
+const char* musicPlaying()
+{
+    return tunePath.c_str();
+}
+
+void musicPause(bool paused)
+{
+    if (!tune)
+        return;
+    if (paused)
+        Mix_PauseMusic();
+    else
+        Mix_ResumeMusic();
+}
+
+void musicFadeOut(int ms)
+{
+    if (tune && Mix_PlayingMusic() && !Mix_FadingMusic())
+        Mix_FadeOutMusic(ms);
+}
+
+void musicStop()
+{
+    if (tune) {
+        Mix_HaltMusic();
+        Mix_FreeMusic(tune);
+    }
+    tune = nullptr;
+    tunePath.clear();
+}
+
+void musicVolume(int volume)
+{
+    if (deviceOpen)
+        Mix_VolumeMusic(std::clamp(volume, 0, 128));
+}
+
 void soundCloseDevice()
 {
+    musicStop();
     if (deviceOpen)
         Mix_CloseAudio();
     deviceOpen = false;

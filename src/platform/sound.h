@@ -35,6 +35,17 @@ uint32_t sampleId(const Mix_Chunk* sample);
 // volume changes are noted but not applied. -1 gives the game its volume back.
 void setViewerVolume(int volume);
 
+// Music: one tune at a time from a file, looping, at its own volume (0..128) under the effects'.
+// It is no part of the request log: a run's replay never compares its music. Without a device,
+// or with the tune's file missing, it is silence.
+void musicPlay(const char* path);
+// The tune playing, "" for none.
+const char* musicPlaying();
+void musicPause(bool paused);
+void musicFadeOut(int ms);
+void musicStop();
+void musicVolume(int volume);
+
 // The request log is off unless a test turns it on.
 void setSoundLogging(bool on);
 const std::vector<SoundRequest>& soundLog();

@@ -202,6 +202,25 @@ void lockFullScreen(bool locked)
     fullScreenLocked = locked;
 }
 
+bool isFullScreen()
+{
+    return screen && (screen->flags & SDL_FULLSCREEN) != 0;
+}
+
+void setWindowScale(int scale)
+{
+    chooseWindowScaling(scale);
+    if (scale < 1)
+        setenv("SDL12COMPAT_WINDOW_SCALING", "3", 1);
+    if (!screen || fullScreenLocked || isFullScreen())
+        return; // a full screen keeps its size; the window takes the scale when it comes back
+    fitScaleToDesktop();
+    if (SDL_Surface* next = setMode(false)) {
+        screen = next;
+        centreWindow();
+    }
+}
+
 void toggleFullScreen()
 {
     if (!screen)

@@ -19,6 +19,10 @@ bool fellBackOffScreen();
 bool openWindow(bool fullScreen);
 // F11: full screen on or off where the desktop can give it. The screen is cleared either way.
 void toggleFullScreen();
+bool isFullScreen();
+// The window made `scale` times the screen at once (1..8; 0 the game's own choice), full screen
+// left as it is.
+void setWindowScale(int scale);
 // While locked (a replay being watched: the window is the viewer's), F11 presses leave the
 // window as it is.
 void lockFullScreen(bool locked);

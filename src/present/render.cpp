@@ -210,6 +210,45 @@ void drawTablePage(const std::string& course)
 }
 } // namespace
 
+void drawSettingsScreen(const SettingsPicture& p)
+{
+    if (!screen)
+        return;
+    static const int INK[3] = {255, 255, 255}, GOLD[3] = {255, 220, 0}, GREY[3] = {170, 170, 190};
+    SDL_FillRect(screen, nullptr, SDL_MapRGB(screen->format, 16, 16, 24));
+    SDL_Rect frame = {2, 2, SCREEN_WIDTH - 4, SCREEN_HEIGHT - 4};
+    SDL_FillRect(screen, &frame, SDL_MapRGB(screen->format, 90, 90, 100));
+    frame = {3, 3, SCREEN_WIDTH - 6, SCREEN_HEIGHT - 6};
+    SDL_FillRect(screen, &frame, SDL_MapRGB(screen->format, 0, 0, 40));
+    drawShadowed("SETTINGS", 118, 6, GOLD, true);
+    for (size_t i = 0; i < p.lines.size(); ++i) {
+        // Two columns: the settings on the left (the way back to the defaults last), the keys
+        // on the right.
+        const bool key = i >= p.keysFrom && i < p.resetLine;
+        const int row = key ? int(i - p.keysFrom) : i == p.resetLine ? 8 : int(i);
+        const int x = key ? 158 : 10, y = 30 + 16 * row;
+        const bool at = int(i) == p.cursor;
+        const int* ink = at ? GOLD : INK;
+        if (at)
+            drawShadowed(">", x - 7, y, GOLD);
+        drawShadowed(p.lines[i].label.c_str(), x, y, key ? (at ? GOLD : GREY) : ink);
+        const std::string value = at && p.awaitingKey ? "?" : p.lines[i].value;
+        drawShadowed(value.c_str(), x + (key ? 86 : 88), y, ink);
+        if (i < 3 && i != 1) { // the volumes: a bar beside the number
+            const int level = p.volumes[i == 0 ? 0 : 1];
+            SDL_Rect bar = {static_cast<Sint16>(x + 110), static_cast<Sint16>(y + 4), 28, 6};
+            SDL_FillRect(screen, &bar, SDL_MapRGB(screen->format, 60, 60, 80));
+            bar.w = static_cast<Uint16>(28 * level / 128);
+            SDL_FillRect(screen, &bar, SDL_MapRGB(screen->format, 255, 0, 0));
+        }
+    }
+    if (!p.message.empty())
+        drawShadowed(p.message.c_str(), 10, 196, GOLD);
+    drawShadowed("up/down choose, left/right change, Return: a new key", 10, 210, GREY);
+    drawShadowed("Escape or the pad's B closes", 10, 222, GREY);
+    presentScreen();
+}
+
 void drawInitialsScreen(const GameVariables& game, const char* letters, int cursor, int place,
                         int score, bool cursorShown, int secondsLeft)
 {

@@ -1,6 +1,8 @@
 #pragma once
 #include "sim/car.h"
 #include "track/level.h"
+#include <string>
+#include <vector>
 
 struct SDL_Surface;
 struct GameVariables;
@@ -57,6 +59,20 @@ bool drawFrame(const TileList& tiles, const GameView& view, float fpsEstimate);
 // the seconds left to do it; then the screen is shown.
 void drawInitialsScreen(const GameVariables& game, const char* letters, int cursor, int place,
                         int score, bool cursorShown, int secondsLeft);
+// The settings screen: each line's name and value, the one at the cursor marked, the two
+// volumes as bars, and a word for the player (a key refused, a new key awaited).
+struct SettingsPicture {
+    struct Line {
+        std::string label, value;
+    };
+    std::vector<Line> lines; // the general settings first, then `keysFrom` on the keys
+    size_t keysFrom = 0, resetLine = 0;
+    int cursor = 0;
+    bool awaitingKey = false;
+    std::string message;
+    int volumes[2] = {}; // the effects', the music's: their lines' bars
+};
+void drawSettingsScreen(const SettingsPicture& picture);
 bool drawTrack(const TileList& tiles);
 // Draws the sprite the car's step chose (and the player's headlights).
 bool drawCar(const Car& car, const CarPicture& picture, SDL_Surface* dest);

@@ -12,6 +12,7 @@
 #include "rules/loop.h"
 #include "rules/states.h"
 #include "rules/view_step.h"
+#include "save/preferences.h"
 #include "save/score_table.h"
 #include "save/settings.h"
 #include "sim/car.h"
@@ -28,6 +29,7 @@ void resetEveryRoom()
     resetSharedVariables();
     resetRoadReadings();
     resetSettingsState();
+    preferences = Preferences();
     resetCourseChoice();
     scoreTables = ScoreTables();
     resetInputState();

@@ -1,7 +1,7 @@
 #include "rules/ghost.h"
 #include "platform/window.h"
 #include "rules/view_step.h"
-#include "save/settings.h"
+#include "save/preferences.h"
 #include "sim/car.h"
 #include "state/game.h"
 #include "track/track.h"
@@ -64,7 +64,8 @@ void switchGhost()
     ghostRace.switchedOn = !ghostRace.switchedOn;
     if (!ghostRace.switchedOn)
         raceGhost(RunTrail(), 0);
-    rememberGhostSwitch(ghostRace.switchedOn);
+    preferences.ghostOn = ghostRace.switchedOn;
+    savePreferences();
 }
 
 void resetGhostRace()
@@ -120,9 +121,9 @@ void showGhost()
     v = GhostPicture();
     const GhostRace& r = ghostRace;
     if (game.gameState == STATE_ATTRACT)
-        v.attractLine = !r.switchedOn            ? "GHOST OFF (G)"
-                        : r.ghost.points.empty() ? "GHOST ON (G): none yet"
-                                                 : "GHOST ON (G)";
+        v.attractLine = !r.switchedOn            ? "GHOST OFF (G)  SETTINGS (S)"
+                        : r.ghost.points.empty() ? "GHOST ON (G): none yet  SETTINGS (S)"
+                                                 : "GHOST ON (G)  SETTINGS (S)";
     if (r.ghost.points.empty())
         return;
     if (r.scoreShown) {

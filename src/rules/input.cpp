@@ -3,6 +3,7 @@
 #include "platform/keys.h"
 #include "platform/signals.h"
 #include "platform/window.h"
+#include "save/preferences.h"
 #include "state/game.h"
 #include <SDL.h>
 
@@ -43,6 +44,8 @@ void keyDown(int sym, FrameCommands& c)
         c.actions.push_back(ACTION_FULL_SCREEN);
     else if (sym == KEY_G)
         c.actions.push_back(ACTION_GHOST);
+    else if (sym == KEY_S)
+        c.actions.push_back(ACTION_SETTINGS);
     else if (sym >= '0' && sym <= '9')
         c.actions.push_back(ACTION_WATCH), c.watchPlace = sym == '0' ? 10 : sym - '0';
 }
@@ -76,6 +79,8 @@ void buttonDown(int button, FrameCommands& c)
         c.actions.push_back(button == BUTTON_LEFT ? ACTION_COURSE_BACK : ACTION_COURSE_ON);
     else if (button == BUTTON_GHOST)
         c.actions.push_back(ACTION_GHOST);
+    else if (button == BUTTON_SETTINGS)
+        c.actions.push_back(ACTION_SETTINGS);
 }
 
 void buttonUp(int button, bool& quit)
@@ -137,7 +142,22 @@ void visitInputState(StateVisitor& v)
         v(GROUP_STATE, inputLatches.buttonHeld);
 }
 
-bool takeQueuedEvent(SDL_Event& event)
+bool translateKey(SDL_Event& event)
+{
+    const long sym = keySymbolOf(event);
+    for (int a = 0; a < KEY_ACTIONS; ++a) {
+        if (preferences.keys[a] == sym) {
+            setKeySymbol(event, DEFAULT_KEYS[a]);
+            return true;
+        }
+    }
+    for (int a = 0; a < KEY_ACTIONS; ++a)
+        if (DEFAULT_KEYS[a] == sym)
+            return false; // its action has another key now
+    return true;
+}
+
+bool takeQueuedEvent(SDL_Event& event, bool ownKeys)
 {
     // A game controller's own button numbers are not the game's: its presses arrive as the
     // game's buttons, made by pollGamepad.
@@ -146,6 +166,10 @@ bool takeQueuedEvent(SDL_Event& event)
             return false;
     } while ((event.type == SDL_JOYBUTTONDOWN || event.type == SDL_JOYBUTTONUP) &&
              event.jbutton.which != GAMEPAD_WHICH && gamepadActive());
+    // A key of the player's own stands for its action's first key: the game, and a recording,
+    // see only those. A first key given away to another is no longer its action's.
+    if (ownKeys && (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) && !translateKey(event))
+        return takeQueuedEvent(event);
     // Losing the window (another window chosen, or this one minimised) pauses a run as a
     // start press would: it is taken as one, so a recording keeps it as one.
     const bool lost = event.type == SDL_ACTIVEEVENT && !event.active.gain &&

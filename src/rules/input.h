@@ -31,7 +31,11 @@ void pushButtonEvent(int button, bool down);
 using EventSource = bool (*)(SDL_Event& event);
 void setEventSource(EventSource source); // null: SDL's queue, through takeQueuedEvent
 // The next event of SDL's queue as the game takes it; false when the queue is empty.
-bool takeQueuedEvent(SDL_Event& event);
+// With `ownKeys` false, keys come as they are (initials being typed, the settings screen).
+bool takeQueuedEvent(SDL_Event& event, bool ownKeys = true);
+// A key event as the player's keys have it: a key given to an action becomes that action's first
+// key; false for a first key its action no longer has (the event is then dropped).
+bool translateKey(SDL_Event& event);
 // A key or button let go while something else took the events (the initials): the game's held
 // flag for it is cleared, as readInput would have.
 void takeRelease(const SDL_Event& event);
@@ -51,6 +55,7 @@ enum InputAction : uint8_t {
     ACTION_FULL_SCREEN, // F11
     ACTION_GHOST,       // G, a pad's X: the ghost on or off, in attract
     ACTION_WATCH,       // 1 to 9 and 0: watch that place's run, on attract's table page
+    ACTION_SETTINGS,    // S, a pad's Guide: the settings screen, in attract
 };
 // What a frame's input asks of the game: the presses in the order they came, the quit, the
 // volume keys held, and the overlay's switch (once a press). The held keys and buttons are in

@@ -107,7 +107,7 @@ bool offerTableEntry(const std::string& course, int score)
     while (!entry.done && !quit && rawTicks() - lastPress < IDLE_MS) {
         pollGamepad();
         SDL_Event event;
-        while (!entry.done && takeQueuedEvent(event)) {
+        while (!entry.done && takeQueuedEvent(event, false)) {
             if (event.type == SDL_KEYDOWN) {
                 const int sym = static_cast<int>(keySymbolOf(event));
                 quit = quit || isQuitKey(sym);

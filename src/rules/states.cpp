@@ -22,6 +22,7 @@
 namespace
 {
 int watchAsked = 0; // the table place whose run the player asked to watch
+bool settingsAsked = false;
 constexpr int COIN_WAIT_MS = 800;
 
 void changeVolume(int step)
@@ -104,6 +105,13 @@ int takeWatchRequest()
     return place;
 }
 
+bool takeSettingsRequest()
+{
+    const bool asked = settingsAsked && game.gameState == STATE_ATTRACT;
+    settingsAsked = false;
+    return asked;
+}
+
 bool takeInput()
 {
     // Commands kept from frame to frame: their list keeps its storage.
@@ -118,6 +126,8 @@ bool takeInput()
             continue;
         else if (action == ACTION_GHOST)
             switchGhost();
+        else if (action == ACTION_SETTINGS)
+            settingsAsked = true;
         else if (action == ACTION_WATCH)
             watchAsked = framePicture.tablePageShown ? commands.watchPlace : watchAsked;
         else

@@ -71,8 +71,9 @@ bool isLeftover(const std::string& entry)
         const size_t n = std::strlen(tail);
         return name.size() >= n && name.compare(name.size() - n, n, tail) == 0;
     };
-    return name == "config.dat" || name == "course" || name == "ghost" || name == "scores.txt" ||
-           (name.compare(0, 8, "best-run") == 0 && endsWith(".qrp")) || name == "last-run.qrp";
+    return name == "config.dat" || name == "course" || name == "preferences" ||
+           name == "scores.txt" || (name.compare(0, 8, "best-run") == 0 && endsWith(".qrp")) ||
+           name == "last-run.qrp";
 }
 } // namespace
 

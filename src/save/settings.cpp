@@ -269,22 +269,6 @@ std::string rememberedCourse()
     return name.size() <= 64 ? name : "";
 }
 
-bool rememberedGhostSwitch()
-{
-    std::string text, why;
-    return !readGameFile(settingsFolder() + "/ghost", 64, text, why) ||
-           text.compare(0, 3, "off") != 0;
-}
-
-void rememberGhostSwitch(bool on)
-{
-    if (settingsFile.savesDisabled || settingsFile.settingsLocked)
-        return;
-    const char* text = on ? "on\n" : "off\n";
-    const FolderLock lock(settingsFolder(), SAVE_LOCK_WAIT_MS);
-    replaceFile(settingsFolder() + "/ghost", text, std::strlen(text));
-}
-
 void rememberCourse(const std::string& name)
 {
     if (settingsFile.savesDisabled || settingsFile.settingsLocked)

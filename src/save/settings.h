@@ -65,9 +65,5 @@ bool saveCurrentSettings();
 // at most 64 characters, else none), and keeping it for the next.
 std::string rememberedCourse();
 void rememberCourse(const std::string& name);
-// Whether the ghost was switched on last time (the file "ghost" in the settings folder: "off"
-// switches it off, anything else or none leaves it on), and keeping the switch.
-bool rememberedGhostSwitch();
-void rememberGhostSwitch(bool on);
 // First half of a save: the 8 bytes written to `path`. False if it could not be written.
 bool writeSettingsFile(const std::string& path);

@@ -2,11 +2,13 @@
 #include "platform/signals.h"
 #include "platform/sound.h"
 #include "present/intro.h"
+#include "replay/recorder.h"
 #include "rules/ghost.h"
 #include "rules/input.h"
 #include "rules/loop.h"
+#include "rules/settings_screen.h"
 #include "rules/states.h"
-#include "save/settings.h"
+#include "save/preferences.h"
 #include "sim/car.h"
 #include "sim/player.h"
 #include "state/game.h"
@@ -103,9 +105,9 @@ TEST_F(InputTest, GOrXSwitchesTheGhostBetweenRunsOnly)
             pushButton(BUTTON_GHOST, true), pushButton(BUTTON_GHOST, false);
         takeInput();
         EXPECT_EQ(ghostRace.switchedOn, p.on);
-        EXPECT_EQ(rememberedGhostSwitch(), p.on);
+        EXPECT_EQ(preferences.ghostOn, p.on);
     }
-    EXPECT_EQ(stage.read("ghost"), "off\n");
+    EXPECT_NE(stage.read("preferences").find("\nghost off\n"), std::string::npos);
 }
 
 TEST_F(InputTest, ReleaseOfAPressConsumedElsewhereDoesNotQuit)
@@ -225,4 +227,49 @@ TEST_F(InputTest, LosingTheWindowPausesARunLikeAStartPress)
         EXPECT_EQ(game.gameState, c.after) << c.state << " " << int(c.what) << " " << int(c.gain);
         EXPECT_FALSE(inputLatches.keyHeld[KEY_P]);
     }
+}
+
+// A key of one's own: given on the settings screen (a taken or a reserved key refused with a
+// word why, Escape keeping the old one), it drives the run, which is recorded with the first
+// keys, so that it checks whatever keys are in force later.
+TEST_F(InputTest, AKeyOfOnesOwnDrivesARunThatChecksWithTheFirstKeys)
+{
+    SettingsMenu menu;
+    menu.cursor = int(LINE_FIRST_KEY) + int(KEY_ACTION_ACCELERATE);
+    const struct {
+        int sym;
+        const char* message;
+        int accelerate; // after the press
+    } presses[] = {
+        {KEY_DOWN, "down is taken: it is brake", KEY_UP},
+        {KEY_P, "p is the game's own: not that one", KEY_UP},
+        {KEY_ESCAPE, "", KEY_UP},
+        {'a', "", 'a'},
+    };
+    for (const auto& p : presses) {
+        settingsKey(menu, KEY_RETURN);
+        EXPECT_TRUE(menu.awaitingKey);
+        settingsKey(menu, p.sym);
+        EXPECT_FALSE(menu.awaitingKey);
+        EXPECT_EQ(menu.message, p.message);
+        EXPECT_EQ(preferences.keys[KEY_ACTION_ACCELERATE], p.accelerate);
+    }
+    EXPECT_NE(stage.read("preferences").find("key accelerate 97\n"), std::string::npos);
+    // A run driven with A, Up (no longer a key of the game's) pressed too.
+    TileList tiles = loadCourse();
+    recordRuns(stage.path(""), tiles);
+    FrameLoop loop;
+    startRun(loop, tiles);
+    pushKey('a', true), pushKey(KEY_UP, true);
+    for (int i = 0; i < 150; ++i)
+        runFrame(loop, tiles);
+    EXPECT_LT(playerCar.speed, 0);
+    pushKey('a', false);
+    tapKey(KEY_ESCAPE);
+    runFrame(loop, tiles);
+    stopRecording();
+    const Finished check =
+        runStagedGame(stage, "", "--replay " + stage.path("last-run.qrp") + " --check");
+    EXPECT_EQ(check.out, "152 frames, score " + std::to_string(game.score) + ": ok\n");
+    EXPECT_GT(game.score, 0);
 }

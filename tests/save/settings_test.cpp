@@ -1,6 +1,7 @@
 #include "app/session.h"
 #include "platform/file_replace.h"
 #include "rules/game_state.h"
+#include "save/preferences.h"
 #include "save/settings.h"
 #include "state/game.h"
 #include "support/stage.h"
@@ -338,4 +339,39 @@ TEST(Settings, PermissionsDecideWhereTheSettingsLiveAndNothingIsLost)
             EXPECT_EQ(stage.read("config.dat"), bytesOf(500, 60)) << c.file;
         }
     }
+}
+
+// The preferences file: what is written reads back; a file with anything the game did not write
+// (a value out of range, two actions on one key, a word it does not know) gives the defaults,
+// and is kept aside once, said on one line.
+TEST(Preferences, RoundTripAndADamagedFileFallsBackToTheDefaults)
+{
+    StagedResources stage;
+    resetEveryRoom();
+    Preferences p;
+    p.musicOn = false, p.musicVolume = 128, p.ghostOn = false, p.windowScale = 8;
+    p.keys[KEY_ACTION_ACCELERATE] = 'a';
+    Preferences back;
+    ASSERT_TRUE(parsePreferences(preferencesText(p), back));
+    EXPECT_EQ(preferencesText(back), preferencesText(p));
+    const std::string good = preferencesText(Preferences());
+    for (const std::string& bad :
+         {std::string("music-volume 129\n"), std::string("window-scale 9\n"),
+          std::string("key brake 273\n"), std::string("music maybe\n"), std::string("sound on\n"),
+          std::string("key accelerate 324\n"), std::string("ghost off now\n")}) {
+        EXPECT_FALSE(parsePreferences(good + bad, back)) << bad;
+        stage.write("preferences", good + bad);
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(loadPreferences()) << bad;
+        EXPECT_NE(testing::internal::GetCapturedStderr().find("default preferences"),
+                  std::string::npos);
+        EXPECT_EQ(preferencesText(preferences), good);
+        EXPECT_TRUE(stage.exists("preferences.damaged")) << bad;
+        stage.remove("preferences.damaged");
+    }
+    for (const std::string& fine : {std::string("music-volume 128\n"), std::string("key brake 1\n"),
+                                    std::string("window-scale 8\n"), std::string("# a note\n")})
+        EXPECT_TRUE(parsePreferences(good + fine, back)) << fine;
+    stage.remove("preferences");
+    EXPECT_TRUE(loadPreferences()); // none yet: the defaults, nothing said
 }

@@ -112,3 +112,37 @@ TEST(Synth, EffectsAreShortAndAudible)
         EXPECT_GT(peak, 0.3f);
     }
 }
+
+// Every tune plays at least 30 s before it repeats, joins without a click, and with the engine at
+// its loudest beside it, at the music's full volume, stays within range; Night Run's is the
+// darkest of the courses' and Coast Road's the brightest (the top of the spectrum's share).
+TEST(Synth, TunesLoopForHalfAMinuteWithinRangeBesideTheEngine)
+{
+    auto peakOf = [](const Signal& s) {
+        float peak = 0;
+        for (float v : s)
+            peak = std::max(peak, std::fabs(v));
+        return peak;
+    };
+    float enginePeak = 0;
+    for (int level = 1; level <= 20; ++level)
+        enginePeak = std::max(
+            {enginePeak, peakOf(engineLoop(level)), peakOf(withTunnelEcho(engineLoop(level)))});
+    float brightness[GAME_TUNES];
+    for (int t = 0; t < GAME_TUNES; ++t) {
+        const Signal s = musicLoop(gameTune(t));
+        EXPECT_GE(s.size(), size_t(30 * SAMPLE_RATE)) << t;
+        EXPECT_LE(peakOf(s) + enginePeak, 1.0f) << t;
+        double energy = 0, top = 0, step = 0;
+        for (size_t i = 1; i < s.size(); ++i) {
+            energy += double(s[i]) * s[i];
+            top += double(s[i] - s[i - 1]) * (s[i] - s[i - 1]);
+            step = std::max(step, double(std::fabs(s[i] - s[i - 1])));
+        }
+        EXPECT_LE(std::fabs(s.front() - s.back()), step) << t;
+        brightness[t] = float(top / energy);
+    }
+    EXPECT_LT(brightness[3], std::min({brightness[0], brightness[1], brightness[2]}));
+    EXPECT_GT(brightness[2],
+              std::max({brightness[0], brightness[1], brightness[3], brightness[4]}));
+}
