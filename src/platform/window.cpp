@@ -20,7 +20,7 @@ void chooseWindowScaling(int scale)
     if (scale >= 1 && scale <= 8)
         setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(scale).c_str(), 1);
     else
-        setenv("SDL12COMPAT_WINDOW_SCALING", "3", 0);
+        setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(DEFAULT_WINDOW_SCALE).c_str(), 0);
     setenv("SDL12COMPAT_SCALE_METHOD", "nearest", 0);
 }
 
@@ -211,7 +211,7 @@ void setWindowScale(int scale)
 {
     chooseWindowScaling(scale);
     if (scale < 1)
-        setenv("SDL12COMPAT_WINDOW_SCALING", "3", 1);
+        setenv("SDL12COMPAT_WINDOW_SCALING", std::to_string(DEFAULT_WINDOW_SCALE).c_str(), 1);
     if (!screen || fullScreenLocked || isFullScreen())
         return; // a full screen keeps its size; the window takes the scale when it comes back
     fitScaleToDesktop();

@@ -12,6 +12,7 @@ extern SDL_Surface* screen;
 // Asks for a window `scale` times the size (1..8), else three times unless the player chose
 // with SDL12COMPAT_WINDOW_SCALING; drawn with sharp pixels.
 void chooseWindowScaling(int scale);
+constexpr int DEFAULT_WINDOW_SCALE = 3;
 // True when SDL, left to choose, found no display and picked a driver that shows nothing.
 bool fellBackOffScreen();
 // Opens the 320x240 16-bit window with its caption; false (and the one message) when there

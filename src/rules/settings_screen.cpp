@@ -68,8 +68,9 @@ void change(SettingsMenu& menu, int step)
         preferences.ghostOn = !preferences.ghostOn;
         break;
     case LINE_WINDOW_SCALE:
-        preferences.windowScale =
-            std::clamp(std::max(preferences.windowScale, 1) + step, 1, MAX_WINDOW_SCALE);
+        preferences.windowScale = std::clamp(
+            (preferences.windowScale ? preferences.windowScale : DEFAULT_WINDOW_SCALE) + step, 1,
+            MAX_WINDOW_SCALE);
         break;
     case LINE_FULL_SCREEN:
         preferences.fullScreen = !isFullScreen();
@@ -147,13 +148,13 @@ void settingsButton(SettingsMenu& menu, int button)
             giveKey(menu, KEY_ESCAPE);
         return;
     }
-    const int asKey = button == BUTTON_UP           ? KEY_UP
-                      : button == BUTTON_DOWN       ? KEY_DOWN
-                      : button == BUTTON_LEFT       ? KEY_LEFT
-                      : button == BUTTON_RIGHT      ? KEY_RIGHT
-                      : button == BUTTON_ACCELERATE ? KEY_RETURN
+    const int asKey = button == BUTTON_UP                               ? KEY_UP
+                      : button == BUTTON_DOWN                           ? KEY_DOWN
+                      : button == BUTTON_LEFT                           ? KEY_LEFT
+                      : button == BUTTON_RIGHT                          ? KEY_RIGHT
+                      : button == BUTTON_ACCELERATE                     ? KEY_RETURN
                       : button == BUTTON_QUIT || button == BUTTON_BRAKE ? KEY_ESCAPE
-                                                                            : 0;
+                                                                        : 0;
     if (asKey)
         settingsKey(menu, asKey);
 }
@@ -187,7 +188,9 @@ std::string settingValue(int line)
     case LINE_GHOST:
         return preferences.ghostOn ? "on" : "off";
     case LINE_WINDOW_SCALE:
-        return preferences.windowScale ? std::to_string(preferences.windowScale) + "x" : "3x";
+        return std::to_string(preferences.windowScale ? preferences.windowScale
+                                                      : DEFAULT_WINDOW_SCALE) +
+               "x";
     case LINE_FULL_SCREEN:
         return isFullScreen() ? "on" : "off";
     case LINE_RESET:

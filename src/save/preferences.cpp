@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <sstream>
 
-const int DEFAULT_KEYS[KEY_ACTIONS] = {KEY_UP, KEY_DOWN,  KEY_LEFT, KEY_RIGHT, KEY_RETURN,
-                                       KEY_Q,  KEY_W,     KEY_F,    KEY_F11,   KEY_ESCAPE};
+const int DEFAULT_KEYS[KEY_ACTIONS] = {KEY_UP, KEY_DOWN, KEY_LEFT, KEY_RIGHT, KEY_RETURN,
+                                       KEY_Q,  KEY_W,    KEY_F,    KEY_F11,   KEY_ESCAPE};
 const char* const KEY_ACTION_NAMES[KEY_ACTIONS] = {
     "accelerate", "brake",       "left",        "right",       "start",
     "volume-up",  "volume-down", "diagnostics", "full-screen", "quit"};

@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/window.h"
 #include <string>
 
 // The actions a player can give a key of their own, and the keys the game starts with.

@@ -9,6 +9,7 @@
 #include "rules/settings_screen.h"
 #include "rules/states.h"
 #include "save/preferences.h"
+#include "save/settings.h"
 #include "sim/car.h"
 #include "sim/player.h"
 #include "state/game.h"
@@ -272,4 +273,34 @@ TEST_F(InputTest, AKeyOfOnesOwnDrivesARunThatChecksWithTheFirstKeys)
         runStagedGame(stage, "", "--replay " + stage.path("last-run.qrp") + " --check");
     EXPECT_EQ(check.out, "152 frames, score " + std::to_string(game.score) + ": ok\n");
     EXPECT_GT(game.score, 0);
+}
+
+// Left and Right on the settings screen's lines: each value moves within its bounds, the window
+// from the game's own 3x; back to the defaults puts all of it back.
+TEST_F(InputTest, TheSettingsLinesChangeWithinTheirBounds)
+{
+    const struct {
+        int line, sym, presses;
+        const char* value; // after them
+    } cases[] = {
+        {LINE_WINDOW_SCALE, KEY_RIGHT, 1, "4x"},  {LINE_WINDOW_SCALE, KEY_RIGHT, 9, "8x"},
+        {LINE_WINDOW_SCALE, KEY_LEFT, 9, "1x"},   {LINE_MUSIC_VOLUME, KEY_RIGHT, 20, "128"},
+        {LINE_MUSIC_VOLUME, KEY_LEFT, 20, "0"},   {LINE_EFFECTS_VOLUME, KEY_LEFT, 20, "0"},
+        {LINE_EFFECTS_VOLUME, KEY_RIGHT, 1, "8"}, {LINE_MUSIC, KEY_RIGHT, 1, "off"},
+        {LINE_GHOST, KEY_LEFT, 1, "off"},         {LINE_GHOST, KEY_RETURN, 1, "on"},
+    };
+    SettingsMenu menu;
+    for (const auto& c : cases) {
+        menu.cursor = c.line;
+        for (int i = 0; i < c.presses; ++i)
+            settingsKey(menu, c.sym);
+        EXPECT_EQ(settingValue(c.line), c.value) << c.line << " " << c.presses;
+    }
+    EXPECT_TRUE(ghostRace.switchedOn); // the ghost line switched the ghost with it
+    menu.cursor = LINE_RESET;
+    settingsKey(menu, KEY_RETURN);
+    EXPECT_EQ(preferencesText(preferences), preferencesText(Preferences()));
+    EXPECT_EQ(game.masterVolume, DEFAULT_VOLUME);
+    settingsKey(menu, KEY_ESCAPE);
+    EXPECT_TRUE(menu.closed);
 }
