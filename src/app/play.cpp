@@ -4,6 +4,7 @@
 #include "app/session.h"
 #include "app/watch.h"
 #include "platform/exit_status.h"
+#include "platform/gamepad.h"
 #include "platform/signals.h"
 #include "present/intro.h"
 #include "replay/recorder.h"
@@ -27,6 +28,7 @@ int playGame(const Options& options)
         return EXIT_NO_LEVEL;
     TileList tiles;
     loadPreferences(); // the window's scale and full screen among them
+    setPadLayout(preferences.padButtons);
     const int status =
         startSession({.fullScreen = options.fullscreen || preferences.fullScreen,
                       .scale = options.scale ? options.scale : preferences.windowScale,

@@ -7,6 +7,7 @@
 #include "platform/loaded_library.h"
 #include <SDL.h>
 #include <algorithm>
+#include <array>
 
 namespace
 {
@@ -58,6 +59,20 @@ void* lateJoystick = nullptr;
 // while the 1.2 calls hold on to the one that went.
 int startJoystick = -1;
 bool held[BUTTON_SLOTS];
+// The game's button each role presses, and the pad's button that has the role.
+constexpr int ROLE_BUTTON[PAD_ROLES] = {BUTTON_ACCELERATE, BUTTON_BRAKE,     BUTTON_START,
+                                        BUTTON_QUIT,       BUTTON_OVERLAY,   BUTTON_GHOST,
+                                        BUTTON_SETTINGS,   BUTTON_VOLUME_UP, BUTTON_VOLUME_DOWN};
+constexpr std::array<int, PAD_ROLES> STANDARD_LAYOUT = {
+    PAD_A, PAD_B,     PAD_START,          PAD_BACK,         PAD_Y,
+    PAD_X, PAD_GUIDE, PAD_RIGHT_SHOULDER, PAD_LEFT_SHOULDER};
+std::array<int, PAD_ROLES> layout = STANDARD_LAYOUT;
+} // namespace
+
+const int* const DEFAULT_PAD_BUTTONS = STANDARD_LAYOUT.data();
+
+namespace
+{
 
 bool lookUpSdl2()
 {
@@ -154,15 +169,46 @@ void pollGamepad()
             press(b, false); // the old direction goes before the new one comes
     if (direction >= 0)
         press(direction, true);
-    press(8, on(PAD_START));
-    press(9, on(PAD_BACK));
-    press(11, on(PAD_Y));
-    press(BUTTON_GHOST, on(PAD_X));
-    press(BUTTON_SETTINGS, on(PAD_GUIDE));
-    press(BUTTON_BRAKE, on(PAD_B) || axis(AXIS_LEFT_TRIGGER) >= STICK_THRESHOLD);
-    press(15, on(PAD_A) || axis(AXIS_RIGHT_TRIGGER) >= STICK_THRESHOLD);
-    press(16, on(PAD_RIGHT_SHOULDER));
-    press(17, on(PAD_LEFT_SHOULDER));
+    for (int role = 0; role < PAD_ROLES; ++role) {
+        const bool trigger =
+            (role == PAD_ROLE_ACCELERATE && axis(AXIS_RIGHT_TRIGGER) >= STICK_THRESHOLD) ||
+            (role == PAD_ROLE_BRAKE && axis(AXIS_LEFT_TRIGGER) >= STICK_THRESHOLD);
+        press(ROLE_BUTTON[role], on(layout[role]) || trigger);
+    }
+}
+
+void setPadLayout(const int buttons[PAD_ROLES])
+{
+    for (int role = 0; role < PAD_ROLES; ++role)
+        layout[role] = buttons[role] >= 0 && buttons[role] < PAD_BUTTONS
+                           ? buttons[role]
+                           : DEFAULT_PAD_BUTTONS[role];
+}
+
+int padButtonHeld()
+{
+    if (!pad)
+        return -1;
+    for (int b = 0; b < PAD_BUTTONS; ++b)
+        if (sdl2.button(pad, b))
+            return b;
+    return -1;
+}
+
+const char* padButtonName(int button)
+{
+    static const char* const NAMES[PAD_BUTTONS] = {"A",
+                                                   "B",
+                                                   "X",
+                                                   "Y",
+                                                   "Back",
+                                                   "Guide",
+                                                   "Start",
+                                                   "left stick",
+                                                   "right stick",
+                                                   "left shoulder",
+                                                   "right shoulder"};
+    return button >= 0 && button < PAD_BUTTONS ? NAMES[button] : "?";
 }
 
 bool gamepadActive()
@@ -177,6 +223,7 @@ void resetGamepadState()
     startJoystick = -1;
     looked = false; // and the controllers are started again with SDL
     sdl2 = Sdl2();
+    layout = STANDARD_LAYOUT;
     for (bool& h : held)
         h = false;
 }

@@ -220,20 +220,28 @@ void drawSettingsScreen(const SettingsPicture& p)
     SDL_FillRect(screen, &frame, SDL_MapRGB(screen->format, 90, 90, 100));
     frame = {3, 3, SCREEN_WIDTH - 6, SCREEN_HEIGHT - 6};
     SDL_FillRect(screen, &frame, SDL_MapRGB(screen->format, 0, 0, 40));
-    drawShadowed("SETTINGS", 118, 6, GOLD, true);
+    drawShadowed("SETTINGS", 118, 4, GOLD, true);
+    // Two columns: the settings on the left (the way back to the defaults last), on the right the
+    // keys, or the pad's buttons while the cursor is among them.
+    const bool padShown = size_t(p.cursor) >= p.padFrom && size_t(p.cursor) < p.resetLine;
+    drawShadowed(padShown ? "the pad's buttons" : "keys (the pad's below)", 158, 22, GREY);
     for (size_t i = 0; i < p.lines.size(); ++i) {
-        // Two columns: the settings on the left (the way back to the defaults last), the keys
-        // on the right.
-        const bool key = i >= p.keysFrom && i < p.resetLine;
-        const int row = key ? int(i - p.keysFrom) : i == p.resetLine ? 8 : int(i);
-        const int x = key ? 158 : 10, y = 30 + 16 * row;
+        const bool pad = i >= p.padFrom && i < p.resetLine;
+        const bool key = !pad && i >= p.keysFrom && i < p.resetLine;
+        if ((pad && !padShown) || (key && padShown))
+            continue;
+        const int row = pad                ? int(i - p.padFrom)
+                        : key              ? int(i - p.keysFrom)
+                        : i == p.resetLine ? 8
+                                           : int(i);
+        const int x = key || pad ? 158 : 10, y = 36 + 15 * row;
         const bool at = int(i) == p.cursor;
         const int* ink = at ? GOLD : INK;
         if (at)
             drawShadowed(">", x - 7, y, GOLD);
-        drawShadowed(p.lines[i].label.c_str(), x, y, key ? (at ? GOLD : GREY) : ink);
+        drawShadowed(p.lines[i].label.c_str(), x, y, key || pad ? (at ? GOLD : GREY) : ink);
         const std::string value = at && p.awaitingKey ? "?" : p.lines[i].value;
-        drawShadowed(value.c_str(), x + (key ? 86 : 88), y, ink);
+        drawShadowed(value.c_str(), x + (key || pad ? 86 : 88), y, ink);
         if (i < 3 && i != 1) { // the volumes: a bar beside the number
             const int level = p.volumes[i == 0 ? 0 : 1];
             SDL_Rect bar = {static_cast<Sint16>(x + 110), static_cast<Sint16>(y + 4), 28, 6};
@@ -245,7 +253,7 @@ void drawSettingsScreen(const SettingsPicture& p)
     if (!p.message.empty())
         drawShadowed(p.message.c_str(), 10, 196, GOLD);
     drawShadowed("up/down choose, left/right change, Return: a new key", 10, 210, GREY);
-    drawShadowed("Escape or the pad's B closes", 10, 222, GREY);
+    drawShadowed(p.closing.c_str(), 10, 222, GREY);
     presentScreen();
 }
 

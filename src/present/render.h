@@ -66,10 +66,12 @@ struct SettingsPicture {
         std::string label, value;
     };
     std::vector<Line> lines; // the general settings first, then `keysFrom` on the keys
-    size_t keysFrom = 0, resetLine = 0;
+    size_t keysFrom = 0, padFrom = 0, resetLine = 0; // the pad's lines show in the keys' place
+
     int cursor = 0;
     bool awaitingKey = false;
     std::string message;
+    std::string closing; // how the screen is closed, with the keys in force
     int volumes[2] = {}; // the effects', the music's: their lines' bars
 };
 void drawSettingsScreen(const SettingsPicture& picture);

@@ -42,6 +42,9 @@ void apply(int line)
     case LINE_WINDOW_SCALE:
         setWindowScale(preferences.windowScale);
         break;
+    case LINE_FIRST_PAD:
+        setPadLayout(preferences.padButtons);
+        break;
     case LINE_FULL_SCREEN:
         if (isFullScreen() != preferences.fullScreen)
             toggleFullScreen();
@@ -84,18 +87,22 @@ void change(SettingsMenu& menu, int step)
 
 void act(SettingsMenu& menu)
 {
-    if (menu.cursor >= LINE_FIRST_KEY && menu.cursor < LINE_RESET) {
+    if (menu.cursor >= LINE_FIRST_KEY && menu.cursor < LINE_FIRST_PAD) {
         menu.awaitingKey = true;
         menu.message = "press the new key (Escape keeps it)";
+    } else if (menu.cursor >= LINE_FIRST_PAD && menu.cursor < LINE_RESET) {
+        menu.awaitingPad = true;
+        menu.padReleased = false;
+        menu.message = "press the pad's new button (Escape keeps it)";
     } else if (menu.cursor == LINE_RESET) {
         const Preferences defaults;
         const bool wasFull = preferences.fullScreen;
         preferences = defaults;
         preferences.fullScreen = wasFull; // set below, as the line sets it
         game.masterVolume = DEFAULT_VOLUME;
-        for (int line = 0; line < LINE_FIRST_KEY; ++line)
-            if (line != LINE_FULL_SCREEN)
-                apply(line);
+        for (int line : {LINE_EFFECTS_VOLUME, LINE_MUSIC, LINE_MUSIC_VOLUME, LINE_GHOST,
+                         LINE_WINDOW_SCALE, LINE_FIRST_PAD})
+            apply(line);
         preferences.fullScreen = false;
         apply(LINE_FULL_SCREEN);
         savePreferences();
@@ -126,10 +133,39 @@ void giveKey(SettingsMenu& menu, int sym)
 }
 } // namespace
 
+void settingsPad(SettingsMenu& menu, int held)
+{
+    if (!menu.awaitingPad)
+        return;
+    if (held < 0) {
+        menu.padReleased = true;
+        return;
+    }
+    if (!menu.padReleased)
+        return;
+    menu.awaitingPad = false;
+    const int role = menu.cursor - LINE_FIRST_PAD,
+              other = roleWithPadButton(preferences, held, role);
+    if (other >= 0) {
+        menu.message =
+            std::string(padButtonName(held)) + " is taken: it is " + PAD_ROLE_NAMES[other];
+        return;
+    }
+    preferences.padButtons[role] = held;
+    apply(LINE_FIRST_PAD);
+    savePreferences();
+    menu.message = "";
+}
+
 void settingsKey(SettingsMenu& menu, int sym)
 {
     if (menu.awaitingKey)
         return giveKey(menu, sym);
+    if (menu.awaitingPad) {
+        if (sym == KEY_ESCAPE)
+            menu.awaitingPad = false, menu.message = "";
+        return;
+    }
     menu.message = "";
     if (sym == KEY_ESCAPE)
         menu.closed = true;
@@ -143,6 +179,8 @@ void settingsKey(SettingsMenu& menu, int sym)
 
 void settingsButton(SettingsMenu& menu, int button)
 {
+    if (menu.awaitingPad)
+        return; // the new button is read from the pad itself
     if (menu.awaitingKey) {
         if (button == BUTTON_BRAKE || button == BUTTON_QUIT)
             giveKey(menu, KEY_ESCAPE);
@@ -171,8 +209,10 @@ std::string settingLabel(int line)
         "effects volume", "music", "music volume", "ghost", "window scale", "full screen"};
     if (line < LINE_FIRST_KEY)
         return LABELS[line];
-    if (line < LINE_RESET)
+    if (line < LINE_FIRST_PAD)
         return KEY_ACTION_NAMES[line - LINE_FIRST_KEY];
+    if (line < LINE_RESET)
+        return PAD_ROLE_NAMES[line - LINE_FIRST_PAD];
     return "back to the defaults";
 }
 
@@ -196,7 +236,8 @@ std::string settingValue(int line)
     case LINE_RESET:
         return "";
     default:
-        return keyName(preferences.keys[line - LINE_FIRST_KEY]);
+        return line >= LINE_FIRST_PAD ? padButtonName(preferences.padButtons[line - LINE_FIRST_PAD])
+                                      : keyName(preferences.keys[line - LINE_FIRST_KEY]);
     }
 }
 
@@ -204,9 +245,13 @@ SettingsPicture settingsPicture(const SettingsMenu& menu)
 {
     SettingsPicture picture;
     picture.cursor = menu.cursor;
-    picture.awaitingKey = menu.awaitingKey;
+    picture.awaitingKey = menu.awaitingKey || menu.awaitingPad;
     picture.message = menu.message;
-    picture.keysFrom = LINE_FIRST_KEY, picture.resetLine = LINE_RESET;
+    picture.closing = std::string("Escape, or the pad's ") +
+                      padButtonName(preferences.padButtons[PAD_ROLE_BRAKE]) + " or " +
+                      padButtonName(preferences.padButtons[PAD_ROLE_QUIT]) + ", closes";
+    picture.keysFrom = LINE_FIRST_KEY, picture.padFrom = LINE_FIRST_PAD;
+    picture.resetLine = LINE_RESET;
     for (int line = 0; line < SETTING_LINES; ++line)
         picture.lines.push_back({settingLabel(line), settingValue(line)});
     picture.volumes[0] = game.masterVolume, picture.volumes[1] = preferences.musicVolume;
@@ -228,6 +273,7 @@ bool openSettingsScreen()
             else
                 takeRelease(event);
         }
+        settingsPad(menu, padButtonHeld());
         quit = quitSignalled();
         drawSettingsScreen(settingsPicture(menu));
         delayMs(19);

@@ -12,12 +12,18 @@ const char* const KEY_ACTION_NAMES[KEY_ACTIONS] = {
     "accelerate", "brake",       "left",        "right",       "start",
     "volume-up",  "volume-down", "diagnostics", "full-screen", "quit"};
 
+const char* const PAD_ROLE_NAMES[PAD_ROLES] = {"accelerate", "brake",       "start",
+                                               "quit",       "diagnostics", "ghost",
+                                               "settings",   "volume-up",   "volume-down"};
+
 Preferences preferences;
 
 Preferences::Preferences()
 {
     for (int a = 0; a < KEY_ACTIONS; ++a)
         keys[a] = DEFAULT_KEYS[a];
+    for (int r = 0; r < PAD_ROLES; ++r)
+        padButtons[r] = DEFAULT_PAD_BUTTONS[r];
 }
 
 namespace
@@ -38,6 +44,9 @@ std::string preferencesText(const Preferences& p)
     text += std::string("full-screen ") + (p.fullScreen ? "on" : "off") + "\n";
     for (int a = 0; a < KEY_ACTIONS; ++a)
         text += std::string("key ") + KEY_ACTION_NAMES[a] + " " + std::to_string(p.keys[a]) + "\n";
+    for (int r = 0; r < PAD_ROLES; ++r)
+        text +=
+            std::string("pad ") + PAD_ROLE_NAMES[r] + " " + std::to_string(p.padButtons[r]) + "\n";
     return text;
 }
 
@@ -46,6 +55,14 @@ int actionWithKey(const Preferences& p, int key, int action)
     for (int a = 0; a < KEY_ACTIONS; ++a)
         if (a != action && p.keys[a] == key)
             return a;
+    return -1;
+}
+
+int roleWithPadButton(const Preferences& p, int button, int role)
+{
+    for (int r = 0; r < PAD_ROLES; ++r)
+        if (r != role && p.padButtons[r] == button)
+            return r;
     return -1;
 }
 
@@ -66,6 +83,16 @@ bool parsePreferences(const std::string& text, Preferences& out)
         to = std::stoi(v);
         return to >= low && to <= high;
     };
+    // "key NAME N" or "pad NAME N": the action's (or role's) key or button.
+    auto binding = [&number](std::istringstream& words, const std::string& value,
+                             const char* const* names, int count, int* slots, int low, int high) {
+        std::string n;
+        words >> n;
+        for (int i = 0; i < count; ++i)
+            if (value == names[i])
+                return number(n, low, high, slots[i]);
+        return false;
+    };
     while (std::getline(lines, line)) {
         if (line.empty() || line[0] == '#')
             continue;
@@ -84,18 +111,18 @@ bool parsePreferences(const std::string& text, Preferences& out)
         else if (name == "full-screen")
             ok = onOff(value, p.fullScreen);
         else if (name == "key")
-            for (int a = 0; a < KEY_ACTIONS; ++a)
-                if (value == KEY_ACTION_NAMES[a]) {
-                    std::string key;
-                    words >> key;
-                    ok = number(key, 1, KEY_SLOTS - 1, p.keys[a]);
-                }
+            ok = binding(words, value, KEY_ACTION_NAMES, KEY_ACTIONS, p.keys, 1, KEY_SLOTS - 1);
+        else if (name == "pad")
+            ok = binding(words, value, PAD_ROLE_NAMES, PAD_ROLES, p.padButtons, 0, PAD_BUTTONS - 1);
         if (!ok || (words >> extra))
             return false;
     }
     for (int a = 0; a < KEY_ACTIONS; ++a)
         if (actionWithKey(p, p.keys[a], a) >= 0)
             return false; // two actions on one key
+    for (int r = 0; r < PAD_ROLES; ++r)
+        if (roleWithPadButton(p, p.padButtons[r], r) >= 0)
+            return false;
     out = p;
     return true;
 }

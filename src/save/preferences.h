@@ -1,4 +1,5 @@
 #pragma once
+#include "platform/gamepad.h"
 #include "platform/window.h"
 #include <string>
 
@@ -18,6 +19,7 @@ enum KeyAction {
 };
 extern const int DEFAULT_KEYS[KEY_ACTIONS];
 extern const char* const KEY_ACTION_NAMES[KEY_ACTIONS];
+extern const char* const PAD_ROLE_NAMES[PAD_ROLES];
 constexpr int DEFAULT_MUSIC_VOLUME = 80; // under the effects
 constexpr int MAX_WINDOW_SCALE = 8;
 
@@ -31,6 +33,7 @@ struct Preferences {
     int windowScale = 0; // 1..8, 0 for the game's own choice
     bool fullScreen = false;
     int keys[KEY_ACTIONS] = {};
+    int padButtons[PAD_ROLES] = {}; // the pad's own button for each role
 
     Preferences();
 };
@@ -45,5 +48,6 @@ bool savePreferences();
 // The text of the file, and back: false when the text is not a sound set of preferences.
 std::string preferencesText(const Preferences& p);
 bool parsePreferences(const std::string& text, Preferences& p);
-// The action another than `action` already has `key`, or -1.
+// The action another than `action` already has `key`, or -1; the same for the pad's buttons.
 int actionWithKey(const Preferences& p, int key, int action);
+int roleWithPadButton(const Preferences& p, int button, int role);

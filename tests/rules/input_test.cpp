@@ -304,3 +304,30 @@ TEST_F(InputTest, TheSettingsLinesChangeWithinTheirBounds)
     settingsKey(menu, KEY_ESCAPE);
     EXPECT_TRUE(menu.closed);
 }
+
+// A pad button of one's own: read from the pad once every button is let go after A (Return),
+// refused when another role has it, kept when free.
+TEST_F(InputTest, APadButtonOfOnesOwnIsTakenOnceTheOthersAreLetGo)
+{
+    SettingsMenu menu;
+    menu.cursor = int(LINE_FIRST_PAD) + int(PAD_ROLE_ACCELERATE);
+    const struct {
+        std::vector<int> held; // what the pad holds, pass after pass
+        const char* message;
+        int accelerate;
+    } tries[] = {
+        {{0, 0, -1, 1}, "B is taken: it is brake", 0},
+        {{0, 8}, "press the pad's new button (Escape keeps it)", 0}, // A never let go
+        {{-1, 8}, "", 8},
+    };
+    for (const auto& t : tries) {
+        menu.awaitingPad = false;
+        settingsKey(menu, KEY_RETURN);
+        for (int held : t.held)
+            settingsPad(menu, held);
+        EXPECT_EQ(menu.message, t.message);
+        EXPECT_EQ(preferences.padButtons[PAD_ROLE_ACCELERATE], t.accelerate);
+    }
+    EXPECT_NE(stage.read("preferences").find("pad accelerate 8\n"), std::string::npos);
+    EXPECT_EQ(settingValue(menu.cursor), "right stick");
+}
