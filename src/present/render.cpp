@@ -301,6 +301,9 @@ void drawCourseChoice(const GameView& v)
     drawShadowed(line, 8, 18, INK);
     if (v.picture.ghost.attractLine)
         drawShadowed(v.picture.ghost.attractLine, 8, 32, INK);
+    // Beside the coin's box: how the settings open, on the keyboard and on a pad.
+    drawShadowed("SETTINGS:", 6, 208, INK);
+    drawShadowed("S or Guide", 6, 220, INK);
     if (v.picture.tablePageShown)
         drawTablePage(course->name);
 }

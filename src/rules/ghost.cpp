@@ -121,9 +121,9 @@ void showGhost()
     v = GhostPicture();
     const GhostRace& r = ghostRace;
     if (game.gameState == STATE_ATTRACT)
-        v.attractLine = !r.switchedOn            ? "GHOST OFF (G)  SETTINGS (S)"
-                        : r.ghost.points.empty() ? "GHOST ON (G): none yet  SETTINGS (S)"
-                                                 : "GHOST ON (G)  SETTINGS (S)";
+        v.attractLine = !r.switchedOn            ? "GHOST OFF (G or X)"
+                        : r.ghost.points.empty() ? "GHOST ON, none yet (G or X)"
+                                                 : "GHOST ON (G or X)";
     if (r.ghost.points.empty())
         return;
     if (r.scoreShown) {
