@@ -357,7 +357,8 @@ TEST(Preferences, RoundTripAndADamagedFileFallsBackToTheDefaults)
     const std::string good = preferencesText(Preferences());
     for (const std::string& bad :
          {std::string("music-volume 129\n"), std::string("window-scale 9\n"),
-          std::string("key brake 273\n"), std::string("music maybe\n"), std::string("sound on\n"),
+          std::string("key brake 273\n"), std::string("pad brake 0\n"),
+          std::string("music maybe\n"), std::string("sound on\n"), std::string("pad quit 11\n"),
           std::string("key accelerate 324\n"), std::string("ghost off now\n")}) {
         EXPECT_FALSE(parsePreferences(good + bad, back)) << bad;
         stage.write("preferences", good + bad);
@@ -370,6 +371,7 @@ TEST(Preferences, RoundTripAndADamagedFileFallsBackToTheDefaults)
         stage.remove("preferences.damaged");
     }
     for (const std::string& fine : {std::string("music-volume 128\n"), std::string("key brake 1\n"),
+                                    std::string("pad quit 8\n"), std::string("pad brake 7\n"),
                                     std::string("window-scale 8\n"), std::string("# a note\n")})
         EXPECT_TRUE(parsePreferences(good + fine, back)) << fine;
     stage.remove("preferences");
