@@ -89,8 +89,7 @@ int importRun(const Options& options)
                     courseList.courses[course].name.c_str(), kept.c_str());
     }
     const std::string& name = courseList.courses[course].name;
-    char stamp[24];
-    std::snprintf(stamp, sizeof stamp, "import-%08x", replay.fileChecksum);
+    const std::string stamp = importedStamp(replay.fileChecksum);
     loadScoreTables(settingsFolder() + "/scores.txt");
     for (const TableEntry& e : tableOf(name))
         if (e.stamp == stamp) {

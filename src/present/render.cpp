@@ -242,8 +242,7 @@ void drawSettingsScreen(const SettingsPicture& p)
         drawShadowed(p.lines[i].label.c_str(), x, y, key || pad ? (at ? GOLD : GREY) : ink);
         const std::string value = at && p.awaitingKey ? "?" : p.lines[i].value;
         drawShadowed(value.c_str(), x + (key || pad ? 86 : 88), y, ink);
-        if (i < 3 && i != 1) { // the volumes: a bar beside the number
-            const int level = p.volumes[i == 0 ? 0 : 1];
+        if (const int level = p.lines[i].bar; level >= 0) {
             SDL_Rect bar = {static_cast<Sint16>(x + 110), static_cast<Sint16>(y + 4), 28, 6};
             SDL_FillRect(screen, &bar, SDL_MapRGB(screen->format, 60, 60, 80));
             bar.w = static_cast<Uint16>(28 * level / 128);

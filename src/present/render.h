@@ -64,6 +64,7 @@ void drawInitialsScreen(const GameVariables& game, const char* letters, int curs
 struct SettingsPicture {
     struct Line {
         std::string label, value;
+        int bar = -1; // a volume's line: its level (0..128), drawn as a bar beside the number
     };
     std::vector<Line> lines; // the general settings first, then `keysFrom` on the keys
     size_t keysFrom = 0, padFrom = 0, resetLine = 0; // the pad's lines show in the keys' place
@@ -72,7 +73,6 @@ struct SettingsPicture {
     bool awaitingKey = false;
     std::string message;
     std::string closing; // how the screen is closed, with the keys in force
-    int volumes[2] = {}; // the effects', the music's: their lines' bars
 };
 void drawSettingsScreen(const SettingsPicture& picture);
 bool drawTrack(const TileList& tiles);

@@ -95,16 +95,10 @@ void act(SettingsMenu& menu)
         menu.padReleased = false;
         menu.message = "press the pad's new button (Escape keeps it)";
     } else if (menu.cursor == LINE_RESET) {
-        const Preferences defaults;
-        const bool wasFull = preferences.fullScreen;
-        preferences = defaults;
-        preferences.fullScreen = wasFull; // set below, as the line sets it
+        preferences = Preferences();
         game.masterVolume = DEFAULT_VOLUME;
-        for (int line : {LINE_EFFECTS_VOLUME, LINE_MUSIC, LINE_MUSIC_VOLUME, LINE_GHOST,
-                         LINE_WINDOW_SCALE, LINE_FIRST_PAD})
+        for (int line = 0; line <= LINE_FIRST_PAD; ++line)
             apply(line);
-        preferences.fullScreen = false;
-        apply(LINE_FULL_SCREEN);
         savePreferences();
         menu.message = "everything as the game came";
     } else {
@@ -253,8 +247,10 @@ SettingsPicture settingsPicture(const SettingsMenu& menu)
     picture.keysFrom = LINE_FIRST_KEY, picture.padFrom = LINE_FIRST_PAD;
     picture.resetLine = LINE_RESET;
     for (int line = 0; line < SETTING_LINES; ++line)
-        picture.lines.push_back({settingLabel(line), settingValue(line)});
-    picture.volumes[0] = game.masterVolume, picture.volumes[1] = preferences.musicVolume;
+        picture.lines.push_back({settingLabel(line), settingValue(line),
+                                 line == LINE_EFFECTS_VOLUME ? game.masterVolume
+                                 : line == LINE_MUSIC_VOLUME ? preferences.musicVolume
+                                                             : -1});
     return picture;
 }
 

@@ -109,9 +109,21 @@ int pruneTableRuns(const std::string& folder)
     return removed;
 }
 
+namespace
+{
+const std::string IMPORTED = "import-";
+}
+
+std::string importedStamp(uint32_t runChecksum)
+{
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "%08x", runChecksum);
+    return IMPORTED + hex;
+}
+
 bool isImported(const TableEntry& entry)
 {
-    return entry.stamp.compare(0, 7, "import-") == 0;
+    return entry.stamp.compare(0, IMPORTED.size(), IMPORTED) == 0;
 }
 
 std::vector<TableEntry> mergeTables(const std::vector<TableEntry>& a,

@@ -21,7 +21,9 @@ std::string tableRunFile(const std::string& folder, const std::string& stamp);
 // The kept runs of entries no table holds any more (and what a save cut short left in the
 // runs folder) go. Returns how many went.
 int pruneTableRuns(const std::string& folder);
-// An entry made by importing a friend's run has a stamp of its own kind, and shows it.
+// An entry made by importing a friend's run has a stamp of its own kind, made from the run
+// file's checksum (the same run imported twice has the same), and shows it.
+std::string importedStamp(uint32_t runChecksum);
 bool isImported(const TableEntry& entry);
 
 struct ScoreTables {
